@@ -11,10 +11,13 @@ namespace tesvid {
 // Over-relaxation factor for a Jacobi radius meant for a 100-cell grid, scaled to gridSize.
 double OptimalOmega(double rjac, int gridSize);
 
-// Why the model cannot be calculated to a finite result, or nothing when it can. Checks the
-// grid, GridStep, SteelMu, the wire diameter of every coil on the map, the three Jacobi radii
-// and, when a magnet is on the map, the magnet constants.
-std::optional<std::string> CalculationRefusal(const ModelState& m);
+// Why the model cannot be calculated to a finite result with the given material map (sampled,
+// not yet built), or nothing when it can. Checks the grid size, GridStep, SteelMu and SteelMaxB
+// when iron is on the map, the wire diameter of every coil on the map, the three Jacobi radii
+// and, when a magnet is on the map, the magnet constants (MagBr, MagHc, MagCurveK, MagMuRec).
+// The message is one sentence naming the value, for a message box.
+std::optional<std::string> CalculationRefusal(const ModelState& m,
+                                              const Grid2D<MaterialCode>& material);
 
 // The whole schedule: MainSteps + 4 passes with their Omega and KMuCur, Stop between main
 // passes, then observer.ShowResult(). The arrays must have been built for GridSize.
