@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+
+#include "model/drawing_surface.h"
+#include "model/model_state.h"
+#include "model/raster_surface.h"
+
+namespace tesvid {
+
+// Force-line colour over a node of the given level: 0 (black) above level 200, else 15 (white).
+int NodeColorForLevel(double level);
+
+// The largest FieldB over all nodes, starting from 1e-200 so that a field-free model never
+// divides by zero.
+double FieldMaximum(const Grid2D<float>& fieldB);
+
+// Value of the colour-scale label n (0 = bottom .. 5 = top) in gauss for a maximum in tesla:
+// (e^(0.92 n) - 1) percent of the maximum.
+double ColorScaleLabelValue(int n, double bmaxTesla);
+
+// Inverts, once each, the pixels of the border between vacuum and all other materials: the
+// outline that remains when every non-vacuum cell's square (i - 0.5 .. i + 0.5) is outlined in
+// invert mode and shared edges cancel. Nodes off the grid count as vacuum. Drawing it twice
+// restores the picture. The surface's user scale must be 0..N.
+void DrawRegionOutlines(const Grid2D<MaterialCode>& material, RasterSurface& picture1);
+
+// The colour scale in the strip (user scale 10 x 400): 401 ramp lines and six labels.
+void DrawColorScale(DrawingSurface& picture3, double bmaxTesla);
+
+// The |B| colour map over the drawing area with the region outlines and NodeColor, and the
+// colour scale in the strip. Draws nothing when FieldB, Material and NodeColor do not all
+// exist for GridSize.
+void VisualizeB(ModelState& m, RasterSurface& picture1, DrawingSurface& picture3);
+
+}  // namespace tesvid

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "model/drawing_surface.h"
+#include "model/model_state.h"
+
+namespace tesvid {
+
+// The grid node under a pointer coordinate in user units: rounded half to even. A pointer far
+// off the area (or not a number) gives a node off the grid.
+int ProbeNode(float userCoordinate);
+
+// The R and Z read-out of node (xr, yr) in mm, in single precision and general text form.
+struct ProbeCoordinateTexts {
+    std::string r;
+    std::string z;
+};
+ProbeCoordinateTexts ProbeCoordinates(const ModelState& m, int xr, int yr);
+
+// Whether (xr, yr) is a node of the field arrays as they are (they keep the size of the last
+// field evaluation, which may differ from GridSize).
+bool ProbeNodeHasField(const ModelState& m, int xr, int yr);
+
+// |B|, Br and Bz of a node in gauss ("0.0"), or nothing for a node off the field arrays.
+struct ProbeFieldTexts {
+    std::string b;
+    std::string br;
+    std::string bz;
+};
+std::optional<ProbeFieldTexts> ProbeField(const ModelState& m, int xr, int yr);
+
+// Moves the inverted cross-hair from (lastX, lastY) to (xr, yr): pen width 1, invert mode
+// (both left so), lines across the whole area at row lastY, row yr, column lastX, column xr.
+void MoveCrossHair(DrawingSurface& picture1, int gridSize, int lastX, int lastY, int xr, int yr);
+
+// The main-window parts the probe drives.
+class ProbeTarget {
+  public:
+    virtual ~ProbeTarget() = default;
+    virtual void SetFieldTexts(const ProbeFieldTexts& texts) = 0;
+    // DrawGraf(x, y) of the R distribution window, then of the Z distribution window.
+    virtual void DrawGraphs(int x, int y) = 0;
+    // Shows both distribution windows, not modal, where they stand.
+    virtual void ShowGraphWindows() = 0;
+};
+
+// The node of the cross-hair on screen and of the last reading; (-1, -1) when none.
+struct ProbePosition {
+    int lastX = -1;
+    int lastY = -1;
+};
+
+// Result-view part of a pointer move over the drawing area (after the coordinate read-out):
+// nothing while the probe is frozen; otherwise the cross-hair (with ShowCrossSections), the
+// field texts and both graphs for a node of the field arrays, and the new last position.
+void ProbeMouseMove(ModelState& m, DrawingSurface& picture1, ProbePosition& position, float x,
+                    float y, ProbeTarget& target);
+
+// Result-view mouse-down: freezes or releases the probe, shows both distribution windows and
+// redraws their graphs through the last position.
+void ProbeMouseDown(ModelState& m, const ProbePosition& position, ProbeTarget& target);
+
+}  // namespace tesvid
