@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
 
 namespace tesvid {
@@ -101,46 +102,60 @@ void RasterSurface::EndFigure(Rgb c) {
     marked_.clear();
 }
 
-// Bresenham from pixel (x0, y0) to (x1, y1), stamping the pen's footprint at every step.
-void RasterSurface::MarkLine(int x0, int y0, int x1, int y1) {
+// The pixel path of a line from the continuous pixel point (u0, v0) to (u1, v1): the pen's
+// footprint stamped at steps of at most the pen width along the major axis, from the nearest
+// pixel of one end to that of the other. A one-pixel pen thus walks every pixel column (or
+// row); a wider pen between grid nodes (pixels w apart) lands every stamp on one node's column
+// (or row), so the line covers exactly one node per column, the one nearest the line (a tie
+// goes to the smaller index). The positions are symmetric in the two ends, so both directions
+// give the same pixels, and only the stamps that can touch the surface are visited, so a line
+// reaching far off the surface costs no more than its visible part and keeps its direction.
+void RasterSurface::MarkLine(double u0, double v0, double u1, double v1) {
+    if (!std::isfinite(u0 + u1 + v0 + v1)) {
+        return;
+    }
     const int w = penWidth_;
     const int back = w / 2;
-    // Far off-surface endpoints: keep the walk bounded.
-    const int limit = 4 * (width_ + height_) + 16;
-    if (std::abs(x0) > limit || std::abs(x1) > limit || std::abs(y0) > limit ||
-        std::abs(y1) > limit) {
-        const double cx0 = std::clamp(x0, -limit, limit), cx1 = std::clamp(x1, -limit, limit);
-        const double cy0 = std::clamp(y0, -limit, limit), cy1 = std::clamp(y1, -limit, limit);
-        x0 = static_cast<int>(cx0);
-        x1 = static_cast<int>(cx1);
-        y0 = static_cast<int>(cy0);
-        y1 = static_cast<int>(cy1);
-    }
-    const int dx = std::abs(x1 - x0), sx = x0 < x1 ? 1 : -1;
-    const int dy = -std::abs(y1 - y0), sy = y0 < y1 ? 1 : -1;
-    int err = dx + dy;
-    int step = 0;
-    for (;;) {
-        if (lineStyle_ == LineStyle::Solid || step % 3 == 0) {
-            if (w == 1) {
-                Mark(x0, y0);
-            } else {
-                MarkRect(x0 - back, y0 - back, x0 - back + w - 1, y0 - back + w - 1);
+    const double a0 = NearestPixel(u0), b0 = NearestPixel(v0);
+    const double a1 = NearestPixel(u1), b1 = NearestPixel(v1);
+    const double length = std::max(std::fabs(a1 - a0), std::fabs(b1 - b0));
+    const std::int64_t steps = static_cast<std::int64_t>(std::ceil(length / w));
+    // The range of steps whose stamp may touch the surface.
+    double kLo = 0, kHi = static_cast<double>(steps);
+    auto limit = [&](double p0, double p1, double size) {
+        const double lo = -w - 1.0, hi = size + w;
+        if (p0 == p1) {
+            if (p0 < lo || p0 > hi) {
+                kHi = -1;
             }
+            return;
         }
-        if (x0 == x1 && y0 == y1) {
-            break;
+        double k0 = (lo - p0) * static_cast<double>(steps) / (p1 - p0);
+        double k1 = (hi - p0) * static_cast<double>(steps) / (p1 - p0);
+        if (k0 > k1) {
+            std::swap(k0, k1);
         }
-        const int e2 = 2 * err;
-        if (e2 >= dy) {
-            err += dy;
-            x0 += sx;
+        kLo = std::max(kLo, std::floor(k0) - 1);
+        kHi = std::min(kHi, std::ceil(k1) + 1);
+    };
+    if (steps > 0) {
+        limit(a0, a1, width_);
+        limit(b0, b1, height_);
+    }
+    for (auto k = static_cast<std::int64_t>(kLo); k <= static_cast<std::int64_t>(kHi); ++k) {
+        if (lineStyle_ == LineStyle::Dotted && k % 3 != 0) {
+            continue;
         }
-        if (e2 <= dx) {
-            err += dx;
-            y0 += sy;
+        const double kd = static_cast<double>(k);
+        const double rest = static_cast<double>(steps - k);
+        const double x = steps == 0 ? a0 : (a0 * rest + a1 * kd) / static_cast<double>(steps);
+        const double y = steps == 0 ? b0 : (b0 * rest + b1 * kd) / static_cast<double>(steps);
+        const int px = NearestPixel(x), py = NearestPixel(y);
+        if (w == 1) {
+            Mark(px, py);
+        } else {
+            MarkRect(px - back, py - back, px - back + w - 1, py - back + w - 1);
         }
-        ++step;
     }
 }
 
@@ -155,8 +170,7 @@ void RasterSurface::SetPoint(double x, double y, Rgb c) {
 
 void RasterSurface::Line(double x1, double y1, double x2, double y2, Rgb c) {
     BeginFigure();
-    MarkLine(NearestPixel(ToPixelX(x1)), NearestPixel(ToPixelY(y1)), NearestPixel(ToPixelX(x2)),
-             NearestPixel(ToPixelY(y2)));
+    MarkLine(ToPixelX(x1), ToPixelY(y1), ToPixelX(x2), ToPixelY(y2));
     EndFigure(c);
     currentX_ = x2;
     currentY_ = y2;

@@ -15,9 +15,10 @@ namespace tesvid {
 // and pixel p has its centre at u = p. A point is the pixel nearest to its u. A dot of pen
 // width w centred on pixel p covers pixels p - w/2 .. p - w/2 + w - 1, so a grid node's dot
 // covers its own pixel and no other node's. A filled box covers the pixels whose centres lie
-// inside the box, widened by the dot's footprint at its corners. In invert mode every pixel of
-// a figure's footprint is inverted exactly once, so drawing the same figure twice restores
-// the picture.
+// inside the box, widened by the dot's footprint at its corners. A line stamps the dot's
+// footprint along its path (see MarkLine); between grid nodes it covers one node per column or
+// row. In invert mode every pixel of a figure's footprint is inverted exactly once, so drawing
+// the same figure twice restores the picture.
 class RasterSurface : public DrawingSurface {
 public:
     RasterSurface(int widthPixels, int heightPixels);
@@ -86,7 +87,7 @@ private:
     // Marks a pixel of the figure being collected for invert mode (clipped).
     void Mark(int px, int py);
     void MarkRect(int x0, int y0, int x1, int y1);
-    void MarkLine(int x0, int y0, int x1, int y1);
+    void MarkLine(double u0, double v0, double u1, double v1);
     void BeginFigure();
     void EndFigure(Rgb c);
 
