@@ -5,7 +5,9 @@
 
 namespace tesvid {
 
-float RoundToNode(float v) { return static_cast<float>(RoundHalfEven(static_cast<double>(v))); }
+float RoundToNode(float v) {
+    return static_cast<float>(RoundHalfEven(static_cast<double>(v)));
+}
 
 void GeometryEditor::MouseDown(int button, float x, float y) {
     const float xr = RoundToNode(x);

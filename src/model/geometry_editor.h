@@ -32,7 +32,7 @@ float RoundToNode(float v);
 // never damaged; the release commits the figure in copy mode. Node (0, 0) is reset to Vacuum
 // after every stroke. Nothing is written into the model but PointerHold.
 class GeometryEditor {
-public:
+  public:
     GeometryEditor(ModelState& model, DrawingSurface& surface, PointerState& pointer)
         : model_(model), surface_(surface), pointer_(pointer) {}
 
@@ -45,7 +45,7 @@ public:
     void MouseMove(int button, float x, float y);
     void MouseUp(int button, float x, float y);
 
-private:
+  private:
     void DrawPreview(float x, float y);
 
     ModelState& model_;

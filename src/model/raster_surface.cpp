@@ -67,7 +67,9 @@ void RasterSurface::FillPixelRect(int x0, int y0, int x1, int y1, Rgb c) {
     }
 }
 
-void RasterSurface::BeginFigure() { marked_.clear(); }
+void RasterSurface::BeginFigure() {
+    marked_.clear();
+}
 
 void RasterSurface::Mark(int px, int py) {
     if (!HasPixel(px, py)) {
@@ -176,7 +178,9 @@ void RasterSurface::Line(double x1, double y1, double x2, double y2, Rgb c) {
     currentY_ = y2;
 }
 
-void RasterSurface::LineTo(double x, double y) { Line(currentX_, currentY_, x, y, foreColor_); }
+void RasterSurface::LineTo(double x, double y) {
+    Line(currentX_, currentY_, x, y, foreColor_);
+}
 
 void RasterSurface::BoxOutline(double x1, double y1, double x2, double y2, Rgb c) {
     int ax = NearestPixel(ToPixelX(x1)), bx = NearestPixel(ToPixelX(x2));
@@ -209,11 +213,11 @@ void RasterSurface::FilledBox(double x1, double y1, double x2, double y2, Rgb c)
     const int back = penWidth_ / 2;
     const double big = 1e9;
     const int px0 = static_cast<int>(std::ceil(std::clamp(ux0, -big, big) - 1e-9)) - back;
-    const int px1 = static_cast<int>(std::floor(std::clamp(ux1, -big, big) + 1e-9)) - back +
-                    penWidth_ - 1;
+    const int px1 =
+        static_cast<int>(std::floor(std::clamp(ux1, -big, big) + 1e-9)) - back + penWidth_ - 1;
     const int py0 = static_cast<int>(std::ceil(std::clamp(uy0, -big, big) - 1e-9)) - back;
-    const int py1 = static_cast<int>(std::floor(std::clamp(uy1, -big, big) + 1e-9)) - back +
-                    penWidth_ - 1;
+    const int py1 =
+        static_cast<int>(std::floor(std::clamp(uy1, -big, big) + 1e-9)) - back + penWidth_ - 1;
     FillPixelRect(px0, py0, px1, py1, c);
     currentX_ = x2;
     currentY_ = y2;
@@ -235,6 +239,8 @@ void RasterSurface::PrintLine(std::string_view utf8Text) {
     currentY_ = ToUserY(py + lineHeight);
 }
 
-int RasterSurface::DrawText(int, int, std::string_view, Rgb) { return 12; }
+int RasterSurface::DrawText(int, int, std::string_view, Rgb) {
+    return 12;
+}
 
 }  // namespace tesvid

@@ -20,7 +20,7 @@ namespace tesvid {
 // row. In invert mode every pixel of a figure's footprint is inverted exactly once, so drawing
 // the same figure twice restores the picture.
 class RasterSurface : public DrawingSurface {
-public:
+  public:
     RasterSurface(int widthPixels, int heightPixels);
     ~RasterSurface() override = default;
 
@@ -72,12 +72,12 @@ public:
     // Fills pixel rectangle [x0, x1] x [y0, y1] (inclusive, clipped) in the draw mode.
     void FillPixelRect(int x0, int y0, int x1, int y1, Rgb c);
 
-protected:
+  protected:
     // Draws text with its top-left corner at the pixel (px, py); returns the height of one
     // text line in pixels. Without a font engine nothing is drawn.
     virtual int DrawText(int px, int py, std::string_view utf8Text, Rgb c);
 
-private:
+  private:
     std::size_t Offset(int px, int py) const {
         return static_cast<std::size_t>(py) * static_cast<std::size_t>(width_) +
                static_cast<std::size_t>(px);

@@ -167,7 +167,7 @@ TEST(GeometryEditor, LinePaintsTheNodesAlongIt) {
     // Any slope, either direction, also ties (the 2:1 slopes pass half-way between nodes).
     const std::vector<std::pair<Node, Node>> slopes = {
         {{2, 3}, {40, 17}}, {{45, 2}, {31, 44}}, {{10, 10}, {13, 40}}, {{48, 30}, {1, 27}},
-        {{4, 4}, {24, 14}}, {{24, 14}, {4, 4}}, {{30, 5}, {25, 15}}, {{7, 40}, {43, 1}}};
+        {{4, 4}, {24, 14}}, {{24, 14}, {4, 4}},  {{30, 5}, {25, 15}},  {{7, 40}, {43, 1}}};
     for (auto [a, b] : slopes) {
         EditingView v;
         v.Drag(DrawTool::LineTool, {a, {25, 25}, {3, 48}, b});

@@ -50,9 +50,9 @@ TEST(ProjectDrawing, SameGridReadsBackTheSameMap) {
     for (int n : {50, 100, 400}) {
         ModelState m = MapOf(n, n);
         // Every material, single nodes and blocks, neighbours of different kinds.
-        const MaterialCode codes[] = {MaterialCode::Iron,  MaterialCode::MagnetS,
+        const MaterialCode codes[] = {MaterialCode::Iron,    MaterialCode::MagnetS,
                                       MaterialCode::MagnetN, MaterialCode::Coil1,
-                                      MaterialCode::Coil2, MaterialCode::Nonmag};
+                                      MaterialCode::Coil2,   MaterialCode::Nonmag};
         for (int i = 0; i < n; ++i) {
             for (int j = 0; j < n; ++j) {
                 if ((i * 7 + j * 3) % 5 != 0) {

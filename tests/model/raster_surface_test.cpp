@@ -112,9 +112,9 @@ TEST(RasterSurface, InvertModeInvertsEveryFootprintPixelOnce) {
     RasterSurface b = GridArea();
     b.SetDrawMode(DrawMode::Invert);
     b.BoxOutline(10, 10, 20, 15, kYellow);
-    EXPECT_EQ(b.PixelAt(76, 76), inverted);                 // corner
-    EXPECT_EQ(b.PixelAt(163, 123), inverted);               // opposite corner
-    EXPECT_EQ(b.PixelAt(120, 100), kGrey);                  // inside
+    EXPECT_EQ(b.PixelAt(76, 76), inverted);    // corner
+    EXPECT_EQ(b.PixelAt(163, 123), inverted);  // opposite corner
+    EXPECT_EQ(b.PixelAt(120, 100), kGrey);     // inside
     EXPECT_EQ(CountPixels(b, inverted), 2 * 88 * 8 + 2 * (48 - 16) * 8);
 }
 
