@@ -12,15 +12,21 @@ namespace tesvid {
 double OptimalOmega(double rjac, int gridSize);
 
 // Why the model cannot be calculated to a finite result with the given material map (sampled,
-// not yet built), or nothing when it can. Checks the grid size, GridStep, SteelMu and SteelMaxB
-// when iron is on the map, the wire diameter of every coil on the map, the three Jacobi radii
-// and, when a magnet is on the map, the magnet constants (MagBr, MagHc, MagCurveK, MagMuRec).
-// The message is one sentence naming the value, for a message box.
+// not yet built), or nothing when it can. Call it after the coil figures have been stored
+// (CurDens1/2) and before BuildMaterialMap. Checks the grid size, GridStep, the three Jacobi
+// radii and the two means the schedule uses (1 - GridSize/50 <= R <= 1); when iron is on the
+// map SteelMu and SteelMaxB; when a magnet is, MagBr, MagHc, MagCurveK and MagMuRec; with
+// either, KMu (0 .. 3.3, beyond which the reluctivity can reach 0); for every coil on the map
+// (inner nodes) its wire diameter and the finiteness of its source. A negative MainSteps is
+// not refused: it runs no main pass. The message is one sentence naming the value, for a
+// message box.
 std::optional<std::string> CalculationRefusal(const ModelState& m,
                                               const Grid2D<MaterialCode>& material);
 
 // The whole schedule: MainSteps + 4 passes with their Omega and KMuCur, Stop between main
-// passes, then observer.ShowResult(). The arrays must have been built for GridSize.
+// passes, then observer.ShowResult() and observer.EndCalculation(). The arrays must have been
+// built for GridSize (a pass over arrays of another size runs no iteration). MainSteps below 0
+// counts as 0; above 32763 as 32763, so that every pass number fits PassNo.
 void RunCalculation(ModelState& m, CalculationObserver& observer);
 
 // Br, Bz and |B| on every node from VecPot (re-creates the field arrays at GridSize).

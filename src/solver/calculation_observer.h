@@ -6,7 +6,7 @@ namespace tesvid {
 // event-loop yield (during which Stop may set ModelState::StopRequested), the intermediate
 // potential view and the result command that ends every calculation.
 class CalculationObserver {
-public:
+  public:
     virtual ~CalculationObserver() = default;
 
     virtual void BeginCalculation() {}  // busy cursors on

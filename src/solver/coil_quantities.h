@@ -9,17 +9,17 @@ inline constexpr double kCopperResistivity = 1.75e-8;  // ohm metre
 
 // What the drawing gives for one coil (the coil panel's derived figures).
 struct CoilFigures {
-    bool present = false;     // at least one inner node of this coil
-    double area = 1e-200;     // winding cross-section, m2
-    double ringLength = 0;    // summed circumference of the coil's node rings, m
-    double current = 0;       // A (0 when the coil is not present)
+    bool present = false;   // at least one inner node of this coil
+    double area = 1e-200;   // winding cross-section, m2
+    double ringLength = 0;  // summed circumference of the coil's node rings, m
+    double current = 0;     // A (0 when the coil is not present)
     double turns = 0;
-    double curDens = 0;       // A/m2
-    double power = 0;         // W
+    double curDens = 0;  // A/m2
+    double power = 0;    // W
 };
 
 struct CoilInputs {
-    double gridStep = 0;  // m
+    double gridStep = 0;                // m
     double current1 = 0, current2 = 0;  // A, as typed
     double dProv1 = 0, dProv2 = 0;      // mm
 };

@@ -1,0 +1,171 @@
+#include <cmath>
+#include <cstdio>
+#include <string>
+
+#include "solver/calculation.h"
+
+namespace tesvid {
+
+namespace {
+
+// Which materials the inner nodes of the map hold (the solver never reads a material on the
+// border, and the coil panel counts only inner nodes).
+struct MaterialsOnMap {
+    bool iron = false;
+    bool magnet = false;
+    bool coil1 = false;
+    bool coil2 = false;
+};
+
+MaterialsOnMap FindMaterials(const Grid2D<MaterialCode>& material) {
+    MaterialsOnMap found;
+    const int n = material.N();
+    for (int i = 1; i <= n - 1; ++i) {
+        for (int j = 1; j <= n - 1; ++j) {
+            switch (material(i, j)) {
+                case MaterialCode::Iron:
+                    found.iron = true;
+                    break;
+                case MaterialCode::MagnetS:
+                case MaterialCode::MagnetN:
+                    found.magnet = true;
+                    break;
+                case MaterialCode::Coil1:
+                    found.coil1 = true;
+                    break;
+                case MaterialCode::Coil2:
+                    found.coil2 = true;
+                    break;
+                default:
+                    break;
+            }
+        }
+    }
+    return found;
+}
+
+// Limits beyond which the reluctivity curve's squares overflow: far outside any material,
+// but they keep every intermediate value of the curve finite.
+constexpr double kLargestMu = 1e100;
+constexpr double kLargestCurveB = 1e30;
+// The reluctivity changes per visit by the factor 1 + KMu * (q - 1) with q in 0.7 .. 1.5;
+// up to this factor it stays positive (10/3 would make it reach 0).
+constexpr double kLargestKMu = 3.3;
+
+bool PositiveUpTo(double v, double largest) {
+    return v > 0 && v <= largest;
+}
+
+std::string GridName(int n) {
+    return std::to_string(n) + "x" + std::to_string(n);
+}
+
+std::optional<std::string> JacobiRadiusRefusal(const ModelState& m) {
+    const int n = m.GridSize;
+    const double lowest = 1 - n / 50.0;
+    const struct {
+        double value;
+        const char* name;
+    } radii[] = {
+        {m.Rjac0, "The initial Jacoby radius"},
+        {m.Rjac1, "The main Jacoby radius"},
+        {m.RjacFin, "The final Jacoby radius"},
+        {(m.Rjac0 + m.Rjac1) * 0.5, "The mean of the initial and main Jacoby radii"},
+        {(m.Rjac1 + m.RjacFin) * 0.5, "The mean of the main and final Jacoby radii"},
+    };
+    for (const auto& r : radii) {
+        if (!(r.value >= lowest && r.value <= 1)) {
+            char bound[32];
+            std::snprintf(bound, sizeof bound, "%g", lowest);
+            return std::string(r.name) + " must lie between " + bound + " and 1 on the " +
+                   GridName(n) + " grid: check the Jacoby radii in Options.";
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> CoilRefusal(int coil, double dProv, double curDens, double h) {
+    const std::string name = "coil " + std::to_string(coil);
+    if (!(dProv > 0) || !std::isfinite(dProv)) {
+        return "The wire diameter of " + name + " must be positive: check the Coils values in " +
+               "Options.";
+    }
+    if (!std::isfinite(curDens * kMu0 * h * h)) {
+        return "The current density of " + name + " is too large to calculate: check its " +
+               "current and wire diameter.";
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> CalculationRefusal(const ModelState& m,
+                                              const Grid2D<MaterialCode>& material) {
+    const int n = m.GridSize;
+    if (!IsSupportedGridSize(n)) {
+        return std::string(
+            "The grid must be 50x50, 100x100, 200x200 or 400x400: choose the "
+            "grid in Options.");
+    }
+    const double h = m.GridStep;
+    if (!(h > 0) || !std::isfinite(h * h)) {
+        return std::string("The grid step must be positive: check the area size in Options.");
+    }
+    if (auto refusal = JacobiRadiusRefusal(m)) {
+        return refusal;
+    }
+
+    const MaterialsOnMap on = FindMaterials(material);
+    if (on.iron) {
+        if (!PositiveUpTo(m.SteelMu, kLargestMu)) {
+            return std::string(
+                "The iron Mu must be a positive number (at most 1e100): check "
+                "the Iron values in Options.");
+        }
+        if (!(m.SteelMaxB >= 0 && m.SteelMaxB <= kLargestCurveB)) {
+            return std::string(
+                "The iron Br must not be negative (nor above 1e30 T): check "
+                "the Iron values in Options.");
+        }
+    }
+    if (on.magnet) {
+        if (!(m.MagBr > 0) || !std::isfinite(m.MagBr)) {
+            return std::string(
+                "The magnet Br must be positive: check the Magnet values in "
+                "Options.");
+        }
+        if (!(m.MagHc > 0) || !std::isfinite(m.MagHc * kMu0 * h)) {
+            return std::string(
+                "The magnet Hc must be positive: check the Magnet values in "
+                "Options.");
+        }
+        if (!PositiveUpTo(m.MagCurveK, kLargestCurveB)) {
+            return std::string(
+                "The magnet curve coefficient K is not a positive number: "
+                "check Br, Hc and BHmax of the Magnet in Options.");
+        }
+        if (!PositiveUpTo(m.MagMuRec, kLargestMu)) {
+            return std::string(
+                "The magnet permeability derived from Br, Hc and BHmax is not "
+                "a positive number: check the Magnet values in Options.");
+        }
+    }
+    if ((on.iron || on.magnet) && !(m.KMu >= 0 && m.KMu <= kLargestKMu)) {
+        return std::string(
+            "The Mu relaxation factor must lie between 0 and 3.3: check the "
+            "Miscellaneous values in Options.");
+    }
+    if (on.coil1) {
+        if (auto refusal = CoilRefusal(1, m.DProv1, m.CurDens1, h)) {
+            return refusal;
+        }
+    }
+    if (on.coil2) {
+        if (auto refusal = CoilRefusal(2, m.DProv2, m.CurDens2, h)) {
+            return refusal;
+        }
+    }
+    return std::nullopt;
+}
+
+}  // namespace tesvid

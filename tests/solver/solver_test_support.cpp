@@ -1,0 +1,91 @@
+#include "solver_test_support.h"
+
+#include <algorithm>
+
+#include "solver/calculation.h"
+#include "solver/material_map.h"
+
+namespace tesvid::testing {
+
+ModelState MakeModel(int n, double areaMm) {
+    ModelState m;
+    m.GridSize = static_cast<std::int16_t>(n);
+    m.AreaSize = static_cast<float>(areaMm);
+    m.GridStep = areaMm * 0.001 / n;
+    m.SteelMu = 1000;
+    m.SteelMaxB = 1.6;
+    m.MagBr = 1;
+    m.MagHc = 100e3;
+    m.MagBHmax = 30e3;
+    FitMagnetCurve(m);
+    m.Rjac0 = 0.995;
+    m.Rjac1 = 0.9995;
+    m.RjacFin = 0.95;
+    m.MainSteps = 10;
+    m.KMu = 0.05;
+    m.DProv1 = 1;
+    m.DProv2 = 1;
+    return m;
+}
+
+void Paint(Grid2D<MaterialCode>& material, int i0, int i1, int j0, int j1, MaterialCode code) {
+    for (int i = i0; i <= i1; ++i) {
+        for (int j = j0; j <= j1; ++j) {
+            material(i, j) = code;
+        }
+    }
+}
+
+namespace {
+
+// Paints a block given in cells of a 50 grid onto an n grid.
+void PaintScaled(Grid2D<MaterialCode>& material, int i0, int i1, int j0, int j1,
+                 MaterialCode code) {
+    const int s = material.N() / 50;
+    Paint(material, i0 * s, (i1 + 1) * s - 1, j0 * s, (j1 + 1) * s - 1, code);
+}
+
+}  // namespace
+
+Grid2D<MaterialCode> AirCoil(int n) {
+    Grid2D<MaterialCode> material(n);
+    PaintScaled(material, 10, 12, 20, 30, MaterialCode::Coil1);
+    return material;
+}
+
+Grid2D<MaterialCode> PotCore(int n) {
+    Grid2D<MaterialCode> material(n);
+    PaintScaled(material, 0, 17, 12, 15, MaterialCode::Iron);   // top plate
+    PaintScaled(material, 0, 17, 35, 38, MaterialCode::Iron);   // bottom plate
+    PaintScaled(material, 0, 5, 16, 34, MaterialCode::Iron);    // central post
+    PaintScaled(material, 14, 17, 16, 34, MaterialCode::Iron);  // outer shell
+    PaintScaled(material, 7, 12, 17, 33, MaterialCode::Coil1);
+    return material;
+}
+
+Grid2D<MaterialCode> RingMagnets(int n) {
+    Grid2D<MaterialCode> material(n);
+    PaintScaled(material, 6, 12, 22, 27, MaterialCode::MagnetN);
+    PaintScaled(material, 5, 13, 18, 21, MaterialCode::Iron);
+    PaintScaled(material, 5, 13, 28, 31, MaterialCode::Iron);
+    PaintScaled(material, 20, 24, 22, 27, MaterialCode::MagnetS);
+    PaintScaled(material, 19, 25, 19, 21, MaterialCode::Iron);
+    return material;
+}
+
+void RecordingObserver::Yield() {
+    ++yields;
+    events.push_back("yield");
+    if (yields == stopAtYield) {
+        model_.StopRequested = true;
+    }
+}
+
+void RecordingObserver::ShowResult() {
+    events.push_back("result");
+    if (evaluateOnResult) {
+        EvaluateField(model_);
+    }
+}
+
+}  // namespace tesvid::testing
