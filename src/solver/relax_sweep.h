@@ -2,7 +2,7 @@
 
 // One red-black iteration of the vector-potential relaxation (both half-sweeps, without the
 // boundary update), over plain arrays. Several builds of the same sweep exist: one for any
-// processor and, on x86-64, one with two-lane SSE2 vectors and one with four-lane AVX vectors.
+// processor and, on x86-64, one with two-lane SSE2 vectors and one with four-lane AVX2 vectors.
 // All of them perform, node by node, exactly the same floating-point operations in the same
 // order, so they give the same potential and reluctivity to the last bit; only the order in
 // which the residuals are summed into the error sum differs.

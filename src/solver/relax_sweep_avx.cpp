@@ -1,11 +1,11 @@
-// The four-lane AVX build of the sweep. The build compiles this file alone with AVX enabled
+// The four-lane AVX2 build of the sweep. The build compiles this file alone with AVX2 enabled
 // (without FMA, so that no multiply-add is fused); it runs only on a processor that reports
-// AVX (relax_sweep_dispatch.cpp).
+// AVX2 (relax_sweep_dispatch.cpp).
 #include "solver/relax_sweep_kernels.h"
 
 namespace tesvid::relax {
 
-#if defined(__AVX__)
+#if defined(__AVX2__)
 double SweepIterationAvx(const SweepInput& in) {
     return SweepIterationWith<Lane4>(in);
 }

@@ -4,16 +4,16 @@ namespace tesvid::relax {
 
 namespace {
 
-bool ProcessorHasAvx() {
+bool ProcessorHasAvx2() {
 #if defined(__GNUC__) && (defined(__x86_64__) || defined(__i386__))
-    return __builtin_cpu_supports("avx");
+    return __builtin_cpu_supports("avx2");
 #else
     return false;
 #endif
 }
 
 SweepBuild FastestBuild() {
-    if (AvxSweepBuilt() && ProcessorHasAvx()) {
+    if (AvxSweepBuilt() && ProcessorHasAvx2()) {
         return SweepBuild::Avx;
     }
     if (Sse2SweepBuilt()) {
@@ -36,7 +36,7 @@ SweepBuild ActiveSweepBuild() {
 void SelectSweepBuild(SweepBuild build) {
     const bool available = build == SweepBuild::Scalar ||
                            (build == SweepBuild::Sse2 && Sse2SweepBuilt()) ||
-                           (build == SweepBuild::Avx && AvxSweepBuilt() && ProcessorHasAvx());
+                           (build == SweepBuild::Avx && AvxSweepBuilt() && ProcessorHasAvx2());
     ChosenBuild() = available ? build : FastestBuild();
 }
 

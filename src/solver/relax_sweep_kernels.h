@@ -1,14 +1,14 @@
 #pragma once
 
 // The node updates of one red-black iteration, written once over a "lane" type: a scalar
-// double, an SSE2 pair or an AVX quadruple. Include this only from the relax_sweep_*.cpp
+// double, an SSE2 pair or an AVX2 quadruple. Include this only from the relax_sweep_*.cpp
 // files: everything here has internal linkage, so each of those files (compiled for its own
 // instruction set) gets its own copy and no copy compiled for AVX can leak into the others.
 //
 // Nodes of one colour in a column are every second element of that column. A group of W
 // nodes j, j+2, ..., j+2W-2 is read as two W-wide loads of the 2W elements from j; the "Lo"
 // interleave of the two loads holds the nodes, the "Hi" interleave their neighbours j+1, ...
-// (for AVX in the lane order 0, 4, 2, 6, the same for every array, so every lane is one node).
+// (for AVX2 in the lane order 0, 4, 2, 6, the same for every array, so every lane is one node).
 // Storing the Lo and Hi interleaves of (new values, neighbours) writes the group back with the
 // neighbours unchanged. Within one half-sweep no node reads a value that another node of the
 // same colour writes, so the order in which the nodes of a half-sweep are visited does not
@@ -19,7 +19,7 @@
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
-#if defined(__AVX__)
+#if defined(__AVX2__)
 #include <immintrin.h>
 #endif
 
@@ -40,6 +40,8 @@ struct Lane1 {
     static V Min(V a, V b) { return a < b ? a : b; }
     static V Max(V a, V b) { return a > b ? a : b; }
     static double Sum(V a) { return a; }
+    static V Carry(V next) { return next; }
+    static V Down(V /*carry*/, V previousCarry) { return previousCarry; }
 };
 
 #if defined(__SSE2__)
@@ -56,10 +58,14 @@ struct Lane2 {
     static V Min(V a, V b) { return _mm_min_pd(a, b); }
     static V Max(V a, V b) { return _mm_max_pd(a, b); }
     static double Sum(V a) { return _mm_cvtsd_f64(a) + _mm_cvtsd_f64(_mm_unpackhi_pd(a, a)); }
+    // next = (j+1, j+3); the lower neighbours (j-1, j+1) are the previous group's last and
+    // this group's first.
+    static V Carry(V next) { return next; }
+    static V Down(V carry, V previousCarry) { return _mm_shuffle_pd(previousCarry, carry, 1); }
 };
 #endif
 
-#if defined(__AVX__)
+#if defined(__AVX2__)
 struct Lane4 {
     using V = __m256d;
     static constexpr int kWidth = 4;
@@ -78,6 +84,11 @@ struct Lane4 {
         return (_mm_cvtsd_f64(low) + _mm_cvtsd_f64(_mm_unpackhi_pd(low, low))) +
                (_mm_cvtsd_f64(high) + _mm_cvtsd_f64(_mm_unpackhi_pd(high, high)));
     }
+    // next holds j+1, j+5, j+3, j+7; the lower neighbours j-1, j+3, j+1, j+5 are the
+    // previous group's j-1 (its lane 3) and this group's lanes 2, 0, 1. Carry brings lane 3
+    // to lane 0 and the others into place; Down takes lane 0 from the previous carry.
+    static V Carry(V next) { return _mm256_permute4x64_pd(next, 0x4B); }
+    static V Down(V carry, V previousCarry) { return _mm256_blend_pd(carry, previousCarry, 1); }
 };
 #endif
 
@@ -136,11 +147,16 @@ int RelaxUniform(const Column& c, const PassConstants& k, int j, int count, type
     const V cm = L::Set(c.cm);
     const V diag = L::Set(c.diag);
     const V omega = L::Set(k.omega);
+    // The lower neighbours come from the previous group's upper ones: reading them back
+    // from memory would overlap the group just stored and wait for the store.
+    V carry = L::Set(c.a[j - 1]);
     int done = 0;
     for (; done + w <= count; done += w, j += 2 * w) {
         double* p = c.a + j;
         const Group<L> a = LoadGroup<L>(p);
-        const V down = LoadNodes<L>(p - 1);
+        const V next = L::Carry(a.next);
+        const V down = L::Down(next, carry);
+        carry = next;
         const V left = LoadNodes<L>(c.aLeft + j);
         const V right = LoadNodes<L>(c.aRight + j);
         const V src = LoadNodes<L>(c.src + j);
@@ -161,18 +177,33 @@ struct WeightedStep {
     typename L::V nuNext;  // nu(i, j+1), to store the group back
 };
 
+// The lower neighbours of the previous group, of A and of nu (see RelaxUniform).
+template <class L>
+struct Carries {
+    typename L::V a;
+    typename L::V nu;
+};
+template <class L>
+inline Carries<L> StartCarries(const Column& c, int j) {
+    return {L::Set(c.a[j - 1]), L::Set(c.nu[j - 1])};
+}
+
 template <class L>
 inline WeightedStep<L> WeightedUpdate(const Column& c, const PassConstants& k, int j,
-                                      typename L::V& errSum) {
+                                      Carries<L>& carries, typename L::V& errSum) {
     using V = typename L::V;
     double* p = c.a + j;
     const Group<L> a = LoadGroup<L>(p);
-    const V aDown = LoadNodes<L>(p - 1);
+    const V aCarry = L::Carry(a.next);
+    const V aDown = L::Down(aCarry, carries.a);
+    carries.a = aCarry;
     const V aLeft = LoadNodes<L>(c.aLeft + j);
     const V aRight = LoadNodes<L>(c.aRight + j);
     const V src = LoadNodes<L>(c.src + j);
     const Group<L> nu = LoadGroup<L>(c.nu + j);
-    const V nuDown = LoadNodes<L>(c.nu + j - 1);
+    const V nuCarry = L::Carry(nu.next);
+    const V nuDown = L::Down(nuCarry, carries.nu);
+    carries.nu = nuCarry;
     const V nuLeft = LoadNodes<L>(c.nuLeft + j);
     const V d = (nu.nodes * L::Set(c.cSelf) + nuLeft * L::Set(c.cLeft)) + nuDown;
     const V r =
@@ -191,9 +222,10 @@ template <class L>
 int RelaxWeighted(const Column& c, const PassConstants& k, int j, int count,
                   typename L::V& errSum) {
     constexpr int w = L::kWidth;
+    Carries<L> carries = StartCarries<L>(c, j);
     int done = 0;
     for (; done + w <= count; done += w, j += 2 * w) {
-        WeightedUpdate<L>(c, k, j, errSum);
+        WeightedUpdate<L>(c, k, j, carries, errSum);
     }
     return done;
 }
@@ -216,9 +248,10 @@ int RelaxMagnetic(const Column& c, const PassConstants& k, const CurveConstants&
     const V qHigh = L::Set(1.5);
     const V qLow = L::Set(0.7);
     const V kMu = L::Set(k.kMu);
+    Carries<L> carries = StartCarries<L>(c, j);
     int done = 0;
     for (; done + w <= count; done += w, j += 2 * w) {
-        const WeightedStep<L> s = WeightedUpdate<L>(c, k, j, errSum);
+        const WeightedStep<L> s = WeightedUpdate<L>(c, k, j, carries, errSum);
         const V dZ = s.aNext - s.aNew;
         const V dR = (s.aRight - s.aNew) + s.aNew / radius;
         const V bLocal = L::Sqrt(dZ * dZ + dR * dR) / h + floorB;
