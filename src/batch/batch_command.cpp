@@ -1,0 +1,196 @@
+#include "batch/batch_command.h"
+
+#include <charconv>
+#include <ostream>
+#include <string_view>
+
+#include "batch/batch_options.h"
+#include "batch/result_picture.h"
+#include "io/project_file.h"
+#include "io/text_table.h"
+#include "model/model_state.h"
+#include "solver/calculation.h"
+#include "solver/calculation_observer.h"
+#include "solver/coil_quantities.h"
+#include "solver/material_map.h"
+
+#ifndef TESVID_VERSION
+#define TESVID_VERSION "unknown"
+#endif
+
+namespace tesvid {
+namespace {
+
+constexpr std::string_view kProgram = "tesvid-batch";
+
+// The options of a first start (an empty settings store) for what a project file does not
+// hold.
+ModelState FirstStartModel(double kMu) {
+    ModelState m;
+    m.MaxTok1 = 10;
+    m.MaxTok2 = 10;
+    m.KMu = kMu;
+    m.PrintScale = 1;
+    m.LineStep = 10;
+    m.ShowCrossSections = true;
+    m.ShowIntermediate = false;
+    m.EditorMode = true;
+    return m;
+}
+
+// Progress on standard error: one line per finished pass.
+class TerminalObserver : public CalculationObserver {
+  public:
+    TerminalObserver(ModelState& m, std::ostream& err, bool quiet)
+        : m_(m), err_(err), quiet_(quiet) {}
+
+    void SetProgressMaximum(double maximum) override { maximum_ = maximum; }
+    double ProgressMaximum() const override { return maximum_; }
+    void SetProgressValue(double value) override { progress_ = value; }
+    // The error bar is set at the end of every pass, after the pass bar.
+    void SetErrorValue(double value) override {
+        if (quiet_ || progress_ < 1) {
+            return;
+        }
+        err_ << kProgram << ": pass " << static_cast<int>(progress_) << " of "
+             << static_cast<int>(maximum_) << ", error " << Number(value, 4) << '\n';
+    }
+    void ShowResult() override { EvaluateField(m_); }
+
+    static std::string Number(double v, int digits) {
+        char buffer[64];
+        const auto r =
+            std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, digits);
+        return std::string(buffer, r.ptr);
+    }
+
+  private:
+    ModelState& m_;
+    std::ostream& err_;
+    bool quiet_;
+    double maximum_ = 8;
+    double progress_ = 0;
+};
+
+std::string Number9(double v) {
+    return TerminalObserver::Number(v, 9);
+}
+
+void PrintProbe(const ModelState& m, int i, int j, std::ostream& out) {
+    out << i << '\t' << j << '\t' << Number9(i * m.GridStep * 1000) << '\t'
+        << Number9(j * m.GridStep * 1000) << '\t' << Number9(m.FieldBr(i, j)) << '\t'
+        << Number9(m.FieldBz(i, j)) << '\t' << Number9(m.FieldB(i, j)) << '\n';
+}
+
+void Report(std::ostream& err, std::string_view message) {
+    err << kProgram << ": " << message << '\n';
+}
+
+// Calculates the loaded project as the RUN command does: coil figures from Material and the
+// file's currents, the material map, the whole schedule, the field.
+std::optional<std::string> Calculate(ModelState& m, std::ostream& err, bool quiet) {
+    if (auto refusal = CalculationRefusal(m, m.Material)) {
+        return refusal;
+    }
+    CoilFigures coil1, coil2;
+    ComputeCoilFigures(m.Material,
+                       CoilInputs{m.GridStep, m.Current1, m.Current2, m.DProv1, m.DProv2}, coil1,
+                       coil2);
+    m.Current1 = coil1.current;
+    m.Current2 = coil2.current;
+    m.CurDens1 = coil1.curDens;
+    m.CurDens2 = coil2.curDens;
+
+    const Grid2D<MaterialCode> material = m.Material;
+    BuildMaterialMap(m, material);
+    m.EditorMode = false;
+    TerminalObserver observer(m, err, quiet);
+    RunCalculation(m, observer);
+    return std::nullopt;
+}
+
+}  // namespace
+
+int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+    const BatchParseResult parsed = ParseBatchArguments(args);
+    if (!parsed.error.empty()) {
+        Report(err, parsed.error + " (see " + std::string(kProgram) + " --help)");
+        return kBatchBadArguments;
+    }
+    const BatchOptions& o = parsed.options;
+    if (o.help) {
+        out << BatchUsage();
+        return kBatchOk;
+    }
+    if (o.version) {
+        out << kProgram << ' ' << TESVID_VERSION << '\n';
+        return kBatchOk;
+    }
+    if (o.pngPath && !ResultPictureSupported()) {
+        Report(err, "--png is not available in this build");
+        return kBatchBadArguments;
+    }
+
+    ProjectReadResult read = ReadProjectFile(o.project);
+    if (!read.project) {
+        Report(err,
+               "cannot read project " + o.project + ": " + read.error + " (" + read.detail + ")");
+        return kBatchBadProject;
+    }
+    ModelState m = FirstStartModel(o.kMu);
+    ApplyProject(m, std::move(*read.project));
+
+    for (const auto& [i, j] : o.probes) {
+        if (i < 0 || j < 0 || i > m.GridSize || j > m.GridSize) {
+            Report(err, "--probe " + std::to_string(i) + "," + std::to_string(j) +
+                            " lies outside the grid of " + o.project + " (nodes 0.." +
+                            std::to_string(m.GridSize) + ")");
+            return kBatchBadArguments;
+        }
+    }
+    if (o.mainSteps) {
+        m.MainSteps = static_cast<std::int16_t>(*o.mainSteps);
+    }
+
+    if (o.noSolve) {
+        EvaluateField(m);
+        m.EditorMode = false;
+    } else if (auto refusal = Calculate(m, err, o.quiet)) {
+        Report(err, "cannot calculate " + o.project + ": " + *refusal);
+        return kBatchBadProject;
+    }
+
+    int status = kBatchOk;
+    if (o.savePath) {
+        if (auto failure = WriteProjectFile(*o.savePath, ProjectFromModel(m))) {
+            Report(err, *failure);
+            status = kBatchOutputFailed;
+        }
+    }
+    if (o.exportPath) {
+        if (*o.exportPath == "-") {
+            out << FormatFieldTable(m);
+        } else if (auto failure = WriteFieldTable(*o.exportPath, m)) {
+            Report(err, *failure);
+            status = kBatchOutputFailed;
+        }
+    }
+    if (o.pngPath) {
+        if (auto failure = WriteResultPicture(m, *o.pngPath)) {
+            const bool named = failure->find(*o.pngPath) != std::string::npos;
+            Report(err, named ? *failure : "cannot write " + *o.pngPath + ": " + *failure);
+            status = kBatchOutputFailed;
+        }
+    }
+    for (const auto& [i, j] : o.probes) {
+        PrintProbe(m, i, j, out);
+    }
+    out.flush();
+    if (!out) {
+        Report(err, "cannot write to standard output");
+        status = kBatchOutputFailed;
+    }
+    return status;
+}
+
+}  // namespace tesvid

@@ -1,0 +1,171 @@
+#include "batch/batch_options.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+#include <system_error>
+
+namespace tesvid {
+namespace {
+
+// The whole text is a decimal integer (optional minus sign).
+std::optional<int> WholeInt(std::string_view text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc{} || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// The whole text is a finite decimal number.
+std::optional<double> WholeNumber(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc{} || ptr != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+std::optional<std::pair<int, int>> NodePair(std::string_view text) {
+    const std::size_t comma = text.find(',');
+    if (comma == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const auto i = WholeInt(text.substr(0, comma));
+    const auto j = WholeInt(text.substr(comma + 1));
+    if (!i || !j) {
+        return std::nullopt;
+    }
+    return std::pair{*i, *j};
+}
+
+}  // namespace
+
+BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
+    BatchParseResult result;
+    BatchOptions& o = result.options;
+    std::vector<std::string> positional;
+    bool optionsEnded = false;
+
+    for (std::size_t k = 0; k < args.size(); ++k) {
+        std::string arg = args[k];
+        if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+            positional.push_back(arg);  // "-" alone is a name too
+            continue;
+        }
+        if (arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        // "--name=value" or "--name value".
+        std::optional<std::string> inlineValue;
+        if (const std::size_t eq = arg.find('=');
+            arg.starts_with("--") && eq != std::string::npos) {
+            inlineValue = arg.substr(eq + 1);
+            arg.resize(eq);
+        }
+        auto value = [&]() -> std::optional<std::string> {
+            if (inlineValue) {
+                return inlineValue;
+            }
+            if (k + 1 < args.size()) {
+                return args[++k];
+            }
+            return std::nullopt;
+        };
+        auto fail = [&](std::string message) {
+            result.error = std::move(message);
+            return result;
+        };
+        const bool takesValue = arg == "--export" || arg == "--save" || arg == "--png" ||
+                                arg == "--probe" || arg == "--main-steps" || arg == "--kmu";
+        if (!takesValue && inlineValue) {
+            return fail("option " + arg + " takes no value");
+        }
+
+        if (arg == "--help" || arg == "-h") {
+            o.help = true;
+        } else if (arg == "--version") {
+            o.version = true;
+        } else if (arg == "--quiet" || arg == "-q") {
+            o.quiet = true;
+        } else if (arg == "--no-solve") {
+            o.noSolve = true;
+        } else if (takesValue) {
+            const std::optional<std::string> v = value();
+            if (!v || v->empty()) {
+                return fail("option " + arg + " needs a value");
+            }
+            if (arg == "--export") {
+                o.exportPath = *v;
+            } else if (arg == "--save") {
+                o.savePath = *v;
+            } else if (arg == "--png") {
+                o.pngPath = *v;
+            } else if (arg == "--probe") {
+                const auto node = NodePair(*v);
+                if (!node) {
+                    return fail("--probe needs a node I,J (two integers), not \"" + *v + "\"");
+                }
+                o.probes.push_back(*node);
+            } else if (arg == "--main-steps") {
+                const auto n = WholeInt(*v);
+                if (!n || *n < 0 || *n > std::numeric_limits<std::int16_t>::max() - 4) {
+                    return fail("--main-steps needs a whole number from 0 to 32763, not \"" + *v +
+                                "\"");
+                }
+                o.mainSteps = *n;
+            } else {
+                const auto x = WholeNumber(*v);
+                if (!x || *x < 0) {
+                    return fail("--kmu needs a number of at least 0, not \"" + *v + "\"");
+                }
+                o.kMu = *x;
+            }
+        } else {
+            return fail("unknown option " + arg);
+        }
+    }
+
+    if (o.help || o.version) {
+        return result;
+    }
+    if (positional.empty()) {
+        result.error = "no project file given";
+    } else if (positional.size() > 1) {
+        result.error = "more than one project file given (\"" + positional[0] + "\", \"" +
+                       positional[1] + "\")";
+    } else {
+        o.project = positional[0];
+    }
+    return result;
+}
+
+std::string BatchUsage() {
+    return "Usage: tesvid-batch [options] PROJECT.tvd\n"
+           "Calculates the magnetic field of a Tesvid project without the user interface.\n"
+           "\n"
+           "Options:\n"
+           "  --export FILE     write the field table as \"Export to TEXT\" does (- for standard\n"
+           "                    output)\n"
+           "  --save FILE       save the project with the calculated potential\n"
+           "  --probe I,J       print node I,J: I J R_mm Z_mm Br_T Bz_T B_T (repeatable)\n"
+           "  --png FILE        write the result picture (field map, outlines, force lines)\n"
+           "  --main-steps N    number of main passes (default: the project's)\n"
+           "  --kmu X           mu relaxation factor (default 0.05)\n"
+           "  --no-solve        evaluate the stored potential without calculating\n"
+           "  -q, --quiet       no progress on standard error\n"
+           "  -h, --help        show this help\n"
+           "  --version         show the version\n"
+           "\n"
+           "Exit status: 0 success, 2 bad arguments, 3 project cannot be read or calculated,\n"
+           "4 an output cannot be written.\n";
+}
+
+}  // namespace tesvid

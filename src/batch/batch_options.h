@@ -1,0 +1,35 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace tesvid {
+
+// The parsed command line of tesvid-batch.
+struct BatchOptions {
+    std::string project;
+    std::optional<std::string> exportPath;  // "-" for standard output
+    std::optional<std::string> savePath;
+    std::optional<std::string> pngPath;
+    std::vector<std::pair<int, int>> probes;
+    std::optional<int> mainSteps;
+    double kMu = 0.05;
+    bool noSolve = false;
+    bool quiet = false;
+    bool help = false;
+    bool version = false;
+};
+
+struct BatchParseResult {
+    BatchOptions options;
+    std::string error;  // empty when the arguments are good
+};
+
+BatchParseResult ParseBatchArguments(const std::vector<std::string>& args);
+
+// The --help text.
+std::string BatchUsage();
+
+}  // namespace tesvid
