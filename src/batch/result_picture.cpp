@@ -1,0 +1,105 @@
+#include "batch/result_picture.h"
+
+#ifdef TESVID_BATCH_PNG
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSaveFile>
+
+#include "platform/qimage_surface.h"
+#include "view/field_color_map.h"
+#include "view/force_lines.h"
+#endif
+
+namespace tesvid {
+
+#ifdef TESVID_BATCH_PNG
+
+namespace {
+
+constexpr int kAreaPixels = 400;
+constexpr int kStripWidth = 75;  // room for a five-digit label in the default font
+constexpr int kGap = 8;
+
+// Text needs a GUI application; the batch tool has none of its own, so one is created on the
+// first picture, without a display, and lives to the end of the process.
+bool EnsureGuiApplication() {
+    if (QCoreApplication::instance() != nullptr) {
+        return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    static int argc = 1;
+    static char name[] = "tesvid-batch";
+    static char* argv[] = {name, nullptr};
+    static QGuiApplication* application = new QGuiApplication(argc, argv);
+    return application != nullptr;
+}
+
+template <typename T>
+bool Fits(const Grid2D<T>& a, int n) {
+    return a.Exists() && a.N() == n;
+}
+
+}  // namespace
+
+bool ResultPictureSupported() {
+    return true;
+}
+
+std::optional<std::string> WriteResultPicture(ModelState& m, const std::string& path) {
+    const int n = m.GridSize;
+    if (!IsSupportedGridSize(n) || !Fits(m.FieldB, n) || !Fits(m.Material, n) ||
+        !Fits(m.NodeColor, n) || !Fits(m.VecPot, n) || !Fits(m.FluxFn, n) ||
+        !Fits(m.TraceMark, n)) {
+        return std::string("the model has no evaluated field for its grid");
+    }
+    if (!EnsureGuiApplication()) {
+        return std::string("no graphical application is available to draw text");
+    }
+
+    QImageSurface picture1(kAreaPixels, kAreaPixels);
+    picture1.SetScale(n, n);
+    QImageSurface picture3(kStripWidth, kAreaPixels);
+    picture3.SetScale(10, 400);
+    VisualizeB(m, picture1, picture3);
+    ForceLineObserver quiet;
+    VisualizeForceLines(m, picture1, true, quiet);
+
+    QImage image(kAreaPixels + kGap + kStripWidth, kAreaPixels, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    {
+        QPainter painter(&image);
+        painter.drawImage(0, 0, picture1.Image());
+        painter.drawImage(kAreaPixels + kGap, 0, picture3.Image());
+    }
+
+    // Written beside the target and renamed over it, so a failed write keeps an old file.
+    QSaveFile file(QFile::decodeName(path.c_str()));
+    if (!file.open(QIODevice::WriteOnly)) {
+        return file.errorString().toStdString();
+    }
+    if (!image.save(&file, "PNG")) {
+        file.cancelWriting();
+        return std::string("the PNG image could not be encoded");
+    }
+    if (!file.commit()) {
+        return file.errorString().toStdString();
+    }
+    return std::nullopt;
+}
+
+#else
+
+bool ResultPictureSupported() {
+    return false;
+}
+
+std::optional<std::string> WriteResultPicture(ModelState&, const std::string&) {
+    return std::string("this build cannot write pictures (built without Qt)");
+}
+
+#endif
+
+}  // namespace tesvid
