@@ -96,7 +96,7 @@ class NoGraphs : public ProbeTarget {
   public:
     NoGraphs(const ModelState& m) : m_(m), form2_(250, 250), form3_(250, 250) {}
     void SetFieldTexts(const ProbeFieldTexts& t) override { benchmark::DoNotOptimize(t.b.data()); }
-    void DrawGraphs(int x, int y) override {
+    void DrawGraphs(double x, double y) override {
         DrawGraf(m_, form2_, GraphAxis::R, x, y);
         DrawGraf(m_, form3_, GraphAxis::Z, x, y);
     }
@@ -117,7 +117,7 @@ void ProbeMove(benchmark::State& state) {
     RasterSurface picture3(57, 400);
     VisualizeB(m, picture1, picture3);
     NoGraphs target(m);
-    ProbePosition position;
+    PointerState position{0, 0, -1, -1};
     int step = 0;
     for (auto _ : state) {
         step = (step + 37) % 400;

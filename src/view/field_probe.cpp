@@ -33,7 +33,8 @@ std::optional<ProbeFieldTexts> ProbeField(const ModelState& m, int xr, int yr) {
                            gauss(m.FieldBz(xr, yr))};
 }
 
-void MoveCrossHair(DrawingSurface& picture1, int gridSize, int lastX, int lastY, int xr, int yr) {
+void MoveCrossHair(DrawingSurface& picture1, int gridSize, double lastX, double lastY, int xr,
+                   int yr) {
     picture1.SetPenWidth(1);
     picture1.SetDrawMode(DrawMode::Invert);
     const Rgb any{0, 0, 0};
@@ -43,7 +44,7 @@ void MoveCrossHair(DrawingSurface& picture1, int gridSize, int lastX, int lastY,
     picture1.Line(xr, 0, xr, gridSize, any);
 }
 
-void ProbeMouseMove(ModelState& m, DrawingSurface& picture1, ProbePosition& position, float x,
+void ProbeMouseMove(ModelState& m, DrawingSurface& picture1, PointerState& pointer, float x,
                     float y, ProbeTarget& target) {
     if (m.PointerHold) {
         return;
@@ -51,20 +52,20 @@ void ProbeMouseMove(ModelState& m, DrawingSurface& picture1, ProbePosition& posi
     const int xr = ProbeNode(x);
     const int yr = ProbeNode(y);
     if (m.ShowCrossSections) {
-        MoveCrossHair(picture1, m.GridSize, position.lastX, position.lastY, xr, yr);
+        MoveCrossHair(picture1, m.GridSize, pointer.LastX, pointer.LastY, xr, yr);
     }
     if (const auto texts = ProbeField(m, xr, yr)) {
         target.SetFieldTexts(*texts);
         target.DrawGraphs(xr, yr);
     }
-    position.lastX = xr;
-    position.lastY = yr;
+    pointer.LastX = static_cast<float>(xr);
+    pointer.LastY = static_cast<float>(yr);
 }
 
-void ProbeMouseDown(ModelState& m, const ProbePosition& position, ProbeTarget& target) {
+void ProbeMouseDown(ModelState& m, const PointerState& pointer, ProbeTarget& target) {
     m.PointerHold = !m.PointerHold;
     target.ShowGraphWindows();
-    target.DrawGraphs(position.lastX, position.lastY);
+    target.DrawGraphs(pointer.LastX, pointer.LastY);
 }
 
 }  // namespace tesvid

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "model/drawing_surface.h"
+#include "model/geometry_editor.h"
 #include "model/model_state.h"
 
 namespace tesvid {
@@ -33,7 +34,8 @@ std::optional<ProbeFieldTexts> ProbeField(const ModelState& m, int xr, int yr);
 
 // Moves the inverted cross-hair from (lastX, lastY) to (xr, yr): pen width 1, invert mode
 // (both left so), lines across the whole area at row lastY, row yr, column lastX, column xr.
-void MoveCrossHair(DrawingSurface& picture1, int gridSize, int lastX, int lastY, int xr, int yr);
+void MoveCrossHair(DrawingSurface& picture1, int gridSize, double lastX, double lastY, int xr,
+                   int yr);
 
 // The main-window parts the probe drives.
 class ProbeTarget {
@@ -41,25 +43,20 @@ class ProbeTarget {
     virtual ~ProbeTarget() = default;
     virtual void SetFieldTexts(const ProbeFieldTexts& texts) = 0;
     // DrawGraf(x, y) of the R distribution window, then of the Z distribution window.
-    virtual void DrawGraphs(int x, int y) = 0;
+    virtual void DrawGraphs(double x, double y) = 0;
     // Shows both distribution windows, not modal, where they stand.
     virtual void ShowGraphWindows() = 0;
-};
-
-// The node of the cross-hair on screen and of the last reading; (-1, -1) when none.
-struct ProbePosition {
-    int lastX = -1;
-    int lastY = -1;
 };
 
 // Result-view part of a pointer move over the drawing area (after the coordinate read-out):
 // nothing while the probe is frozen; otherwise the cross-hair (with ShowCrossSections), the
 // field texts and both graphs for a node of the field arrays, and the new last position.
-void ProbeMouseMove(ModelState& m, DrawingSurface& picture1, ProbePosition& position, float x,
+// pointer.LastX, LastY hold the node of the cross-hair now on screen; (-1, -1) for none.
+void ProbeMouseMove(ModelState& m, DrawingSurface& picture1, PointerState& pointer, float x,
                     float y, ProbeTarget& target);
 
 // Result-view mouse-down: freezes or releases the probe, shows both distribution windows and
 // redraws their graphs through the last position.
-void ProbeMouseDown(ModelState& m, const ProbePosition& position, ProbeTarget& target);
+void ProbeMouseDown(ModelState& m, const PointerState& pointer, ProbeTarget& target);
 
 }  // namespace tesvid

@@ -21,13 +21,13 @@ class RecordingTarget : public ProbeTarget {
         texts.push_back(t);
         calls.push_back("texts");
     }
-    void DrawGraphs(int x, int y) override {
+    void DrawGraphs(double x, double y) override {
         graphs.emplace_back(x, y);
         calls.push_back("graphs");
     }
     void ShowGraphWindows() override { calls.push_back("show"); }
     std::vector<ProbeFieldTexts> texts;
-    std::vector<std::pair<int, int>> graphs;
+    std::vector<std::pair<double, double>> graphs;
     std::vector<std::string> calls;
 };
 
@@ -98,7 +98,7 @@ struct ProbeFixture : ::testing::Test {
     RasterSurface picture;
     RasterSurface strip;
     std::vector<std::uint32_t> before;
-    ProbePosition position;
+    PointerState position{0, 0, -1, -1};  // as the Result command leaves it
     RecordingTarget target;
 };
 
@@ -116,8 +116,8 @@ TEST_F(ProbeFixture, CrossHairInvertsRowAndColumnAndLeavesNoTrace) {
     EXPECT_FALSE(Unchanged());
     ProbeMouseMove(m, picture, position, -1, -1, target);  // as Copy Picture does
     EXPECT_TRUE(Unchanged());
-    EXPECT_EQ(position.lastX, -1);
-    EXPECT_EQ(position.lastY, -1);
+    EXPECT_EQ(position.LastX, -1);
+    EXPECT_EQ(position.LastY, -1);
     EXPECT_EQ(picture.GetDrawMode(), DrawMode::Invert);
 }
 
@@ -125,16 +125,16 @@ TEST_F(ProbeFixture, MoveReadsTheNodeAndRedrawsBothGraphs) {
     ProbeMouseMove(m, picture, position, 12.4f, 7.5f, target);
     ASSERT_EQ(target.texts.size(), 1u);
     EXPECT_EQ(target.texts[0].b, ProbeField(m, 12, 8)->b);
-    EXPECT_EQ(target.graphs, (std::vector<std::pair<int, int>>{{12, 8}}));
-    EXPECT_EQ(position.lastX, 12);
-    EXPECT_EQ(position.lastY, 8);
+    EXPECT_EQ(target.graphs, (std::vector<std::pair<double, double>>{{12, 8}}));
+    EXPECT_EQ(position.LastX, 12);
+    EXPECT_EQ(position.LastY, 8);
     EXPECT_TRUE(Unchanged());  // no cross-hair without ShowCrossSections
 
     // Off the arrays: no reading, no graph, but the position follows.
     ProbeMouseMove(m, picture, position, 130.0f, 7.0f, target);
     EXPECT_EQ(target.texts.size(), 1u);
     EXPECT_EQ(target.graphs.size(), 1u);
-    EXPECT_EQ(position.lastX, 130);
+    EXPECT_EQ(position.LastX, 130);
 }
 
 TEST_F(ProbeFixture, MouseDownFreezesAndReleasesTheProbe) {
@@ -143,18 +143,18 @@ TEST_F(ProbeFixture, MouseDownFreezesAndReleasesTheProbe) {
     ProbeMouseDown(m, position, target);
     EXPECT_TRUE(m.PointerHold);
     EXPECT_EQ(target.calls, (std::vector<std::string>{"texts", "graphs", "show", "graphs"}));
-    EXPECT_EQ(target.graphs.back(), (std::pair<int, int>{30, 40}));
+    EXPECT_EQ(target.graphs.back(), (std::pair<double, double>{30, 40}));
 
     const std::vector<std::uint32_t> frozen(picture.Pixels(), picture.Pixels() + 400 * 400);
     ProbeMouseMove(m, picture, position, 60, 10, target);
     EXPECT_EQ(target.calls.size(), 4u);
-    EXPECT_EQ(position.lastX, 30);
+    EXPECT_EQ(position.LastX, 30);
     EXPECT_TRUE(std::equal(frozen.begin(), frozen.end(), picture.Pixels()));
 
     ProbeMouseDown(m, position, target);
     EXPECT_FALSE(m.PointerHold);
     ProbeMouseMove(m, picture, position, 60, 10, target);
-    EXPECT_EQ(target.graphs.back(), (std::pair<int, int>{60, 10}));
+    EXPECT_EQ(target.graphs.back(), (std::pair<double, double>{60, 10}));
     ProbeMouseMove(m, picture, position, -1, -1, target);
     EXPECT_TRUE(Unchanged());
 }

@@ -6,6 +6,9 @@
 
 #include "coil_potential.h"
 #include "recording_surface.h"
+#include "solver/calculation.h"
+#include "solver/material_map.h"
+#include "view/field_color_map.h"
 #include "view/force_lines.h"
 #include "view_test_model.h"
 
@@ -43,6 +46,33 @@ std::vector<Segment> DrawnSegments(const RecordingSurface& s) {
     return r;
 }
 
+// The 50-grid coil (Coil1 at i 10..12, j 20..30, 1 A/mm2 over 100 mm), calculated.
+ModelState SolvedCoil50() {
+    const int n = 50;
+    ModelState m;
+    m.GridSize = n;
+    m.AreaSize = 100;
+    m.GridStep = 0.002;
+    m.CurDens1 = 1e6;
+    m.DProv1 = 1;
+    m.Rjac0 = 0.995;
+    m.Rjac1 = 0.9995;
+    m.RjacFin = 0.95;
+    m.MainSteps = 10;
+    m.LineStep = 10;
+    Grid2D<MaterialCode> material(n);
+    for (int i = 10; i <= 12; ++i) {
+        for (int j = 20; j <= 30; ++j) {
+            material(i, j) = MaterialCode::Coil1;
+        }
+    }
+    BuildMaterialMap(m, material);
+    CalculationObserver calculation;
+    RunCalculation(m, calculation);
+    EvaluateField(m);
+    return m;
+}
+
 TEST(ForceLines, EmptyModelTracesNothingAndFillsTheBarToAllButTwoColumns) {
     const int n = 50;
     ModelState m = MakeViewModel(n);
@@ -73,9 +103,7 @@ TEST(ForceLines, EmptyModelTracesNothingAndFillsTheBarToAllButTwoColumns) {
 
 TEST(ForceLines, StopEndsTheDrawingBeforeTheNextColumn) {
     const int n = 50;
-    ModelState m = MakeViewModel(n);
-    m.GridStep = 0.002;
-    testing::FillCoilPotential(m, 10, 12, 20, 30, 1e6);
+    ModelState m = SolvedCoil50();
     RecordingSurface picture(400, 400);
     picture.SetScale(n, n);
     RecordingObserver observer;
@@ -125,28 +153,21 @@ bool CrossesRayRight(const Segment& s, double cx, double cy) {
     return x > cx;
 }
 
-TEST(ForceLines, LinesOfACoilAreClosedLoopsAroundTheWinding) {
-    const int n = 50;
-    ModelState m = MakeViewModel(n);
-    m.GridStep = 0.002;
-    testing::FillCoilPotential(m, 10, 12, 20, 30, 1e6);
-    RecordingSurface picture(400, 400);
-    picture.SetScale(n, n);
-    RecordingObserver observer;
-    VisualizeForceLines(m, picture, false, observer);
-
+// Joins the drawn pieces of force lines end to end and checks that every end inside the scanned
+// area continues in exactly one other piece; returns how many chains are closed, each of which
+// must enclose the point (cx, cy).
+int ClosedLoopsAround(const RecordingSurface& picture, int n, double cx, double cy) {
     std::vector<Segment> segments;
     for (const auto& s : DrawnSegments(picture)) {
         if (!Same(s.x1, s.y1, s.x2, s.y2)) {
             segments.push_back(s);
         }
     }
-    ASSERT_GT(segments.size(), 50u);
+    EXPECT_GT(segments.size(), 50u);
     auto onScanBorder = [&](double x, double y) {
         return x < 0.5 + 1e-6 || y < 0.5 + 1e-6 || x > n - 1.5 - 1e-6 || y > n - 1.5 - 1e-6;
     };
 
-    // Join the pieces end to end into chains.
     const std::size_t count = segments.size();
     std::vector<int> component(count, -1);
     int components = 0;
@@ -172,7 +193,6 @@ TEST(ForceLines, LinesOfACoilAreClosedLoopsAroundTheWinding) {
         ++components;
     }
 
-    // Every end inside the scanned area continues in exactly one other piece.
     std::vector<bool> open(static_cast<std::size_t>(components), false);
     for (std::size_t a = 0; a < count; ++a) {
         for (int end = 0; end < 2; ++end) {
@@ -188,28 +208,59 @@ TEST(ForceLines, LinesOfACoilAreClosedLoopsAroundTheWinding) {
             if (onScanBorder(x, y)) {
                 open[static_cast<std::size_t>(component[a])] = true;
             } else {
-                ASSERT_EQ(joins, 1) << "dangling end at " << x << ", " << y;
+                EXPECT_EQ(joins, 1) << "dangling end at " << x << ", " << y;
             }
         }
     }
 
-    // Closed chains enclose the winding: a ray from its centre crosses each an odd number of
-    // times.
-    int loopsAroundWinding = 0;
+    int loops = 0;
     for (int c = 0; c < components; ++c) {
         if (open[static_cast<std::size_t>(c)]) {
             continue;
         }
         int crossings = 0;
         for (std::size_t k = 0; k < count; ++k) {
-            if (component[k] == c && CrossesRayRight(segments[k], 11.0, 25.013)) {
+            if (component[k] == c && CrossesRayRight(segments[k], cx, cy)) {
                 ++crossings;
             }
         }
-        EXPECT_EQ(crossings % 2, 1) << "loop " << c << " does not enclose the winding";
-        ++loopsAroundWinding;
+        EXPECT_EQ(crossings % 2, 1) << "loop " << c << " does not enclose the point";
+        ++loops;
     }
-    EXPECT_GE(loopsAroundWinding, 3);
+    return loops;
+}
+
+TEST(ForceLines, LinesOfACoilAreClosedLoopsAroundTheWinding) {
+    const int n = 50;
+    ModelState m = MakeViewModel(n);
+    m.GridStep = 0.002;
+    testing::FillCoilPotential(m, 10, 12, 20, 30, 1e6);
+    RecordingSurface picture(400, 400);
+    picture.SetScale(n, n);
+    RecordingObserver observer;
+    VisualizeForceLines(m, picture, false, observer);
+    EXPECT_GE(ClosedLoopsAround(picture, n, 11.0, 25.013), 3);
+}
+
+TEST(ForceLines, LinesOfTheCalculatedCoilAreClosedLoopsAroundTheWinding) {
+    const int n = 50;
+    ModelState m = SolvedCoil50();
+    RasterSurface strip(57, 400);
+    RecordingSurface picture(400, 400);
+    picture.SetScale(n, n);
+    VisualizeB(m, picture, strip);
+    RecordingObserver observer;
+    VisualizeForceLines(m, picture, true, observer);
+    EXPECT_GE(ClosedLoopsAround(picture, n, 11.0, 25.013), 3);
+    // Over the colour map the lines take the colour recorded for their cells.
+    bool black = false, white = false;
+    for (const auto& l : picture.lines) {
+        black = black || l.color == Rgb{0, 0, 0};
+        white = white || l.color == Rgb{255, 255, 255};
+        ASSERT_TRUE(l.color == (Rgb{0, 0, 0}) || l.color == (Rgb{255, 255, 255}));
+    }
+    EXPECT_TRUE(black);
+    EXPECT_TRUE(white);
 }
 
 TEST(ForceLines, NothingIsDrawnForArraysOfAnotherGridSize) {
