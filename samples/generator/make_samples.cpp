@@ -113,7 +113,8 @@ std::vector<Sample> Samples() {
          [](Grid2D<MaterialCode>& g) { Box(g, 15, 30, 25, 70, M::Coil1); }},
         {"pot_core_electromagnet.tvd", 200, 100, 10, 0,
          "Pot-core electromagnet: iron core, shell and end plates around a 10 A winding, with a "
-         "1.5 mm annular air gap around the pole. The iron carries the flux; the field concentrates in the gap.",
+         "1.5 mm annular air gap around the pole. The iron carries the flux; the field "
+         "concentrates in the gap.",
          [](Grid2D<MaterialCode>& g) {
              Box(g, 0, 30, 20, 170, M::Iron);    // centre core, its top is the pole face
              Box(g, 24, 52, 50, 148, M::Coil1);  // winding

@@ -66,7 +66,9 @@ void PainterSurface::Line(double x1, double y1, double x2, double y2, Rgb c) {
     currentY_ = y2;
 }
 
-void PainterSurface::LineTo(double x, double y) { Line(currentX_, currentY_, x, y, foreColor_); }
+void PainterSurface::LineTo(double x, double y) {
+    Line(currentX_, currentY_, x, y, foreColor_);
+}
 
 void PainterSurface::BoxOutline(double x1, double y1, double x2, double y2, Rgb c) {
     painter_.setPen(MakePen(c));

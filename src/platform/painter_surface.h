@@ -13,7 +13,7 @@ namespace tesvid {
 // it inverts the page's background colour (on a blank page a figure appears in the inverse of
 // white). Points cannot be read back.
 class PainterSurface : public DrawingSurface {
-public:
+  public:
     // area: the printable area in device coordinates; dotsPerInch: the device resolution.
     PainterSurface(QPainter& painter, QRectF area, double dotsPerInch);
 
@@ -48,7 +48,7 @@ public:
     double CurrentY() const override { return currentY_; }
     void PrintLine(std::string_view utf8Text) override;
 
-private:
+  private:
     QColor Effective(Rgb c) const;
     QPen MakePen(Rgb c) const;
 

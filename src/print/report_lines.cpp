@@ -7,7 +7,7 @@ namespace tesvid {
 namespace {
 
 class LineBuilder {
-public:
+  public:
     explicit LineBuilder(char sep) : sep_(sep) {}
 
     LineBuilder& Text(std::string text, char separator) {
@@ -32,7 +32,7 @@ public:
         return done;
     }
 
-private:
+  private:
     char sep_;
     PrintLine line_;
 };
@@ -94,7 +94,8 @@ std::vector<PrintLine> ReportLines(const ReportFigures& f, char decimalSeparator
                         .Text("x", ';')
                         .Number(f.gridSize, '\0')
                         .Done(false));
-    lines.push_back(b.Indent().Text("Grid step: ", ',').Number(step, ';').Text(" mm", '\0').Done(false));
+    lines.push_back(
+        b.Indent().Text("Grid step: ", ',').Number(step, ';').Text(" mm", '\0').Done(false));
     lines.push_back(b.Indent()
                         .Text("Grid step on printer: ", ',')
                         .Number(step / f.printScale, ';')
@@ -107,8 +108,11 @@ std::vector<PrintLine> ReportLines(const ReportFigures& f, char decimalSeparator
                         .Single(f.areaSize, ';')
                         .Text(" mm", '\0')
                         .Done(false));
-    lines.push_back(
-        b.Indent().Text("Print scale: ", ',').Text("1:", ';').Single(f.printScale, '\0').Done(false));
+    lines.push_back(b.Indent()
+                        .Text("Print scale: ", ',')
+                        .Text("1:", ';')
+                        .Single(f.printScale, '\0')
+                        .Done(false));
     empty(false);
 
     lines.push_back(b.Indent()

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "model/model_state.h"
+#include "print/report_lines.h"
+#include "view/force_lines.h"
+
+class QPrinter;
+
+namespace tesvid {
+
+// Prints the one-page report of the result in the model on a printer that is ready (its
+// dialog already confirmed): the area at 1:PrintScale with the reference grid, force lines and
+// cell outlines, then the text block in a serif face ("Times New Roman" or the closest one).
+// Returns false when the printer cannot be started.
+bool PrintReport(ModelState& m, QPrinter& printer, const ReportFigures& figures,
+                 ForceLineObserver& observer);
+
+}  // namespace tesvid
