@@ -7,6 +7,7 @@
 #include <QImage>
 #include <QPainter>
 #include <QSaveFile>
+#include <cstdio>
 
 #include "platform/qimage_surface.h"
 #include "view/field_color_map.h"
@@ -23,6 +24,14 @@ constexpr int kAreaPixels = 400;
 constexpr int kStripWidth = 75;  // room for a five-digit label in the default font
 constexpr int kGap = 8;
 
+// The platform's start-up notes (no runtime directory and the like) are no business of a
+// command-line user; real failures still reach standard error.
+void KeepSeriousMessages(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
+    }
+}
+
 // Text needs a GUI application; the batch tool has none of its own, so one is created on the
 // first picture, without a display, and lives to the end of the process.
 bool EnsureGuiApplication() {
@@ -33,7 +42,9 @@ bool EnsureGuiApplication() {
     static int argc = 1;
     static char name[] = "tesvid-batch";
     static char* argv[] = {name, nullptr};
+    const QtMessageHandler previous = qInstallMessageHandler(KeepSeriousMessages);
     static QGuiApplication* application = new QGuiApplication(argc, argv);
+    qInstallMessageHandler(previous);
     return application != nullptr;
 }
 
