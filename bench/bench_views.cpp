@@ -132,6 +132,7 @@ BENCHMARK(ProbeMove)->Unit(benchmark::kMillisecond);
 void ForceLinesPotCore(benchmark::State& state) {
     const int n = static_cast<int>(state.range(0));
     ModelState m = PotCore(n);
+    m.LineStep = static_cast<float>(state.range(1));
     RasterSurface picture1(400, 400);
     picture1.SetScale(n, n);
     RasterSurface picture3(57, 400);
@@ -142,7 +143,14 @@ void ForceLinesPotCore(benchmark::State& state) {
         benchmark::DoNotOptimize(picture1.Pixels());
     }
 }
-BENCHMARK(ForceLinesPotCore)->Arg(50)->Arg(100)->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
+// Grid size and line step (10 is the first-start value; 2 draws lines five times as dense).
+BENCHMARK(ForceLinesPotCore)
+    ->Args({50, 10})
+    ->Args({100, 10})
+    ->Args({200, 10})
+    ->Args({400, 10})
+    ->Args({400, 2})
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
