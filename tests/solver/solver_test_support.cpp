@@ -81,6 +81,14 @@ void RecordingObserver::Yield() {
     }
 }
 
+void RecordingObserver::SetProgressValue(double value) {
+    progressValues.push_back(value);
+    events.push_back("progress");
+    if (value >= 1) {
+        passes.push_back({model_.PassNo, model_.Omega, model_.KMuCur, yields});
+    }
+}
+
 void RecordingObserver::ShowResult() {
     events.push_back("result");
     if (evaluateOnResult) {

@@ -38,10 +38,7 @@ class RecordingObserver : public CalculationObserver {
         events.push_back("progress-max");
     }
     double ProgressMaximum() const override { return progressMaximum; }
-    void SetProgressValue(double value) override {
-        progressValues.push_back(value);
-        events.push_back("progress");
-    }
+    void SetProgressValue(double value) override;
     double ErrorMaximum() const override { return 8; }
     void SetErrorValue(double value) override {
         errorValues.push_back(value);
@@ -55,6 +52,15 @@ class RecordingObserver : public CalculationObserver {
     int stopAtYield = 0;
     // Whether ShowResult evaluates the field, as the result command does.
     bool evaluateOnResult = true;
+
+    // The settings in force when a pass showed its number on the progress bar.
+    struct PassRecord {
+        int passNo;
+        double omega;
+        double kMuCur;
+        int yieldsBefore;  // yields so far, the driver's first one included
+    };
+    std::vector<PassRecord> passes;
 
     int yields = 0;
     double progressMaximum = 8;
