@@ -4,7 +4,6 @@
 #include <functional>
 #include <vector>
 
-#include "coil_potential.h"
 #include "recording_surface.h"
 #include "solver/calculation.h"
 #include "solver/material_map.h"
@@ -228,18 +227,6 @@ int ClosedLoopsAround(const RecordingSurface& picture, int n, double cx, double 
         ++loops;
     }
     return loops;
-}
-
-TEST(ForceLines, LinesOfACoilAreClosedLoopsAroundTheWinding) {
-    const int n = 50;
-    ModelState m = MakeViewModel(n);
-    m.GridStep = 0.002;
-    testing::FillCoilPotential(m, 10, 12, 20, 30, 1e6);
-    RecordingSurface picture(400, 400);
-    picture.SetScale(n, n);
-    RecordingObserver observer;
-    VisualizeForceLines(m, picture, false, observer);
-    EXPECT_GE(ClosedLoopsAround(picture, n, 11.0, 25.013), 3);
 }
 
 TEST(ForceLines, LinesOfTheCalculatedCoilAreClosedLoopsAroundTheWinding) {
