@@ -25,7 +25,9 @@ struct CoilInputs {
 };
 
 // Counts the coil nodes among the inner nodes 1..N-1 and derives turns, current densities and
-// powers exactly as the coil panel does. A coil that is not present gets current 0.
+// powers exactly as the coil panel does. A coil that is not present gets current 0. A coil
+// whose wire diameter gives no finite positive number of turns (0, negative) shows 0 turns,
+// density and power instead of dividing by zero (a calculation with it drawn is refused).
 void ComputeCoilFigures(const Grid2D<MaterialCode>& material, const CoilInputs& in,
                         CoilFigures& coil1, CoilFigures& coil2);
 

@@ -10,15 +10,20 @@ namespace tesvid {
 // stencil coefficients and sets MapGridSize. The field arrays are left alone.
 void CreateGridArrays(ModelState& m);
 
-// Derives FixedMask, Source and MuNode from ModelState::Material (which must have
-// GridSize + 1 nodes a side), using CurDens1/2, MagHc, SteelMu, MagMuRec and GridStep.
+// Derives FixedMask, Source and MuNode from ModelState::Material (arrays as CreateGridArrays
+// makes them), using CurDens1/2, MagHc, SteelMu, MagMuRec and GridStep. SteelMu and MagMuRec
+// are divided by only where iron or a magnet is drawn. Arrays of mismatched sizes are left
+// as they are.
 void DeriveFromMaterial(ModelState& m);
 
 // The whole material map from a sampled drawing: CreateGridArrays, Material = sampled
-// (a grid of GridSize), DeriveFromMaterial.
+// (a grid of GridSize; of another size, the nodes both have, Vacuum elsewhere),
+// DeriveFromMaterial.
 void BuildMaterialMap(ModelState& m, const Grid2D<MaterialCode>& sampled);
 
 // Fits the magnet curve coefficient to MagBr, MagHc, MagBHmax: writes MagCurveK and MagMuRec.
+// Without a positive finite MagBr and MagHc there is no curve: both become 0 (a calculation
+// with a magnet drawn is then refused, see CalculationRefusal).
 void FitMagnetCurve(ModelState& m);
 
 // The magnets' relative permeability parameter for a curve coefficient k.
