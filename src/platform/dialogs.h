@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace tesvid {
+
+enum class MessageIcon { None, Information, Exclamation, Critical };
+
+// Modal message boxes and file dialogs. The program uses the Qt implementation; tests put a
+// fake in its place that records the messages and answers the file dialogs.
+class Dialogs {
+  public:
+    virtual ~Dialogs() = default;
+
+    // A message box with an OK button. A system-modal box stays above every window.
+    virtual void Message(QWidget* owner, const QString& title, const QString& text,
+                         MessageIcon icon, bool systemModal = false) = 0;
+    // The chosen file, or nothing when cancelled. filter is a Qt filter list
+    // ("Tesvid projects (*.tvd);;All files (*)").
+    virtual std::optional<QString> OpenFileName(QWidget* owner, const QString& title,
+                                                const QString& filter,
+                                                const QString& initialName) = 0;
+    // Asks before overwriting an existing file.
+    virtual std::optional<QString> SaveFileName(QWidget* owner, const QString& title,
+                                                const QString& filter,
+                                                const QString& initialName) = 0;
+};
+
+class QtDialogs : public Dialogs {
+  public:
+    void Message(QWidget* owner, const QString& title, const QString& text, MessageIcon icon,
+                 bool systemModal) override;
+    std::optional<QString> OpenFileName(QWidget* owner, const QString& title, const QString& filter,
+                                        const QString& initialName) override;
+    std::optional<QString> SaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                                        const QString& initialName) override;
+};
+
+}  // namespace tesvid

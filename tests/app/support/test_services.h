@@ -1,0 +1,93 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "app/platform_services.h"
+#include "platform/clipboard.h"
+#include "platform/dialogs.h"
+#include "platform/help_viewer.h"
+#include "platform/settings_store.h"
+
+namespace tesvid::testing {
+
+struct RecordedMessage {
+    QString title;
+    QString text;
+    MessageIcon icon;
+    bool systemModal;
+};
+
+// Records the message boxes instead of showing them and answers the file dialogs from a queue.
+class FakeDialogs : public Dialogs {
+  public:
+    void Message(QWidget* owner, const QString& title, const QString& text, MessageIcon icon,
+                 bool systemModal) override;
+    std::optional<QString> OpenFileName(QWidget* owner, const QString& title, const QString& filter,
+                                        const QString& initialName) override;
+    std::optional<QString> SaveFileName(QWidget* owner, const QString& title, const QString& filter,
+                                        const QString& initialName) override;
+
+    std::vector<RecordedMessage> messages;
+    std::deque<std::optional<QString>> fileAnswers;
+};
+
+class FakeClipboard : public Clipboard {
+  public:
+    void Clear() override {
+        ++clears;
+        image = QImage();
+    }
+    void SetImage(const QImage& i) override { image = i; }
+
+    int clears = 0;
+    QImage image;
+};
+
+// A help viewer whose file is present or not, recording what it was asked to show.
+class FakeHelp : public HelpViewer {
+  public:
+    QString HelpFile() const override { return file; }
+    std::optional<QString> Show(QWidget* owner, int context) override;
+
+    QString file;
+    std::optional<QString> error;
+    std::vector<int> shown;
+    std::vector<QWidget*> owners;
+};
+
+// A settings store in a temporary home of its own: the user's settings are never touched.
+class TemporarySettings {
+  public:
+    TemporarySettings();
+    ~TemporarySettings();
+
+    // The INI file the store keeps ("<home>/Vezozo/Vezozo.ini").
+    QString FilePath() const;
+    // Writes raw INI text as a user might have left it.
+    void WriteRawFile(const QByteArray& text) const;
+    QByteArray ReadRawFile() const;
+
+    IniSettingsStore store;
+
+  private:
+    QTemporaryDir home_;
+};
+
+// Every service of the windows, faked, with a settings store in a temporary home.
+struct TestServices {
+    FakeDialogs dialogs;
+    FakeClipboard clipboard;
+    FakeHelp help;
+    TemporarySettings settings;
+
+    PlatformServices Services() { return {dialogs, clipboard, help, settings.store}; }
+};
+
+}  // namespace tesvid::testing
