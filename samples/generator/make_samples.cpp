@@ -111,8 +111,8 @@ std::vector<Sample> Samples() {
          "Air-core solenoid: a thick winding of 1 mm wire at 10 A, 15..25 mm radius, 40 mm long. "
          "The field inside the bore is nearly uniform and falls off past the ends.",
          [](Grid2D<MaterialCode>& g) { Box(g, 15, 30, 25, 70, M::Coil1); }},
-        {"pot_core_electromagnet.tvd", 200, 100, 10, 0,
-         "Pot-core electromagnet: iron core, shell and end plates around a 10 A winding, with a "
+        {"pot_core_electromagnet.tvd", 200, 100, 2, 0,
+         "Pot-core electromagnet: iron core, shell and end plates around a 2 A winding, with a "
          "1.5 mm annular air gap around the pole. The iron carries the flux; the field "
          "concentrates in the gap.",
          [](Grid2D<MaterialCode>& g) {
