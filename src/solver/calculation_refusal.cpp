@@ -48,12 +48,22 @@ MaterialsOnMap FindMaterials(const Grid2D<MaterialCode>& material) {
 // but they keep every intermediate value of the curve finite.
 constexpr double kLargestMu = 1e100;
 constexpr double kLargestCurveB = 1e30;
+// Where the field vanishes the local induction sits at its floor of 1e-10 T and the curve's
+// target reluctivity is the small difference of two numbers of about m * b / 1e-10. Up to
+// this product the difference keeps within half of its true value, 1/m; beyond it rounding
+// can make it zero or negative, and the reluctivity of field-free iron would then drift
+// towards 0 or infinity pass after pass.
+constexpr double kLargestMuTimesB = 5e5;
 // The reluctivity changes per visit by the factor 1 + KMu * (q - 1) with q in 0.7 .. 1.5;
 // up to this factor it stays positive (10/3 would make it reach 0).
 constexpr double kLargestKMu = 3.3;
 
 bool PositiveUpTo(double v, double largest) {
     return v > 0 && v <= largest;
+}
+
+std::optional<std::string> Refuse(const char* message) {
+    return std::string(message);
 }
 
 std::string GridName(int n) {
@@ -103,13 +113,13 @@ std::optional<std::string> CalculationRefusal(const ModelState& m,
                                               const Grid2D<MaterialCode>& material) {
     const int n = m.GridSize;
     if (!IsSupportedGridSize(n)) {
-        return std::string(
-            "The grid must be 50x50, 100x100, 200x200 or 400x400: choose the "
-            "grid in Options.");
+        return Refuse(
+            "The grid must be 50x50, 100x100, 200x200 or 400x400: choose the grid "
+            "in Options.");
     }
     const double h = m.GridStep;
     if (!(h > 0) || !std::isfinite(h * h)) {
-        return std::string("The grid step must be positive: check the area size in Options.");
+        return Refuse("The grid step must be positive: check the area size in Options.");
     }
     if (auto refusal = JacobiRadiusRefusal(m)) {
         return refusal;
@@ -118,40 +128,42 @@ std::optional<std::string> CalculationRefusal(const ModelState& m,
     const MaterialsOnMap on = FindMaterials(material);
     if (on.iron) {
         if (!PositiveUpTo(m.SteelMu, kLargestMu)) {
-            return std::string(
-                "The iron Mu must be a positive number (at most 1e100): check "
-                "the Iron values in Options.");
+            return Refuse(
+                "The iron Mu must be a positive number (at most 1e100): check the "
+                "Iron values in Options.");
         }
         if (!(m.SteelMaxB >= 0 && m.SteelMaxB <= kLargestCurveB)) {
-            return std::string(
-                "The iron Br must not be negative (nor above 1e30 T): check "
-                "the Iron values in Options.");
+            return Refuse(
+                "The iron Br must not be negative (nor above 1e30 T): check the "
+                "Iron values in Options.");
+        }
+        if (!(m.SteelMu * m.SteelMaxB <= kLargestMuTimesB)) {
+            return Refuse(
+                "The iron Mu times the iron Br must not exceed 500000 T: check the "
+                "Iron values in Options.");
         }
     }
     if (on.magnet) {
         if (!(m.MagBr > 0) || !std::isfinite(m.MagBr)) {
-            return std::string(
-                "The magnet Br must be positive: check the Magnet values in "
-                "Options.");
+            return Refuse("The magnet Br must be positive: check the Magnet values in Options.");
         }
         if (!(m.MagHc > 0) || !std::isfinite(m.MagHc * kMu0 * h)) {
-            return std::string(
-                "The magnet Hc must be positive: check the Magnet values in "
-                "Options.");
+            return Refuse("The magnet Hc must be positive: check the Magnet values in Options.");
         }
         if (!PositiveUpTo(m.MagCurveK, kLargestCurveB)) {
-            return std::string(
-                "The magnet curve coefficient K is not a positive number: "
-                "check Br, Hc and BHmax of the Magnet in Options.");
+            return Refuse(
+                "The magnet curve coefficient K is not a positive number: check Br, "
+                "Hc and BHmax of the Magnet in Options.");
         }
-        if (!PositiveUpTo(m.MagMuRec, kLargestMu)) {
-            return std::string(
-                "The magnet permeability derived from Br, Hc and BHmax is not "
-                "a positive number: check the Magnet values in Options.");
+        if (!PositiveUpTo(m.MagMuRec, kLargestMu) ||
+            !(m.MagMuRec * m.MagCurveK <= kLargestMuTimesB)) {
+            return Refuse(
+                "The magnet permeability derived from Br, Hc and BHmax is not a "
+                "usable positive number: check the Magnet values in Options.");
         }
     }
     if ((on.iron || on.magnet) && !(m.KMu >= 0 && m.KMu <= kLargestKMu)) {
-        return std::string(
+        return Refuse(
             "The Mu relaxation factor must lie between 0 and 3.3: check the "
             "Miscellaneous values in Options.");
     }

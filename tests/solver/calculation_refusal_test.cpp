@@ -61,6 +61,7 @@ TEST(CalculationRefusal, NamesTheOffendingValue) {
         {[](ModelState& m) { m.SteelMu = kInf; }, "iron Mu"},
         {[](ModelState& m) { m.SteelMaxB = -1; }, "iron Br"},
         {[](ModelState& m) { m.SteelMaxB = kInf; }, "iron Br"},
+        {[](ModelState& m) { m.SteelMu = 1e6; }, "iron Mu times the iron Br"},
         {[](ModelState& m) { m.MagBr = 0; }, "magnet Br"},
         {[](ModelState& m) { m.MagHc = 0; }, "magnet Hc"},
         {[](ModelState& m) { m.MagCurveK = -0.1; }, "curve coefficient"},
@@ -74,6 +75,7 @@ TEST(CalculationRefusal, NamesTheOffendingValue) {
     };
     for (const auto& c : cases) {
         const std::string refusal = RefusalAfter(c.change);
+        ASSERT_FALSE(refusal.empty()) << c.words;
         EXPECT_NE(refusal.find(c.words), std::string::npos) << refusal << " / " << c.words;
         EXPECT_EQ(refusal.back(), '.');
     }
@@ -119,7 +121,7 @@ TEST(CalculationRefusal, AcceptedExtremesStayFinite) {
              },
              [](ModelState& m) { m.KMu = 3.3; },
              [](ModelState& m) { m.SteelMu = 1e-3; },
-             [](ModelState& m) { m.SteelMu = 1e9; },
+             [](ModelState& m) { m.SteelMu = 3e5; },  // Mu times Br 4.8e5 T
              [](ModelState& m) { m.SteelMaxB = 0; },
              [](ModelState& m) { m.GridStep = 1e-9; },
          }) {
