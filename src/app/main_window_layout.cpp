@@ -15,6 +15,7 @@
 #include <QToolButton>
 
 #include "app/main_window.h"
+#include "app/vertical_caption.h"
 #include "model/material_code.h"
 #include "platform/float_progress_bar.h"
 #include "platform/picture_box.h"
@@ -155,7 +156,7 @@ void MainWindow::BuildLayout() {
 
     Frame9 = AddGroup(client, "Frame9", "Field, Gauss", 8, 424, 273, 49);
     AddLabel(Frame9, "Label13", "B=", 8, 22, 20);
-    LabelB = AddLabel(Frame9, "LabelB", "0", 26, 22, 60);
+    LabelB = AddLabel(Frame9, "LabelB", "0", 28, 22, 58);
     AddLabel(Frame9, "Label15", "Br=", 92, 22, 24);
     LabelBr = AddLabel(Frame9, "LabelBr", "0", 116, 22, 62);
     AddLabel(Frame9, "Label17", "Bz=", 184, 22, 24);
@@ -239,9 +240,9 @@ void MainWindow::BuildLayout() {
     Shape2 = AddColorKey(Frame7, "Shape2", MaterialColor(MaterialCode::Coil2), 99, 20);
     Slider1 = AddSlider(Frame7, "Slider1", 30);
     Slider2 = AddSlider(Frame7, "Slider2", 117);
-    QLabel* amperes = AddLabel(Frame7, "Label7", "A m p e r e s", 80, 56, 17, 134);
-    amperes->setWordWrap(true);
-    amperes->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
+    auto* amperes = new VerticalCaption("A m p e r e s", Frame7);
+    amperes->setObjectName("Label7");
+    amperes->setGeometry(80, 40, 17, 166);
     struct CoilRow {
         const char* caption;
         const char* name1;

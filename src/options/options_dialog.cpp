@@ -135,12 +135,13 @@ void OptionsDialog::BuildLayout() {
     TextMaxTok2 = AddEdit(coils, "TextMaxTok2", 160, 60, 40);
 
     QGroupBox* magnet = AddFrame(this, "Vezozo", "Magnet", 16, 248, 113, 121);
-    AddLabel(magnet, "Br, Tesla", 8, 30, 70);
-    TextMagBr = AddEdit(magnet, "TextMagBr", 74, 28, 31);
-    AddLabel(magnet, "BHmax, kJ/m3", 8, 62, 70);
-    TextMagBHmax = AddEdit(magnet, "TextMagBHmax", 74, 60, 31);
-    AddLabel(magnet, "Hc, kA/m", 8, 94, 70);
-    TextMagHc = AddEdit(magnet, "TextMagHc", 74, 92, 31);
+    AddLabel(magnet, "Br, Tesla", 10, 26, 56);
+    TextMagBr = AddEdit(magnet, "TextMagBr", 66, 24, 39);
+    QLabel* bhmax = AddLabel(magnet, "BHmax, kJ/m3", 10, 52, 54, 30);
+    bhmax->setWordWrap(true);
+    TextMagBHmax = AddEdit(magnet, "TextMagBHmax", 66, 57, 39);
+    AddLabel(magnet, "Hc, kA/m", 10, 92, 56);
+    TextMagHc = AddEdit(magnet, "TextMagHc", 66, 90, 39);
 
     QGroupBox* comments = AddFrame(this, "frmComments", "Comments", 144, 248, 209, 121);
     TextComments = new QPlainTextEdit(comments);
