@@ -9,6 +9,7 @@
 #include "solver/calculation.h"
 #include "solver/material_map.h"
 #include "solver/relax_pass.h"
+#include "solver/relax_sweep.h"
 
 namespace {
 
@@ -111,6 +112,17 @@ void Calculation(benchmark::State& state, Arrangement arrangement) {
         updates, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
+// The pot core with a given build of the sweep (processors without AVX2 run the SSE2 one).
+void PotCoreWithBuild(benchmark::State& state, tesvid::relax::SweepBuild build) {
+    tesvid::relax::SelectSweepBuild(build);
+    if (tesvid::relax::ActiveSweepBuild() != build) {
+        state.SkipWithError("this build of the sweep is not available here");
+    } else {
+        Calculation(state, Arrangement::PotCore);
+    }
+    tesvid::relax::SelectFastestSweepBuild();
+}
+
 void AirCoil(benchmark::State& state) {
     Calculation(state, Arrangement::AirCoil);
 }
@@ -124,6 +136,12 @@ void RingMagnet(benchmark::State& state) {
 BENCHMARK(AirCoil)->Arg(50)->Arg(100)->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
 BENCHMARK(PotCore)->Arg(50)->Arg(100)->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
 BENCHMARK(RingMagnet)->Arg(50)->Arg(100)->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PotCoreWithBuild, Sse2, tesvid::relax::SweepBuild::Sse2)
+    ->Arg(400)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(PotCoreWithBuild, Scalar, tesvid::relax::SweepBuild::Scalar)
+    ->Arg(400)
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
