@@ -89,9 +89,6 @@ void Report(std::ostream& err, std::string_view message) {
 // Calculates the loaded project as the RUN command does: coil figures from Material and the
 // file's currents, the material map, the whole schedule, the field.
 std::optional<std::string> Calculate(ModelState& m, std::ostream& err, bool quiet) {
-    if (auto refusal = CalculationRefusal(m, m.Material)) {
-        return refusal;
-    }
     CoilFigures coil1, coil2;
     ComputeCoilFigures(m.Material,
                        CoilInputs{m.GridStep, m.Current1, m.Current2, m.DProv1, m.DProv2}, coil1,
@@ -100,6 +97,9 @@ std::optional<std::string> Calculate(ModelState& m, std::ostream& err, bool quie
     m.Current2 = coil2.current;
     m.CurDens1 = coil1.curDens;
     m.CurDens2 = coil2.curDens;
+    if (auto refusal = CalculationRefusal(m, m.Material)) {
+        return refusal;
+    }
 
     const Grid2D<MaterialCode> material = m.Material;
     BuildMaterialMap(m, material);
