@@ -12,11 +12,14 @@
 #include <QStyle>
 #include <QStyleOptionGroupBox>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextBrowser>
 
 #include "app/main_window.h"
 #include "app/support/test_services.h"
 #include "app/support/window_driver.h"
 #include "options/options_dialog.h"
+#include "platform/help_viewer.h"
 
 using namespace tesvid;
 using namespace tesvid::testing;
@@ -116,6 +119,7 @@ class LayoutTest : public QObject {
   private slots:
     void mainWindowCaptionsFitAndNothingOverlaps();
     void optionsDialogCaptionsFitAndNothingOverlaps();
+    void helpOpensWithTheOptionsTopicInView();
 };
 
 void LayoutTest::mainWindowCaptionsFitAndNothingOverlaps() {
@@ -150,6 +154,21 @@ void LayoutTest::optionsDialogCaptionsFitAndNothingOverlaps() {
     const QStringList collisions = Collisions(&dialog, {});
     QVERIFY2(collisions.isEmpty(), qPrintable(collisions.join(", ")));
     dialog.hide();
+}
+
+void LayoutTest::helpOpensWithTheOptionsTopicInView() {
+    QWidget owner;
+    HelpWindowViewer help(QDir(TESVID_SOURCE_DIR).filePath("help/tesvid.html"));
+    QVERIFY(!help.Show(&owner, kOptionsHelpContext).has_value());
+    QTextBrowser* window = help.Window();
+    QVERIFY(QTest::qWaitForWindowExposed(window));
+    // The topic's heading is the first thing in view.
+    const QTextCursor top = window->cursorForPosition(QPoint(10, 10));
+    QCOMPARE(top.block().text(), QString("The Options dialog"));
+    SaveScreenshot(window, "help_options.png");
+    help.Show(&owner, 0);
+    SaveScreenshot(window, "help_contents.png");
+    help.Close();
 }
 
 QTEST_MAIN(LayoutTest)
