@@ -85,7 +85,8 @@ class MainWindow : public QMainWindow {
     void Option1_Click(int index);
     void Slider_Change(int coil);
 
-    // The file commands (main_window_files.cpp).
+    // The file commands (main_window_files.cpp). While a calculation runs the menu does not
+    // start them (see ConnectControls).
     void mnuFileSample_Click();
     void mnuFileOpen_Click();
     void mnuFileSave_Click();

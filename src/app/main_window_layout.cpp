@@ -335,11 +335,25 @@ void MainWindow::ConnectControls() {
     connect(Slider1, &QSlider::valueChanged, this, [this] { Slider_Change(1); });
     connect(Slider2, &QSlider::valueChanged, this, [this] { Slider_Change(2); });
     connect(mnuFileNew, &QAction::triggered, this, [this] { mnuFileNew_Click(); });
-    connect(mnuFileSample, &QAction::triggered, this, [this] { mnuFileSample_Click(); });
-    connect(mnuFileOpen, &QAction::triggered, this, [this] { mnuFileOpen_Click(); });
-    connect(mnuFileSave, &QAction::triggered, this, [this] { mnuFileSave_Click(); });
-    connect(mnuFileExportText, &QAction::triggered, this, [this] { mnuFileExportText_Click(); });
-    connect(mnuFilePrint, &QAction::triggered, this, [this] { mnuFilePrint_Click(); });
+    // The file commands would replace or read the arrays a running calculation works on: they
+    // wait until it has ended (Stop ends it).
+    auto unlessCalculating = [this](void (MainWindow::*command)()) {
+        return [this, command] {
+            if (!calculating_) {
+                (this->*command)();
+            }
+        };
+    };
+    connect(mnuFileSample, &QAction::triggered, this,
+            unlessCalculating(&MainWindow::mnuFileSample_Click));
+    connect(mnuFileOpen, &QAction::triggered, this,
+            unlessCalculating(&MainWindow::mnuFileOpen_Click));
+    connect(mnuFileSave, &QAction::triggered, this,
+            unlessCalculating(&MainWindow::mnuFileSave_Click));
+    connect(mnuFileExportText, &QAction::triggered, this,
+            unlessCalculating(&MainWindow::mnuFileExportText_Click));
+    connect(mnuFilePrint, &QAction::triggered, this,
+            unlessCalculating(&MainWindow::mnuFilePrint_Click));
     connect(mnuFileExit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
     connect(mnuCopyPicture, &QAction::triggered, this, [this] { mnuCopyPicture_Click(); });
     connect(mnuCopyScale, &QAction::triggered, this, [this] { mnuCopyScale_Click(); });

@@ -107,6 +107,7 @@ void CalculationTest::paintedCoilRunsToTheSpecifiedField() {
     QVERIFY(w.cursor().shape() != Qt::WaitCursor);
     QVERIFY(!w.Calculating());
     QCOMPARE(w.ProgressProgress->Maximum(), 14.0);
+    QCOMPARE(w.ProgressProgress->value(), FloatProgressBar::kSteps);
     QCOMPARE(m.PassNo, 14);
 }
 

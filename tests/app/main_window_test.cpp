@@ -103,6 +103,12 @@ void MainWindowTest::firstStartWithoutSettings() {
     QCOMPARE(w.Picture1->cursor().shape(), Qt::CrossCursor);
     QCOMPARE(w.ProgressError->Minimum(), 0.0001);
     QCOMPARE(w.ProgressError->Maximum(), 8.0);
+    QCOMPARE(w.ProgressError->value(), 0);
+    // The floating range is shown on the bar's integer steps.
+    w.ProgressError->SetValue(4);
+    QCOMPARE(w.ProgressError->value(), FloatProgressBar::kSteps / 2);
+    w.ProgressError->SetValue(9);
+    QCOMPARE(w.ProgressError->value(), FloatProgressBar::kSteps);
     QVERIFY(services.dialogs.messages.empty());
 }
 
