@@ -16,9 +16,12 @@ std::optional<QString> FakeDialogs::OpenFileName(QWidget*, const QString&, const
     if (fileAnswers.empty()) {
         return std::nullopt;
     }
-    auto answer = fileAnswers.front();
+    const QString answer = fileAnswers.front();
     fileAnswers.pop_front();
-    return answer;
+    if (answer.isNull()) {
+        return std::nullopt;
+    }
+    return std::optional<QString>(std::in_place, answer);
 }
 
 std::optional<QString> FakeDialogs::SaveFileName(QWidget* owner, const QString& title,

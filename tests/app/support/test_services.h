@@ -35,7 +35,8 @@ class FakeDialogs : public Dialogs {
                                         const QString& initialName) override;
 
     std::vector<RecordedMessage> messages;
-    std::deque<std::optional<QString>> fileAnswers;
+    // The answers of the next file dialogs, in order; a null text is a cancel.
+    std::deque<QString> fileAnswers;
 };
 
 class FakeClipboard : public Clipboard {
