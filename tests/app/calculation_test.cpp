@@ -138,6 +138,12 @@ void CalculationTest::stopDuringARunEndsItAndOtherCommandsWait() {
         HoverOverPicture(w, 20, 30);
         readOut = w.CoR->text() + "," + w.CoZ->text();
     });
+    // Painting goes on in the editing view; the running calculation does not see it.
+    bool paintedDuringRun = false;
+    run.At(4, [&] {
+        DragOnPicture(w, Qt::LeftButton, {{40, 40}, {42, 42}});
+        paintedDuringRun = NodeMaterial(w, 41, 41) == MaterialCode::Coil1;
+    });
     run.At(6, [&] { ClickButton(w.CommandStop); });
     ClickButton(w.Finish);
 
@@ -148,6 +154,8 @@ void CalculationTest::stopDuringARunEndsItAndOtherCommandsWait() {
     QCOMPARE(busyCursor, Qt::WaitCursor);
     QCOMPARE(frameCursor, Qt::ArrowCursor);
     QCOMPARE(readOut, QString("40,60"));
+    QVERIFY(paintedDuringRun);
+    QCOMPARE(w.Model().Material(41, 41), MaterialCode::Vacuum);
     // Stopped early: the flag stays set, the last two passes still ran and updated the bars,
     // and the field is far from the converged one.
     const ModelState& m = w.Model();
