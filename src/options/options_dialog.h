@@ -2,6 +2,7 @@
 
 #include <QDialog>
 #include <QString>
+#include <optional>
 #include <vector>
 
 #include "model/drawing_surface.h"
@@ -59,27 +60,6 @@ class OptionsDialog : public QDialog {
     };
     std::optional<Refusal> CheckTexts() const;
 
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
-  private:
-    struct TextField {
-        const char* section;
-        QLineEdit* edit;
-        const char* firstStart;
-    };
-
-    void BuildLayout();
-    QLineEdit* AddEdit(QWidget* frame, const char* name, int x, int y, int w);
-    QLabel* AddLabel(QWidget* frame, const QString& text, int x, int y, int w, int h = 16);
-
-    ModelState& model_;
-    Dialogs& dialogs_;
-    HelpViewer& help_;
-    QLabel* areaLabel_ = nullptr;
-    DrawingSurface* picture_ = nullptr;
-
-  public:
     // Controls, by their names.
     QComboBox* ComboGrid = nullptr;
     QLineEdit* TextAreaSize = nullptr;
@@ -107,7 +87,25 @@ class OptionsDialog : public QDialog {
     QPushButton* cmdCancel = nullptr;
     QPushButton* CommandHelp = nullptr;
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
+    struct TextField {
+        const char* section;
+        QLineEdit* edit;
+        const char* firstStart;
+    };
+
+    void BuildLayout();
+    QLineEdit* AddEdit(QWidget* frame, const char* name, int x, int y, int w);
+    QLabel* AddLabel(QWidget* frame, const QString& text, int x, int y, int w, int h = 16);
+
+    ModelState& model_;
+    Dialogs& dialogs_;
+    HelpViewer& help_;
+    QLabel* areaLabel_ = nullptr;
+    DrawingSurface* picture_ = nullptr;
     std::vector<TextField> textFields_;
 };
 
