@@ -1,26 +1,237 @@
 // The file commands: Open Sample, Open Project, Save Project, Export to TEXT, Print, and
 // FileOpen for a project named on the command line.
 
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QPrinter>
+
 #include "app/main_window.h"
+#include "io/project_file.h"
+#include "io/text_table.h"
+#include "platform/dialogs.h"
+#include "platform/float_progress_bar.h"
+#include "platform/number_text.h"
+#include "platform/picture_box.h"
+#include "print/printed_report.h"
+#include "solver/material_map.h"
+#include "solver/material_sampling.h"
 
 namespace tesvid {
 
-struct FileCommands {};
+// The state the file commands share: the one file dialog's last name, and the project's file
+// (the one last opened or saved), which the printed report names.
+struct FileCommands {
+    QString dialogName;
+    QString projectFile;
+};
 
 void FileCommandsDeleter::operator()(FileCommands* files) const {
     delete files;
 }
 
-void MainWindow::mnuFileSample_Click() {}
+namespace {
 
-void MainWindow::mnuFileOpen_Click() {}
+constexpr const char* kTitle = "Tesvid";
+const QString kProjectFilter = QStringLiteral("Tesvid Files (*.tvd)");
+const QString kOpenFilter = QStringLiteral("Tesvid Files (*.tvd);;All Files (*)");
+const QString kTextFilter = QStringLiteral("Text Files (*.txt)");
 
-void MainWindow::mnuFileSave_Click() {}
+FileCommands& Files(std::unique_ptr<FileCommands, FileCommandsDeleter>& files) {
+    if (!files) {
+        files.reset(new FileCommands);
+    }
+    return *files;
+}
 
-void MainWindow::mnuFileExportText_Click() {}
+// The report's bar and a pass of the event loop after every column of seeds.
+class PrintProgress : public ForceLineObserver {
+  public:
+    explicit PrintProgress(FloatProgressBar& bar) : bar_(bar) {}
+    double ProgressMaximum() const override { return bar_.Maximum(); }
+    void SetProgressValue(double value) override { bar_.SetValue(value); }
+    void Yield() override { QCoreApplication::processEvents(); }
 
-void MainWindow::mnuFilePrint_Click() {}
+  private:
+    FloatProgressBar& bar_;
+};
 
-void MainWindow::FileOpen(bool /*noDialog*/, const QString& /*filename*/) {}
+// Sets a flag for the length of a scope and restores its previous value.
+class BusyScope {
+  public:
+    explicit BusyScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
+    ~BusyScope() { flag_ = old_; }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+  private:
+    bool& flag_;
+    bool old_;
+};
+
+}  // namespace
+
+void MainWindow::mnuFileSample_Click() {
+    Files(fileCommands_).dialogName =
+        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Samples/"));
+    mnuFileOpen_Click();
+}
+
+void MainWindow::mnuFileOpen_Click() {
+    FileOpen(false, QString());
+}
+
+void MainWindow::FileOpen(bool noDialog, const QString& filename) {
+    if (calculating_) {
+        return;
+    }
+    FileCommands& files = Files(fileCommands_);
+    QString path = filename;
+    if (!noDialog) {
+        const auto chosen = services_.dialogs.OpenFileName(this, QStringLiteral("Open"),
+                                                           kOpenFilter, files.dialogName);
+        if (!chosen || chosen->isEmpty()) {
+            return;
+        }
+        path = *chosen;
+        files.dialogName = path;
+    }
+    if (path.isEmpty()) {
+        return;
+    }
+
+    // A file the reader refuses leaves the project on show exactly as it was.
+    ProjectReadResult read = ReadProjectFile(QFile::encodeName(path).toStdString());
+    if (!read.project) {
+        services_.dialogs.Message(this, kTitle, QStringLiteral("Invalid File Format"),
+                                  MessageIcon::None);
+        return;
+    }
+
+    setWindowTitle(QStringLiteral("Tesvid - ") + path);
+    files.projectFile = path;
+    ApplyProject(model_, std::move(*read.project));
+    Label4->setText(GeneralQTextSingle(model_.AreaSize));
+    QImageSurface& area = Picture1->Surface();
+    area.SetScale(model_.GridSize, model_.GridSize);
+    area.SetPenWidth(PenWidthFor(model_.GridSize));
+    TextCurrent1->setText(GeneralQText(model_.Current1));
+    TextCurrent2->setText(GeneralQText(model_.Current2));
+    // The picture is replaced: no cross-hair is on it any more.
+    pointer_.LastX = -1;
+    pointer_.LastY = -1;
+    RestoreDrawing();
+}
+
+void MainWindow::mnuFileSave_Click() {
+    if (calculating_) {
+        return;
+    }
+    FileCommands& files = Files(fileCommands_);
+    if (model_.EditorMode) {
+        // The drawing may have changed since the last map: the file gets the drawing as it is
+        // now, with a zero potential.
+        BuildMaterialMap(model_, SampleMaterial(Picture1->Surface(), model_.GridSize));
+    }
+    const auto chosen = services_.dialogs.SaveFileName(this, QStringLiteral("Save Project As"),
+                                                       kProjectFilter, files.dialogName);
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    files.dialogName = *chosen;
+    if (auto error =
+            WriteProjectFile(QFile::encodeName(*chosen).toStdString(), ProjectFromModel(model_))) {
+        services_.dialogs.Message(
+            this, kTitle,
+            QStringLiteral("The project could not be saved to %1:\n%2")
+                .arg(QDir::toNativeSeparators(*chosen), QString::fromStdString(*error)),
+            MessageIcon::Exclamation);
+        return;
+    }
+    setWindowTitle(QStringLiteral("Tesvid - ") + *chosen);
+    files.projectFile = *chosen;
+}
+
+void MainWindow::mnuFileExportText_Click() {
+    if (calculating_) {
+        return;
+    }
+    if (model_.EditorMode) {
+        services_.dialogs.Message(this, kTitle, QStringLiteral("Nothing to save"),
+                                  MessageIcon::None);
+        return;
+    }
+    FileCommands& files = Files(fileCommands_);
+    const auto chosen = services_.dialogs.SaveFileName(this, QStringLiteral("Save Field As TEXT"),
+                                                       kTextFilter, files.dialogName);
+    if (!chosen || chosen->isEmpty()) {
+        return;
+    }
+    files.dialogName = *chosen;
+    const char separator = QLocale().decimalPoint().at(0).toLatin1();
+    if (auto error = WriteFieldTable(QFile::encodeName(*chosen).toStdString(), model_,
+                                     separator ? separator : '.')) {
+        services_.dialogs.Message(
+            this, kTitle,
+            QStringLiteral("The field could not be exported to %1:\n%2")
+                .arg(QDir::toNativeSeparators(*chosen), QString::fromStdString(*error)),
+            MessageIcon::Exclamation);
+    }
+}
+
+void MainWindow::mnuFilePrint_Click() {
+    if (calculating_) {
+        return;
+    }
+    if (model_.EditorMode) {
+        services_.dialogs.Message(this, kTitle, QStringLiteral("Nothing to print"),
+                                  MessageIcon::None);
+        return;
+    }
+    QPrinter printer(QPrinter::HighResolution);
+    if (!services_.dialogs.PrintSetup(this, printer, QStringLiteral("Print Magnetic Field"))) {
+        return;
+    }
+
+    ReportFigures figures;
+    figures.file = QDir::toNativeSeparators(Files(fileCommands_).projectFile).toStdString();
+    figures.printed =
+        QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
+    figures.comments =
+        QString::fromLatin1(model_.Comments.data(), static_cast<qsizetype>(model_.Comments.size()))
+            .toStdString();
+    figures.current1 = model_.Current1;
+    figures.current2 = model_.Current2;
+    figures.dProv1 = model_.DProv1;
+    figures.dProv2 = model_.DProv2;
+    figures.turns1 = TextVit1->text().toStdString();
+    figures.turns2 = TextVit2->text().toStdString();
+    figures.power1 = TextPower1->text().toStdString();
+    figures.power2 = TextPower2->text().toStdString();
+    figures.gridSize = model_.GridSize;
+    figures.gridStep = model_.GridStep;
+    figures.areaSize = model_.AreaSize;
+    figures.printScale = model_.PrintScale;
+    figures.steelMu = model_.SteelMu;
+    figures.steelMaxB = model_.SteelMaxB;
+    figures.magBHmax = model_.MagBHmax;
+    figures.magBr = model_.MagBr;
+    figures.magHc = model_.MagHc;
+
+    {
+        // The report yields to the event loop: commands that would replace its arrays wait.
+        BusyScope busy(calculating_);
+        PrintProgress progress(*ProgressProgress);
+        PrintReport(model_, printer, figures, progress);
+    }
+    if (closeAfterRun_ && !calculating_) {
+        closeAfterRun_ = false;
+        close();
+    }
+}
 
 }  // namespace tesvid

@@ -3,6 +3,7 @@
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
+#include <QFont>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -149,6 +150,12 @@ void MainWindow::BuildLayout() {
     Picture3 = new PictureBox(53, 400, true, client);
     Picture3->setObjectName("Picture3");
     Picture3->move(408, 0);
+    {
+        // The strip is narrow: its labels (up to seven characters) take a small face.
+        QFont font = Picture3->Surface().Font();
+        font.setPixelSize(9);
+        Picture3->Surface().SetFont(font);
+    }
 
     Label2 = AddLabel(client, "Label2", "0", 0, 407, 24);
     Label3 = AddLabel(client, "Label3", "Radius", 168, 407, 60);

@@ -2,6 +2,8 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
 
 namespace tesvid {
 namespace {
@@ -48,6 +50,14 @@ std::optional<QString> QtDialogs::SaveFileName(QWidget* owner, const QString& ti
         return std::nullopt;
     }
     return name;
+}
+
+bool QtDialogs::PrintSetup(QWidget* owner, QPrinter& printer, const QString& title) {
+    QPrintDialog dialog(&printer, owner);
+    dialog.setWindowTitle(title);
+    dialog.setOption(QAbstractPrintDialog::PrintPageRange, false);
+    dialog.setOption(QAbstractPrintDialog::PrintSelection, false);
+    return dialog.exec() == QDialog::Accepted;
 }
 
 }  // namespace tesvid

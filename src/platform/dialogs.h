@@ -3,6 +3,7 @@
 #include <QString>
 #include <optional>
 
+class QPrinter;
 class QWidget;
 
 namespace tesvid {
@@ -27,6 +28,8 @@ class Dialogs {
     virtual std::optional<QString> SaveFileName(QWidget* owner, const QString& title,
                                                 const QString& filter,
                                                 const QString& initialName) = 0;
+    // The print dialog (no page range, no selection); false when cancelled.
+    virtual bool PrintSetup(QWidget* owner, QPrinter& printer, const QString& title) = 0;
 };
 
 class QtDialogs : public Dialogs {
@@ -37,6 +40,7 @@ class QtDialogs : public Dialogs {
                                         const QString& initialName) override;
     std::optional<QString> SaveFileName(QWidget* owner, const QString& title, const QString& filter,
                                         const QString& initialName) override;
+    bool PrintSetup(QWidget* owner, QPrinter& printer, const QString& title) override;
 };
 
 }  // namespace tesvid

@@ -71,7 +71,7 @@ class DistributionWindowTest : public QObject {
             QVERIFY(qobject_cast<PictureBox*>(children.front()) != nullptr);
             QCOMPARE(w->minimumSize(), w->maximumSize());
             QCOMPARE(w->GraphImage().size(),
-                     QSize(DistributionWindow::kPicturePixels, DistributionWindow::kPicturePixels));
+                     QSize(DistributionWindow::kPictureWidth, DistributionWindow::kPictureHeight));
         }
         // The same windows on every request.
         QCOMPARE(&windows.Form2(), &form2);
@@ -124,8 +124,8 @@ class DistributionWindowTest : public QObject {
         QVERIFY(DifferingPixels(blank, r) > 500);
         QVERIFY(DifferingPixels(r, z) > 100);
         // The red probe marker of the R graph stands at x = 30 of 101 units.
-        const int markerX = static_cast<int>(30 * DistributionWindow::kPicturePixels / 101.0 + 0.5);
-        QCOMPARE(QColor(r.pixel(markerX, DistributionWindow::kPicturePixels / 2)),
+        const int markerX = static_cast<int>(30 * DistributionWindow::kPictureWidth / 101.0 + 0.5);
+        QCOMPARE(QColor(r.pixel(markerX, DistributionWindow::kPictureHeight / 2)),
                  QColor(255, 0, 0));
 
         // A point off the grid leaves the graphs as they are.

@@ -17,7 +17,7 @@ DistributionWindow::DistributionWindow(GraphAxis axis, QWidget* parent)
     : QWidget(parent, Qt::Window), axis_(axis) {
     setObjectName(axis == GraphAxis::R ? "Form2" : "Form3");
     setWindowTitle(axis == GraphAxis::R ? "R distribution" : "Z distribution");
-    picture1_ = new PictureBox(kPicturePixels, kPicturePixels, false, this);
+    picture1_ = new PictureBox(kPictureWidth, kPictureHeight, false, this);
     picture1_->setObjectName("Picture1");
     QFont font = picture1_->Surface().Font();
     font.setPointSize(8);

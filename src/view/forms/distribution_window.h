@@ -17,7 +17,10 @@ class PictureBox;
 class DistributionWindow : public QWidget {
     Q_OBJECT
   public:
-    static constexpr int kPicturePixels = 300;
+    // Wide enough for the labels, low enough that the two windows, placed one above the other
+    // beside the main window, do not cover each other.
+    static constexpr int kPictureWidth = 300;
+    static constexpr int kPictureHeight = 190;
 
     explicit DistributionWindow(GraphAxis axis, QWidget* parent = nullptr);
 

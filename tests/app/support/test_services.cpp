@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QPrinter>
 #include <QSettings>
 
 namespace tesvid::testing {
@@ -11,8 +12,12 @@ void FakeDialogs::Message(QWidget*, const QString& title, const QString& text, M
     messages.push_back({title, text, icon, systemModal});
 }
 
-std::optional<QString> FakeDialogs::OpenFileName(QWidget*, const QString&, const QString&,
-                                                 const QString&) {
+std::optional<QString> FakeDialogs::OpenFileName(QWidget*, const QString& title,
+                                                 const QString& filter,
+                                                 const QString& initialName) {
+    dialogTitles.push_back(title);
+    dialogFilters.push_back(filter);
+    dialogInitialNames.push_back(initialName);
     if (fileAnswers.empty()) {
         return std::nullopt;
     }
@@ -28,6 +33,16 @@ std::optional<QString> FakeDialogs::SaveFileName(QWidget* owner, const QString& 
                                                  const QString& filter,
                                                  const QString& initialName) {
     return OpenFileName(owner, title, filter, initialName);
+}
+
+bool FakeDialogs::PrintSetup(QWidget*, QPrinter& printer, const QString& title) {
+    dialogTitles.push_back(title);
+    if (printToPdf.isEmpty()) {
+        return false;
+    }
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(printToPdf);
+    return true;
 }
 
 std::optional<QString> FakeHelp::Show(QWidget* owner, int context) {

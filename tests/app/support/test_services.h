@@ -33,8 +33,15 @@ class FakeDialogs : public Dialogs {
                                         const QString& initialName) override;
     std::optional<QString> SaveFileName(QWidget* owner, const QString& title, const QString& filter,
                                         const QString& initialName) override;
+    // Sends the page to printToPdf, or cancels when it is empty.
+    bool PrintSetup(QWidget* owner, QPrinter& printer, const QString& title) override;
 
     std::vector<RecordedMessage> messages;
+    // Titles and initial names of the file and print dialogs shown, in order.
+    std::vector<QString> dialogTitles;
+    std::vector<QString> dialogFilters;
+    std::vector<QString> dialogInitialNames;
+    QString printToPdf;
     // The answers of the next file dialogs, in order; a null text is a cancel.
     std::deque<QString> fileAnswers;
 };
