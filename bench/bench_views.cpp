@@ -5,6 +5,7 @@
 
 #include <cstdint>
 
+#include "arrangements.h"
 #include "model/model_state.h"
 #include "model/raster_surface.h"
 #include "solver/calculation.h"
@@ -19,39 +20,10 @@ namespace {
 
 using namespace tesvid;
 
-// Paints a block given in cells of a 50 grid, scaled to the material grid's size.
-void Block(Grid2D<MaterialCode>& material, int i0, int i1, int j0, int j1, MaterialCode code) {
-    const int s = material.N() / 50;
-    for (int i = i0 * s; i <= (i1 + 1) * s - 1; ++i) {
-        for (int j = j0 * s; j <= (j1 + 1) * s - 1; ++j) {
-            material(i, j) = code;
-        }
-    }
-}
-
-// A coil in an iron pot: post on the axis, two end plates and an outer shell, calculated.
+// The pot-core electromagnet of the solver benchmark, calculated.
 ModelState SolvedPotCore(int n) {
-    ModelState m;
-    m.GridSize = static_cast<std::int16_t>(n);
-    m.AreaSize = 100;
-    m.GridStep = 100 * 0.001 / n;
-    m.SteelMu = 1000;
-    m.SteelMaxB = 1.6;
-    m.Rjac0 = 0.995;
-    m.Rjac1 = 0.9995;
-    m.RjacFin = 0.95;
-    m.MainSteps = 10;
-    m.KMu = 0.05;
-    m.DProv1 = 1;
-    m.CurDens1 = 2e8;
+    ModelState m = bench::BuildModel(bench::Arrangement::PotCore, n);
     m.LineStep = 10;
-    Grid2D<MaterialCode> material(n);
-    Block(material, 0, 17, 12, 15, MaterialCode::Iron);
-    Block(material, 0, 17, 35, 38, MaterialCode::Iron);
-    Block(material, 0, 5, 16, 34, MaterialCode::Iron);
-    Block(material, 14, 17, 16, 34, MaterialCode::Iron);
-    Block(material, 7, 12, 17, 33, MaterialCode::Coil1);
-    BuildMaterialMap(m, material);
     CalculationObserver observer;
     RunCalculation(m, observer);
     EvaluateField(m);

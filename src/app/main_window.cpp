@@ -1,5 +1,7 @@
 #include "app/main_window.h"
 
+#include "app/busy_scope.h"
+
 #include <QAction>
 #include <QButtonGroup>
 #include <QCheckBox>
@@ -28,18 +30,6 @@ namespace tesvid {
 namespace {
 
 constexpr const char* kProgramName = "Tesvid";
-
-// Clears calculating_ however the calculation ends.
-class CalculatingScope {
-  public:
-    explicit CalculatingScope(bool& flag) : flag_(flag) { flag_ = true; }
-    ~CalculatingScope() { flag_ = false; }
-    CalculatingScope(const CalculatingScope&) = delete;
-    CalculatingScope& operator=(const CalculatingScope&) = delete;
-
-  private:
-    bool& flag_;
-};
 
 }  // namespace
 
@@ -259,7 +249,7 @@ void MainWindow::Finish_Click() {
     ShowCoilPanel(coil1, coil2);
     BuildMaterialMap(model_, sampled);
     {
-        CalculatingScope scope(calculating_);
+        BusyScope scope(calculating_);
         RunObserver observer(*this);
         RunCalculation(model_, observer);
     }

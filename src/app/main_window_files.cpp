@@ -10,6 +10,7 @@
 #include <QLocale>
 #include <QPrinter>
 
+#include "app/busy_scope.h"
 #include "app/main_window.h"
 #include "io/project_file.h"
 #include "io/text_table.h"
@@ -58,19 +59,6 @@ class PrintProgress : public ForceLineObserver {
 
   private:
     FloatProgressBar& bar_;
-};
-
-// Sets a flag for the length of a scope and restores its previous value.
-class BusyScope {
-  public:
-    explicit BusyScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~BusyScope() { flag_ = old_; }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-  private:
-    bool& flag_;
-    bool old_;
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QImage>
 #include <QLabel>
 
+#include "app/busy_scope.h"
 #include "app/main_window.h"
 #include "platform/float_progress_bar.h"
 #include "platform/picture_box.h"
@@ -79,19 +80,6 @@ ResultViews& Views(std::unique_ptr<ResultViews, ResultViewsDeleter>& views, QWid
     return *views;
 }
 
-// Sets a flag for the length of a scope and restores its previous value.
-class FlagScope {
-  public:
-    explicit FlagScope(bool& flag) : flag_(flag), old_(flag) { flag_ = true; }
-    ~FlagScope() { flag_ = old_; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-  private:
-    bool& flag_;
-    bool old_;
-};
-
 }  // namespace
 
 void MainWindow::ShowResultView() {
@@ -108,7 +96,7 @@ void MainWindow::ShowResultView() {
     if (CheckDrawForceLines->isChecked()) {
         // The drawing yields to the event loop: commands that would replace the arrays it
         // traces wait until it has ended, as during a calculation.
-        FlagScope busy(calculating_);
+        BusyScope busy(calculating_);
         ForceLineProgress progress(*ProgressProgress, *Picture1);
         VisualizeForceLines(model_, Picture1->Surface(), CheckDrawField->isChecked(), progress);
     }
