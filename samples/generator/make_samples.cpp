@@ -12,8 +12,7 @@
 #include "io/project_file.h"
 #include "model/model_state.h"
 #include "solver/calculation.h"
-#include "solver/coil_quantities.h"
-#include "solver/material_map.h"
+#include "solver/drawn_model.h"
 
 namespace {
 
@@ -41,29 +40,8 @@ void Box(Grid2D<MaterialCode>& g, int i0, int j0, int i1, int j1, MaterialCode m
     }
 }
 
-ModelState FirstStartModel() {
-    ModelState m;
-    m.MaxTok1 = m.MaxTok2 = 10;
-    m.DProv1 = m.DProv2 = 1;
-    m.SteelMu = 2000;
-    m.SteelMaxB = 1.5;
-    m.MagBr = 1;
-    m.MagHc = 100000;
-    m.MagBHmax = 30000;
-    m.Rjac0 = 0.995;
-    m.Rjac1 = 0.9995;
-    m.RjacFin = 0.95;
-    m.KMu = 0.05;
-    m.MainSteps = 10;
-    m.PrintScale = 1;
-    m.LineStep = 10;
-    m.ShowCrossSections = true;
-    tesvid::FitMagnetCurve(m);
-    return m;
-}
-
 bool MakeSample(const Sample& s, const std::string& folder) {
-    ModelState m = FirstStartModel();
+    ModelState m = tesvid::FirstStartModel();
     m.GridSize = static_cast<std::int16_t>(s.gridSize);
     m.AreaSize = s.areaSize;
     m.GridStep = static_cast<double>(s.areaSize) * 0.001 / s.gridSize;
@@ -73,27 +51,18 @@ bool MakeSample(const Sample& s, const std::string& folder) {
 
     Grid2D<MaterialCode> material(s.gridSize);
     s.paint(material);
-
-    tesvid::CoilFigures coil1, coil2;
-    tesvid::ComputeCoilFigures(material, {m.GridStep, s.current1, s.current2, m.DProv1, m.DProv2},
-                               coil1, coil2);
-    m.Current1 = coil1.current;
-    m.Current2 = coil2.current;
-    m.CurDens1 = coil1.curDens;
-    m.CurDens2 = coil2.curDens;
-
-    if (auto refusal = tesvid::CalculationRefusal(m, material)) {
-        std::fprintf(stderr, "%s: %s\n", s.file.c_str(), refusal->c_str());
-        return false;
-    }
-    tesvid::BuildMaterialMap(m, material);
+    m.Current1 = s.current1;
+    m.Current2 = s.current2;
 
     struct Observer : tesvid::CalculationObserver {
         explicit Observer(ModelState& model) : m(model) {}
         void ShowResult() override { tesvid::EvaluateField(m); }
         ModelState& m;
     } observer(m);
-    tesvid::RunCalculation(m, observer);
+    if (auto refusal = tesvid::CalculateDrawnModel(m, material, observer)) {
+        std::fprintf(stderr, "%s: %s\n", s.file.c_str(), refusal->c_str());
+        return false;
+    }
 
     const std::string path = folder + "/" + s.file;
     if (auto error = tesvid::WriteProjectFile(path, tesvid::ProjectFromModel(m))) {

@@ -11,8 +11,7 @@
 #include "model/model_state.h"
 #include "solver/calculation.h"
 #include "solver/calculation_observer.h"
-#include "solver/coil_quantities.h"
-#include "solver/material_map.h"
+#include "solver/drawn_model.h"
 
 #ifndef TESVID_VERSION
 #define TESVID_VERSION "unknown"
@@ -22,21 +21,6 @@ namespace tesvid {
 namespace {
 
 constexpr std::string_view kProgram = "tesvid-batch";
-
-// The options of a first start (an empty settings store) for what a project file does not
-// hold.
-ModelState FirstStartModel(double kMu) {
-    ModelState m;
-    m.MaxTok1 = 10;
-    m.MaxTok2 = 10;
-    m.KMu = kMu;
-    m.PrintScale = 1;
-    m.LineStep = 10;
-    m.ShowCrossSections = true;
-    m.ShowIntermediate = false;
-    m.EditorMode = true;
-    return m;
-}
 
 // Progress on standard error: one line per finished pass.
 class TerminalObserver : public CalculationObserver {
@@ -86,27 +70,16 @@ void Report(std::ostream& err, std::string_view message) {
     err << kProgram << ": " << message << '\n';
 }
 
-// Calculates the loaded project as the RUN command does: coil figures from Material and the
-// file's currents, the material map, the whole schedule, the field.
+// Calculates the loaded project as the RUN command does, from its Material and the file's
+// currents and wire diameters.
 std::optional<std::string> Calculate(ModelState& m, std::ostream& err, bool quiet) {
-    CoilFigures coil1, coil2;
-    ComputeCoilFigures(m.Material,
-                       CoilInputs{m.GridStep, m.Current1, m.Current2, m.DProv1, m.DProv2}, coil1,
-                       coil2);
-    m.Current1 = coil1.current;
-    m.Current2 = coil2.current;
-    m.CurDens1 = coil1.curDens;
-    m.CurDens2 = coil2.curDens;
-    if (auto refusal = CalculationRefusal(m, m.Material)) {
-        return refusal;
-    }
-
     const Grid2D<MaterialCode> material = m.Material;
-    BuildMaterialMap(m, material);
-    m.EditorMode = false;
     TerminalObserver observer(m, err, quiet);
-    RunCalculation(m, observer);
-    return std::nullopt;
+    auto refusal = CalculateDrawnModel(m, material, observer);
+    if (!refusal) {
+        m.EditorMode = false;
+    }
+    return refusal;
 }
 
 }  // namespace
@@ -137,7 +110,8 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
                "cannot read project " + o.project + ": " + read.error + " (" + read.detail + ")");
         return kBatchBadProject;
     }
-    ModelState m = FirstStartModel(o.kMu);
+    ModelState m = FirstStartModel();
+    m.KMu = o.kMu;
     ApplyProject(m, std::move(*read.project));
 
     for (const auto& [i, j] : o.probes) {
