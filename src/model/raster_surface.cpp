@@ -8,21 +8,13 @@
 namespace tesvid {
 
 RasterSurface::RasterSurface(int widthPixels, int heightPixels)
-    : width_(std::max(1, widthPixels)),
+    : SurfaceState(std::max(1, widthPixels), std::max(1, heightPixels)),
+      width_(std::max(1, widthPixels)),
       height_(std::max(1, heightPixels)),
       pixels_(static_cast<std::size_t>(width_) * static_cast<std::size_t>(height_),
               Rgb{255, 255, 255}.Packed()),
-      scaleWidth_(width_),
-      scaleHeight_(height_),
       mask_(pixels_.size(), 0) {
     marked_.reserve(4096);
-}
-
-void RasterSurface::SetScale(double left, double top, double width, double height) {
-    scaleLeft_ = left;
-    scaleTop_ = top;
-    scaleWidth_ = width != 0 ? width : 1;
-    scaleHeight_ = height != 0 ? height : 1;
 }
 
 int RasterSurface::NearestPixel(double u) {

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "model/drawing_surface.h"
+#include "model/surface_state.h"
 
 namespace tesvid {
 
@@ -19,7 +19,7 @@ namespace tesvid {
 // footprint along its path (see MarkLine); between grid nodes it covers one node per column or
 // row. In invert mode every pixel of a figure's footprint is inverted exactly once, so drawing
 // the same figure twice restores the picture.
-class RasterSurface : public DrawingSurface {
+class RasterSurface : public SurfaceState {
   public:
     RasterSurface(int widthPixels, int heightPixels);
     ~RasterSurface() override = default;
@@ -43,17 +43,6 @@ class RasterSurface : public DrawingSurface {
     double ScaleHeight() const { return scaleHeight_; }
 
     // DrawingSurface
-    using DrawingSurface::SetScale;
-    void SetScale(double left, double top, double width, double height) override;
-    void SetPenWidth(int pixels) override { penWidth_ = pixels < 1 ? 1 : pixels; }
-    int PenWidth() const override { return penWidth_; }
-    void SetDrawMode(DrawMode mode) override { mode_ = mode; }
-    DrawMode GetDrawMode() const override { return mode_; }
-    void SetLineStyle(LineStyle style) override { lineStyle_ = style; }
-    void SetForeColor(Rgb c) override { foreColor_ = c; }
-    Rgb ForeColor() const override { return foreColor_; }
-    void SetBackColor(Rgb c) override { backColor_ = c; }
-    Rgb BackColor() const override { return backColor_; }
     void Clear() override;
     void SetPoint(double x, double y, Rgb c) override;
     void Line(double x1, double y1, double x2, double y2, Rgb c) override;
@@ -61,12 +50,6 @@ class RasterSurface : public DrawingSurface {
     void BoxOutline(double x1, double y1, double x2, double y2, Rgb c) override;
     void FilledBox(double x1, double y1, double x2, double y2, Rgb c) override;
     std::optional<Rgb> ReadPoint(double x, double y) const override;
-    void SetCurrentPoint(double x, double y) override {
-        currentX_ = x;
-        currentY_ = y;
-    }
-    double CurrentX() const override { return currentX_; }
-    double CurrentY() const override { return currentY_; }
     void PrintLine(std::string_view utf8Text) override;
 
     // Fills pixel rectangle [x0, x1] x [y0, y1] (inclusive, clipped) in the draw mode.
@@ -94,13 +77,6 @@ class RasterSurface : public DrawingSurface {
     int width_;
     int height_;
     std::vector<std::uint32_t> pixels_;
-    double scaleLeft_ = 0, scaleTop_ = 0, scaleWidth_, scaleHeight_;
-    int penWidth_ = 1;
-    DrawMode mode_ = DrawMode::Copy;
-    LineStyle lineStyle_ = LineStyle::Solid;
-    Rgb foreColor_{0, 0, 0};
-    Rgb backColor_{255, 255, 255};
-    double currentX_ = 0, currentY_ = 0;
 
     // Figure collection: pixels are marked once in a scratch mask, then applied once each.
     std::vector<std::uint8_t> mask_;

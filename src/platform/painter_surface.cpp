@@ -7,17 +7,10 @@
 namespace tesvid {
 
 PainterSurface::PainterSurface(QPainter& painter, QRectF area, double dotsPerInch)
-    : painter_(painter), area_(area), dpi_(dotsPerInch > 0 ? dotsPerInch : 600) {
-    scaleWidth_ = area_.width() > 0 ? area_.width() : 1;
-    scaleHeight_ = area_.height() > 0 ? area_.height() : 1;
-}
-
-void PainterSurface::SetScale(double left, double top, double width, double height) {
-    scaleLeft_ = left;
-    scaleTop_ = top;
-    scaleWidth_ = width != 0 ? width : 1;
-    scaleHeight_ = height != 0 ? height : 1;
-}
+    : SurfaceState(area.width(), area.height()),
+      painter_(painter),
+      area_(area),
+      dpi_(dotsPerInch > 0 ? dotsPerInch : 600) {}
 
 QPointF PainterSurface::ToDevice(double x, double y) const {
     return {area_.left() + (x - scaleLeft_) * area_.width() / scaleWidth_,
