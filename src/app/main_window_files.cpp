@@ -49,6 +49,25 @@ FileCommands& Files(std::unique_ptr<FileCommands, FileCommandsDeleter>& files) {
     return *files;
 }
 
+// The save dialog of the shared file dialog: the chosen name, remembered for the next dialog.
+std::optional<QString> AskSaveName(Dialogs& dialogs, QWidget* owner, FileCommands& files,
+                                   const QString& title, const QString& filter) {
+    const auto chosen = dialogs.SaveFileName(owner, title, filter, files.dialogName);
+    if (!chosen || chosen->isEmpty()) {
+        return std::nullopt;
+    }
+    files.dialogName = *chosen;
+    return chosen;
+}
+
+void ReportWriteFailure(Dialogs& dialogs, QWidget* owner, const QString& what, const QString& path,
+                        const std::string& reason) {
+    dialogs.Message(owner, kTitle,
+                    QStringLiteral("%1 could not be written to %2:\n%3")
+                        .arg(what, QDir::toNativeSeparators(path), QString::fromStdString(reason)),
+                    MessageIcon::Exclamation);
+}
+
 // The report's bar and a pass of the event loop after every column of seeds.
 class PrintProgress : public ForceLineObserver {
   public:
@@ -125,19 +144,14 @@ void MainWindow::mnuFileSave_Click() {
         // now, with a zero potential.
         BuildMaterialMap(model_, SampleMaterial(Picture1->Surface(), model_.GridSize));
     }
-    const auto chosen = services_.dialogs.SaveFileName(this, QStringLiteral("Save Project As"),
-                                                       kProjectFilter, files.dialogName);
-    if (!chosen || chosen->isEmpty()) {
+    const auto chosen = AskSaveName(services_.dialogs, this, files,
+                                    QStringLiteral("Save Project As"), kProjectFilter);
+    if (!chosen) {
         return;
     }
-    files.dialogName = *chosen;
     if (auto error =
             WriteProjectFile(QFile::encodeName(*chosen).toStdString(), ProjectFromModel(model_))) {
-        services_.dialogs.Message(
-            this, kTitle,
-            QStringLiteral("The project could not be saved to %1:\n%2")
-                .arg(QDir::toNativeSeparators(*chosen), QString::fromStdString(*error)),
-            MessageIcon::Exclamation);
+        ReportWriteFailure(services_.dialogs, this, QStringLiteral("The project"), *chosen, *error);
         return;
     }
     setWindowTitle(QStringLiteral("Tesvid - ") + *chosen);
@@ -153,21 +167,15 @@ void MainWindow::mnuFileExportText_Click() {
                                   MessageIcon::None);
         return;
     }
-    FileCommands& files = Files(fileCommands_);
-    const auto chosen = services_.dialogs.SaveFileName(this, QStringLiteral("Save Field As TEXT"),
-                                                       kTextFilter, files.dialogName);
-    if (!chosen || chosen->isEmpty()) {
+    const auto chosen = AskSaveName(services_.dialogs, this, Files(fileCommands_),
+                                    QStringLiteral("Save Field As TEXT"), kTextFilter);
+    if (!chosen) {
         return;
     }
-    files.dialogName = *chosen;
     const char separator = QLocale().decimalPoint().at(0).toLatin1();
     if (auto error = WriteFieldTable(QFile::encodeName(*chosen).toStdString(), model_,
                                      separator ? separator : '.')) {
-        services_.dialogs.Message(
-            this, kTitle,
-            QStringLiteral("The field could not be exported to %1:\n%2")
-                .arg(QDir::toNativeSeparators(*chosen), QString::fromStdString(*error)),
-            MessageIcon::Exclamation);
+        ReportWriteFailure(services_.dialogs, this, QStringLiteral("The field"), *chosen, *error);
     }
 }
 
