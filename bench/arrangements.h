@@ -4,14 +4,14 @@
 // size: an air-core coil, a coil in a saturating iron pot core, and an axially magnetised ring
 // magnet with iron pole pieces.
 
-#include "model/model_state.h"
+#include "model/model.h"
 #include "solver/material_map.h"
 
 namespace bench {
 
 using tesvid::Grid2D;
 using tesvid::MaterialCode;
-using tesvid::ModelState;
+using tesvid::Model;
 
 // Paints a block given in cells of a 50 grid, scaled to the material grid's size.
 inline void Block(Grid2D<MaterialCode>& material, int i0, int i1, int j0, int j1,
@@ -50,26 +50,26 @@ inline Grid2D<MaterialCode> Draw(Arrangement arrangement, int n) {
     return m;
 }
 
-inline ModelState BuildModel(Arrangement arrangement, int n) {
-    ModelState m;
-    m.GridSize = static_cast<std::int16_t>(n);
-    m.AreaSize = 100;
-    m.GridStep = 100 * 0.001 / n;
-    m.SteelMu = 1000;
-    m.SteelMaxB = 1.6;
-    m.MagBr = 1.2;
-    m.MagHc = 900e3;
-    m.MagBHmax = 280e3;
-    tesvid::FitMagnetCurve(m);
-    m.Rjac0 = 0.995;
-    m.Rjac1 = 0.9995;
-    m.RjacFin = 0.95;
-    m.MainSteps = 10;
-    m.DProv1 = 1;
-    m.KMu = 0.05;
+inline Model BuildModel(Arrangement arrangement, int n) {
+    Model m;
+    m.project.GridSize = static_cast<std::int16_t>(n);
+    m.project.AreaSize = 100;
+    m.project.GridStep = 100 * 0.001 / n;
+    m.project.SteelMu = 1000;
+    m.project.SteelSaturationB = 1.6;
+    m.project.MagBr = 1.2;
+    m.project.MagHc = 900e3;
+    m.project.MagBHmax = 280e3;
+    tesvid::FitMagnetCurve(m.project);
+    m.project.Rjac0 = 0.995;
+    m.project.Rjac1 = 0.9995;
+    m.project.RjacFin = 0.95;
+    m.project.MainSteps = 10;
+    m.project.WireDiameter1 = 1;
+    m.project.ReluctivityRelaxation = 0.05;
     // 2e7 A/m2 over the pot core's winding (12 x 34 mm) drives about 8 kA-turns round a closed
     // iron path of about 15 cm: the iron saturates.
-    m.CurDens1 = arrangement == Arrangement::PotCore ? 2e7 : 5e6;
+    m.project.CurrentDensity1 = arrangement == Arrangement::PotCore ? 2e7 : 5e6;
     tesvid::BuildMaterialMap(m, Draw(arrangement, n));
     return m;
 }

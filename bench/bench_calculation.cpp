@@ -6,7 +6,7 @@
 #include <cstdint>
 
 #include "arrangements.h"
-#include "model/model_state.h"
+#include "model/model.h"
 #include "solver/calculation.h"
 #include "solver/material_map.h"
 #include "solver/relax_pass.h"
@@ -17,37 +17,37 @@ namespace {
 using bench::Arrangement;
 using bench::BuildModel;
 using tesvid::MaterialCode;
-using tesvid::ModelState;
+using tesvid::Model;
 
 void Calculation(benchmark::State& state, Arrangement arrangement) {
     const int n = static_cast<int>(state.range(0));
-    const ModelState built = BuildModel(arrangement, n);
-    if (auto refusal = tesvid::CalculationRefusal(built, built.Material)) {
+    const Model built = BuildModel(arrangement, n);
+    if (auto refusal = tesvid::CalculationRefusal(built, built.arrays.Material)) {
         state.SkipWithError(refusal->c_str());
         return;
     }
     tesvid::CalculationObserver quiet;
-    ModelState m;
+    Model m;
     for (auto _ : state) {
         state.PauseTiming();
         m = built;
         state.ResumeTiming();
-        tesvid::RunCalculation(m, quiet);
-        benchmark::DoNotOptimize(m.VecPot.Data());
+        tesvid::RunCalculation(m.arrays, m.project, quiet);
+        benchmark::DoNotOptimize(m.arrays.VecPot.Data());
         benchmark::ClobberMemory();
     }
     // Share of the iron whose permeability has fallen below a tenth of SteelMu: shows that
     // the arrangement drives the nonlinear part of the solver.
     double iron = 0;
     double saturated = 0;
-    for (std::size_t k = 0; k < m.Material.Size(); ++k) {
-        if (m.Material.Vector()[k] == MaterialCode::Iron) {
+    for (std::size_t k = 0; k < m.arrays.Material.Size(); ++k) {
+        if (m.arrays.Material.Vector()[k] == MaterialCode::Iron) {
             iron += 1;
-            saturated += m.MuNode.Vector()[k] > 10 / m.SteelMu ? 1 : 0;
+            saturated += m.arrays.Reluctivity.Vector()[k] > 10 / m.project.SteelMu ? 1 : 0;
         }
     }
     state.counters["saturated_iron"] = iron > 0 ? saturated / iron : 0;
-    const double passes = built.MainSteps + 4;
+    const double passes = built.project.MainSteps + 4;
     const double updates =
         passes * tesvid::IterationsPerPass(n) * static_cast<double>(n - 1) * (n - 1);
     state.counters["node_update"] = benchmark::Counter(

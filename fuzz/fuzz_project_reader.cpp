@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "io/project_file.h"
-#include "model/model_state.h"
+#include "model/model.h"
 #include "solver/calculation.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!read.project) {
         return 0;
     }
-    tesvid::ModelState m;
+    tesvid::Model m;
     tesvid::ApplyProject(m, std::move(*read.project));
     tesvid::EvaluateField(m);
     // The written image of what was loaded must be readable again.

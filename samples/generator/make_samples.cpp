@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "io/project_file.h"
-#include "model/model_state.h"
+#include "model/model.h"
 #include "solver/calculation.h"
 #include "solver/drawn_model.h"
 
@@ -18,7 +18,7 @@ namespace {
 
 using tesvid::Grid2D;
 using tesvid::MaterialCode;
-using tesvid::ModelState;
+using tesvid::Model;
 
 struct Sample {
     std::string file;
@@ -41,23 +41,24 @@ void Box(Grid2D<MaterialCode>& g, int i0, int j0, int i1, int j1, MaterialCode m
 }
 
 bool MakeSample(const Sample& s, const std::string& folder) {
-    ModelState m = tesvid::FirstStartModel();
-    m.GridSize = static_cast<std::int16_t>(s.gridSize);
-    m.AreaSize = s.areaSize;
-    m.GridStep = static_cast<double>(s.areaSize) * 0.001 / s.gridSize;
+    Model m;
+    m.project = tesvid::FirstStartProject();
+    m.project.GridSize = static_cast<std::int16_t>(s.gridSize);
+    m.project.AreaSize = s.areaSize;
+    m.project.GridStep = static_cast<double>(s.areaSize) * 0.001 / s.gridSize;
     std::string comment = s.comment.substr(0, tesvid::kCommentLength);
     comment.resize(tesvid::kCommentLength, ' ');
-    m.Comments = comment;
+    m.project.Comments = comment;
 
     Grid2D<MaterialCode> material(s.gridSize);
     s.paint(material);
-    m.Current1 = s.current1;
-    m.Current2 = s.current2;
+    m.project.Current1 = s.current1;
+    m.project.Current2 = s.current2;
 
     struct Observer : tesvid::CalculationObserver {
-        explicit Observer(ModelState& model) : m(model) {}
+        explicit Observer(Model& model) : m(model) {}
         void ShowResult() override { tesvid::EvaluateField(m); }
-        ModelState& m;
+        Model& m;
     } observer(m);
     if (auto refusal = tesvid::CalculateDrawnModel(m, material, observer)) {
         std::fprintf(stderr, "%s: %s\n", s.file.c_str(), refusal->c_str());

@@ -50,14 +50,15 @@ class MainWindow::RunObserver : public CalculationObserver {
         w_.Picture1->setCursor(Qt::CrossCursor);
     }
     void SetProgressMaximum(double maximum) override { w_.ProgressProgress->SetMaximum(maximum); }
-    double ProgressMaximum() const override { return w_.ProgressProgress->Maximum(); }
     void SetProgressValue(double value) override { w_.ProgressProgress->SetValue(value); }
-    double ErrorMaximum() const override { return w_.ProgressError->Maximum(); }
     void SetErrorValue(double value) override { w_.ProgressError->SetValue(value); }
     void Yield() override { QCoreApplication::processEvents(); }
-    void ShowIntermediate() override {
-        w_.DrawIntermediate();
-        w_.Picture1->update();
+    bool StopRequested() const override { return w_.stopRequested_; }
+    void PassFinished(const SolverArrays& /*arrays*/) override {
+        if (w_.viewOptions_.showIntermediate) {
+            w_.DrawIntermediate();
+            w_.Picture1->update();
+        }
     }
     void ShowResult() override {
         w_.ShowResultView();
@@ -74,7 +75,7 @@ MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     setObjectName("Form1");
     setWindowTitle(kProgramName);
     BuildLayout();
-    editor_ = std::make_unique<GeometryEditor>(model_, Picture1->Surface(), pointer_);
+    editor_ = std::make_unique<GeometryEditor>(Picture1->Surface(), pointer_);
     Form_Load();
     ConnectControls();
     adjustSize();
@@ -86,7 +87,7 @@ MainWindow::~MainWindow() = default;
 void MainWindow::Form_Load() {
     // Options from the settings store into the dialog, and from there into the model (with
     // the area caption and the drawing area's scale and pen width).
-    options_ = new OptionsDialog(model_, services_.dialogs, services_.help, this);
+    options_ = new OptionsDialog(model_, viewOptions_, services_.dialogs, services_.help, this);
     options_->AttachDrawing(Label4, &Picture1->Surface());
     options_->RegistryRead(services_.settings);
     options_->Text_to_Var();
@@ -99,8 +100,8 @@ void MainWindow::Form_Load() {
     Option1[static_cast<int>(DrawTool::RectangleTool)]->setChecked(true);
     editor_->SetTool(DrawTool::RectangleTool);
 
-    area.SetScale(model_.GridSize, model_.GridSize);
-    area.SetPenWidth(PenWidthFor(model_.GridSize));
+    area.SetScale(model_.project.GridSize, model_.project.GridSize);
+    area.SetPenWidth(PenWidthFor(model_.project.GridSize));
     area.Clear();
 
     QImageSurface& scale = Picture3->Surface();
@@ -110,11 +111,11 @@ void MainWindow::Form_Load() {
                            static_cast<std::uint8_t>(face.blue())});
     scale.Clear();
 
-    BuildMaterialMap(model_, SampleMaterial(area, model_.GridSize));
-    model_.MapGridSize = model_.GridSize;
-    model_.EditorMode = true;
-    model_.PointerHold = false;
-    model_.Material.Create(model_.GridSize);
+    BuildMaterialMap(model_, SampleMaterial(area, model_.project.GridSize));
+    model_.arrays.MapGridSize = model_.project.GridSize;
+    editorMode_ = true;
+    pointer_.Held = false;
+    model_.arrays.Material.Create(model_.project.GridSize);
 }
 
 void MainWindow::Form_Unload() {
@@ -128,7 +129,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     // A calculation runs inside RUN, below this event in the stack: stop it, and close once
     // RUN has returned.
     if (calculating_) {
-        model_.StopRequested = true;
+        stopRequested_ = true;
         closeAfterRun_ = true;
         event->ignore();
         return;
@@ -178,9 +179,9 @@ void MainWindow::Command1_Click() {
     if (calculating_) {
         return;
     }
-    model_.EditorMode = true;
+    editorMode_ = true;
     QImageSurface& area = Picture1->Surface();
-    area.SetPenWidth(PenWidthFor(model_.GridSize));
+    area.SetPenWidth(PenWidthFor(model_.project.GridSize));
     // The pen is the chosen material, whatever a result view left.
     OptionColor_Click(ChosenColor());
     Picture3->Surface().Clear();
@@ -194,7 +195,7 @@ void MainWindow::CommandResult_Click() {
     }
     // The potential belongs to the grid of the last build; after the grid was changed in the
     // options it cannot be evaluated on the new one.
-    if (!model_.VecPot.Exists() || model_.VecPot.N() != model_.GridSize) {
+    if (!model_.arrays.VecPot.Exists() || model_.arrays.VecPot.N() != model_.project.GridSize) {
         services_.dialogs.Message(this, kProgramName,
                                   "The grid has been changed since the last calculation. "
                                   "Press RUN to calculate on the new grid.",
@@ -214,36 +215,36 @@ void MainWindow::Finish_Click() {
     // show, the material map painted back (on a scratch area, so that a refused run leaves
     // the result on screen).
     Grid2D<MaterialCode> sampled;
-    if (model_.EditorMode) {
-        sampled = SampleMaterial(Picture1->Surface(), model_.GridSize);
+    if (editorMode_) {
+        sampled = SampleMaterial(Picture1->Surface(), model_.project.GridSize);
     } else {
         RasterSurface scratch(400, 400);
-        scratch.SetScale(model_.GridSize, model_.GridSize);
+        scratch.SetScale(model_.project.GridSize, model_.project.GridSize);
         scratch.SetBackColor(kVacuumColor);
         scratch.Clear();
         DrawProject(model_, scratch);
-        sampled = SampleMaterial(scratch, model_.GridSize);
+        sampled = SampleMaterial(scratch, model_.project.GridSize);
     }
     CoilFigures coil1, coil2;
     ComputeCoilPanel(sampled, coil1, coil2);
 
     // A model the solver cannot take is refused with nothing changed.
-    const double old[4] = {model_.Current1, model_.Current2, model_.CurDens1, model_.CurDens2};
-    model_.Current1 = coil1.current;
-    model_.Current2 = coil2.current;
-    model_.CurDens1 = coil1.curDens;
-    model_.CurDens2 = coil2.curDens;
+    const double old[4] = {model_.project.Current1, model_.project.Current2, model_.project.CurrentDensity1, model_.project.CurrentDensity2};
+    model_.project.Current1 = coil1.current;
+    model_.project.Current2 = coil2.current;
+    model_.project.CurrentDensity1 = coil1.curDens;
+    model_.project.CurrentDensity2 = coil2.curDens;
     if (auto why = CalculationRefusal(model_, sampled)) {
-        model_.Current1 = old[0];
-        model_.Current2 = old[1];
-        model_.CurDens1 = old[2];
-        model_.CurDens2 = old[3];
+        model_.project.Current1 = old[0];
+        model_.project.Current2 = old[1];
+        model_.project.CurrentDensity1 = old[2];
+        model_.project.CurrentDensity2 = old[3];
         services_.dialogs.Message(this, kProgramName, QString::fromStdString(*why),
                                   MessageIcon::Exclamation);
         return;
     }
 
-    if (!model_.EditorMode) {
+    if (!editorMode_) {
         RestoreDrawing();
     }
     ShowCoilPanel(coil1, coil2);
@@ -251,9 +252,10 @@ void MainWindow::Finish_Click() {
     {
         BusyScope scope(calculating_);
         RunObserver observer(*this);
-        RunCalculation(model_, observer);
+        stopRequested_ = false;
+        RunCalculation(model_.arrays, model_.project, observer);
     }
-    model_.EditorMode = false;
+    editorMode_ = false;
     pointer_.LastX = -1;
     pointer_.LastY = -1;
     if (closeAfterRun_) {
@@ -263,7 +265,7 @@ void MainWindow::Finish_Click() {
 }
 
 void MainWindow::CommandStop_Click() {
-    model_.StopRequested = true;
+    stopRequested_ = true;
 }
 
 void MainWindow::mnuFileNew_Click() {
@@ -323,17 +325,17 @@ void MainWindow::mnuHelp_Click() {
 }
 
 void MainWindow::UpdateCoordinates(float x, float y) {
-    if (model_.GridSize <= 0) {
+    if (model_.project.GridSize <= 0) {
         return;
     }
     const float xr = RoundToNode(x);
     const float yr = RoundToNode(y);
-    CoR->setText(GeneralQTextSingle(xr * model_.AreaSize / model_.GridSize));
-    CoZ->setText(GeneralQTextSingle(yr * model_.AreaSize / model_.GridSize));
+    CoR->setText(GeneralQTextSingle(xr * model_.project.AreaSize / model_.project.GridSize));
+    CoZ->setText(GeneralQTextSingle(yr * model_.project.AreaSize / model_.project.GridSize));
 }
 
 void MainWindow::Picture1_MouseDown(int button, int shift, float x, float y) {
-    if (model_.EditorMode) {
+    if (editorMode_) {
         editor_->MouseDown(button, x, y);
     } else {
         ResultMouseDown(button, shift, x, y);
@@ -343,7 +345,7 @@ void MainWindow::Picture1_MouseDown(int button, int shift, float x, float y) {
 
 void MainWindow::Picture1_MouseMove(int button, int shift, float x, float y) {
     UpdateCoordinates(x, y);
-    if (model_.EditorMode) {
+    if (editorMode_) {
         editor_->MouseMove(button, x, y);
     } else {
         ResultMouseMove(button, shift, x, y);
@@ -352,7 +354,7 @@ void MainWindow::Picture1_MouseMove(int button, int shift, float x, float y) {
 }
 
 void MainWindow::Picture1_MouseUp(int button, int /*shift*/, float x, float y) {
-    if (model_.EditorMode) {
+    if (editorMode_) {
         editor_->MouseUp(button, x, y);
         Picture1->update();
     }

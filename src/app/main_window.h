@@ -4,11 +4,14 @@
 #include <QMainWindow>
 #include <QString>
 #include <array>
+#include <atomic>
 #include <memory>
 
 #include "app/platform_services.h"
 #include "model/geometry_editor.h"
-#include "model/model_state.h"
+#include "model/model.h"
+#include "view/force_lines.h"
+#include "view/view_options.h"
 #include "solver/coil_quantities.h"
 
 class QAction;
@@ -43,7 +46,7 @@ struct FileCommandsDeleter {
 
 // The main window Form1: the drawing area in its editing or result view, the palette and
 // tools, the view and run commands, the coil panel, the progress bars and the menus. Owns the
-// one ModelState of the program and the options dialog.
+// one Model of the program and the options dialog.
 //
 // The code is spread over several files by subject:
 //   main_window.cpp          start-up, shutdown, view commands, RUN and Stop, copy, options, help
@@ -59,14 +62,17 @@ class MainWindow : public QMainWindow {
     explicit MainWindow(PlatformServices services, QWidget* parent = nullptr);
     ~MainWindow() override;
 
-    ModelState& Model() { return model_; }
-    const ModelState& Model() const { return model_; }
+    Model& model() { return model_; }
+    const Model& model() const { return model_; }
     OptionsDialog& frmOptions() { return *options_; }
     PointerState& Pointer() { return pointer_; }
     GeometryEditor& Editor() { return *editor_; }
     PlatformServices& Services() { return services_; }
     // True while a calculation runs inside RUN.
     bool Calculating() const { return calculating_; }
+    bool EditorMode() const { return editorMode_; }
+    bool StopRequested() const { return stopRequested_; }
+    ViewOptions& ViewSettings() { return viewOptions_; }
 
     // Commands (the handlers of the buttons and menu items).
     void Command1_Click();       // Editor
@@ -206,12 +212,18 @@ class MainWindow : public QMainWindow {
     void RestoreDrawing();
 
     PlatformServices services_;
-    ModelState model_;
+    Model model_;
     PointerState pointer_;
     std::unique_ptr<GeometryEditor> editor_;
     OptionsDialog* options_ = nullptr;
     QButtonGroup* colorGroup_ = nullptr;
     QButtonGroup* toolGroup_ = nullptr;
+    ViewOptions viewOptions_;
+    ForceLineGrids forceLineGrids_;
+    // The editing view is on (else the result view).
+    bool editorMode_ = true;
+    // Stop was pressed; cleared when a calculation or a force-line drawing starts.
+    std::atomic<bool> stopRequested_ = false;
     bool calculating_ = false;
     bool closeAfterRun_ = false;
     bool unloaded_ = false;

@@ -15,24 +15,24 @@ namespace tesvid {
 void MainWindow::Slider_Change(int coil) {
     QSlider* slider = coil == 1 ? Slider1 : Slider2;
     QLineEdit* current = coil == 1 ? TextCurrent1 : TextCurrent2;
-    const double maxTok = coil == 1 ? model_.MaxTok1 : model_.MaxTok2;
+    const double maxTok = coil == 1 ? model_.project.SliderFullScale1 : model_.project.SliderFullScale2;
     current->setText(GeneralQText(slider->value() * maxTok / 100));
 }
 
 void MainWindow::Misc() {
     CoilFigures coil1, coil2;
-    ComputeCoilPanel(SampleMaterial(Picture1->Surface(), model_.GridSize), coil1, coil2);
+    ComputeCoilPanel(SampleMaterial(Picture1->Surface(), model_.project.GridSize), coil1, coil2);
     ShowCoilPanel(coil1, coil2);
 }
 
 void MainWindow::ComputeCoilPanel(const Grid2D<MaterialCode>& sampled, CoilFigures& coil1,
                                   CoilFigures& coil2) const {
     CoilInputs in;
-    in.gridStep = model_.GridStep;
+    in.gridStep = model_.project.GridStep;
     in.current1 = ToNumber(TextCurrent1->text());
     in.current2 = ToNumber(TextCurrent2->text());
-    in.dProv1 = model_.DProv1;
-    in.dProv2 = model_.DProv2;
+    in.dProv1 = model_.project.WireDiameter1;
+    in.dProv2 = model_.project.WireDiameter2;
     ComputeCoilFigures(sampled, in, coil1, coil2);
 }
 
@@ -47,8 +47,8 @@ void MainWindow::ShowCoilPanel(const CoilFigures& coil1, const CoilFigures& coil
         double& modelDensity;
     };
     const Column columns[] = {
-        {coil1, TextCurrent1, TextVit1, TextCurDens1, TextPower1, model_.Current1, model_.CurDens1},
-        {coil2, TextCurrent2, TextVit2, TextCurDens2, TextPower2, model_.Current2, model_.CurDens2},
+        {coil1, TextCurrent1, TextVit1, TextCurDens1, TextPower1, model_.project.Current1, model_.project.CurrentDensity1},
+        {coil2, TextCurrent2, TextVit2, TextCurDens2, TextPower2, model_.project.Current2, model_.project.CurrentDensity2},
     };
     for (const Column& c : columns) {
         if (!c.figures.present) {

@@ -72,9 +72,10 @@ void ReportWriteFailure(Dialogs& dialogs, QWidget* owner, const QString& what, c
 class PrintProgress : public ForceLineObserver {
   public:
     explicit PrintProgress(FloatProgressBar& bar) : bar_(bar) {}
-    double ProgressMaximum() const override { return bar_.Maximum(); }
-    void SetProgressValue(double value) override { bar_.SetValue(value); }
-    void Yield() override { QCoreApplication::processEvents(); }
+    void SetProgressFraction(double fraction) override {
+        bar_.SetValue(bar_.Maximum() * fraction);
+        QCoreApplication::processEvents();
+    }
 
   private:
     FloatProgressBar& bar_;
@@ -122,12 +123,12 @@ void MainWindow::FileOpen(bool noDialog, const QString& filename) {
     setWindowTitle(QStringLiteral("Tesvid - ") + path);
     files.projectFile = path;
     ApplyProject(model_, std::move(*read.project));
-    Label4->setText(GeneralQTextSingle(model_.AreaSize));
+    Label4->setText(GeneralQTextSingle(model_.project.AreaSize));
     QImageSurface& area = Picture1->Surface();
-    area.SetScale(model_.GridSize, model_.GridSize);
-    area.SetPenWidth(PenWidthFor(model_.GridSize));
-    TextCurrent1->setText(GeneralQText(model_.Current1));
-    TextCurrent2->setText(GeneralQText(model_.Current2));
+    area.SetScale(model_.project.GridSize, model_.project.GridSize);
+    area.SetPenWidth(PenWidthFor(model_.project.GridSize));
+    TextCurrent1->setText(GeneralQText(model_.project.Current1));
+    TextCurrent2->setText(GeneralQText(model_.project.Current2));
     // The picture is replaced: no cross-hair is on it any more.
     pointer_.LastX = -1;
     pointer_.LastY = -1;
@@ -139,10 +140,10 @@ void MainWindow::mnuFileSave_Click() {
         return;
     }
     FileCommands& files = Files(fileCommands_);
-    if (model_.EditorMode) {
+    if (editorMode_) {
         // The drawing may have changed since the last map: the file gets the drawing as it is
         // now, with a zero potential.
-        BuildMaterialMap(model_, SampleMaterial(Picture1->Surface(), model_.GridSize));
+        BuildMaterialMap(model_, SampleMaterial(Picture1->Surface(), model_.project.GridSize));
     }
     const auto chosen = AskSaveName(services_.dialogs, this, files,
                                     QStringLiteral("Save Project As"), kProjectFilter);
@@ -162,7 +163,7 @@ void MainWindow::mnuFileExportText_Click() {
     if (calculating_) {
         return;
     }
-    if (model_.EditorMode) {
+    if (editorMode_) {
         services_.dialogs.Message(this, kTitle, QStringLiteral("Nothing to save"),
                                   MessageIcon::None);
         return;
@@ -183,7 +184,7 @@ void MainWindow::mnuFilePrint_Click() {
     if (calculating_) {
         return;
     }
-    if (model_.EditorMode) {
+    if (editorMode_) {
         services_.dialogs.Message(this, kTitle, QStringLiteral("Nothing to print"),
                                   MessageIcon::None);
         return;
@@ -198,25 +199,25 @@ void MainWindow::mnuFilePrint_Click() {
     figures.printed =
         QLocale().toString(QDateTime::currentDateTime(), QLocale::ShortFormat).toStdString();
     figures.comments =
-        QString::fromLatin1(model_.Comments.data(), static_cast<qsizetype>(model_.Comments.size()))
+        QString::fromLatin1(model_.project.Comments.data(), static_cast<qsizetype>(model_.project.Comments.size()))
             .toStdString();
-    figures.current1 = model_.Current1;
-    figures.current2 = model_.Current2;
-    figures.dProv1 = model_.DProv1;
-    figures.dProv2 = model_.DProv2;
+    figures.current1 = model_.project.Current1;
+    figures.current2 = model_.project.Current2;
+    figures.dProv1 = model_.project.WireDiameter1;
+    figures.dProv2 = model_.project.WireDiameter2;
     figures.turns1 = TextVit1->text().toStdString();
     figures.turns2 = TextVit2->text().toStdString();
     figures.power1 = TextPower1->text().toStdString();
     figures.power2 = TextPower2->text().toStdString();
-    figures.gridSize = model_.GridSize;
-    figures.gridStep = model_.GridStep;
-    figures.areaSize = model_.AreaSize;
-    figures.printScale = model_.PrintScale;
-    figures.steelMu = model_.SteelMu;
-    figures.steelMaxB = model_.SteelMaxB;
-    figures.magBHmax = model_.MagBHmax;
-    figures.magBr = model_.MagBr;
-    figures.magHc = model_.MagHc;
+    figures.gridSize = model_.project.GridSize;
+    figures.gridStep = model_.project.GridStep;
+    figures.areaSize = model_.project.AreaSize;
+    figures.printScale = model_.project.PrintScale;
+    figures.steelMu = model_.project.SteelMu;
+    figures.steelMaxB = model_.project.SteelSaturationB;
+    figures.magBHmax = model_.project.MagBHmax;
+    figures.magBr = model_.project.MagBr;
+    figures.magHc = model_.project.MagHc;
 
     {
         // The report yields to the event loop: commands that would replace its arrays wait.

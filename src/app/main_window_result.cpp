@@ -37,11 +37,12 @@ namespace {
 // of them, which keeps the window live without slowing the drawing down.
 class ForceLineProgress : public ForceLineObserver {
   public:
-    ForceLineProgress(FloatProgressBar& bar, PictureBox& picture) : bar_(bar), picture_(picture) {
+    ForceLineProgress(FloatProgressBar& bar, PictureBox& picture, const std::atomic<bool>& stop)
+        : bar_(bar), picture_(picture), stop_(stop) {
         clock_.start();
     }
-    double ProgressMaximum() const override { return bar_.Maximum(); }
-    void SetProgressValue(double value) override { bar_.SetValue(value); }
+    void SetProgressFraction(double fraction) override { bar_.SetValue(bar_.Maximum() * fraction); }
+    bool StopRequested() const override { return stop_; }
     void Yield() override {
         if (clock_.elapsed() < 20) {
             return;
@@ -54,6 +55,7 @@ class ForceLineProgress : public ForceLineObserver {
   private:
     FloatProgressBar& bar_;
     PictureBox& picture_;
+    const std::atomic<bool>& stop_;
     QElapsedTimer clock_;
 };
 
@@ -65,7 +67,7 @@ class WindowProbeTarget : public ProbeTarget {
         w_.LabelBr->setText(QString::fromStdString(texts.br));
         w_.LabelBz->setText(QString::fromStdString(texts.bz));
     }
-    void DrawGraphs(double x, double y) override { views_.DrawGraf(w_.Model(), x, y); }
+    void DrawGraphs(double x, double y) override { views_.DrawDistributionGraph(w_.model(), x, y); }
     void ShowGraphWindows() override { views_.Show(); }
 
   private:
@@ -83,12 +85,12 @@ ResultViews& Views(std::unique_ptr<ResultViews, ResultViewsDeleter>& views, QWid
 }  // namespace
 
 void MainWindow::ShowResultView() {
-    model_.EditorMode = false;
+    editorMode_ = false;
     EvaluateField(model_);
     pointer_.LastX = -1;
     pointer_.LastY = -1;
     if (CheckDrawField->isChecked()) {
-        VisualizeB(model_, Picture1->Surface(), Picture3->Surface());
+        DrawFieldColorMap(model_, forceLineGrids_, Picture1->Surface(), Picture3->Surface());
         Picture3->update();
     } else {
         RestoreDrawing();
@@ -97,8 +99,10 @@ void MainWindow::ShowResultView() {
         // The drawing yields to the event loop: commands that would replace the arrays it
         // traces wait until it has ended, as during a calculation.
         BusyScope busy(calculating_);
-        ForceLineProgress progress(*ProgressProgress, *Picture1);
-        VisualizeForceLines(model_, Picture1->Surface(), CheckDrawField->isChecked(), progress);
+        stopRequested_ = false;
+        ForceLineProgress progress(*ProgressProgress, *Picture1, stopRequested_);
+        DrawForceLines(model_, forceLineGrids_, Picture1->Surface(), CheckDrawField->isChecked(),
+                       progress);
     }
     if (closeAfterRun_ && !calculating_) {
         // The window was closed while the force lines were drawn.
@@ -108,21 +112,22 @@ void MainWindow::ShowResultView() {
     }
     Picture1->update();
     QCoreApplication::processEvents();
-    Views(resultViews_, this).windows.ShowCrossSectionWindows(model_);
+    Views(resultViews_, this).windows.ShowCrossSectionWindows(viewOptions_.showCrossSections);
 }
 
 void MainWindow::ResultMouseMove(int /*button*/, int /*shift*/, float x, float y) {
     WindowProbeTarget target(*this, Views(resultViews_, this).windows);
-    ProbeMouseMove(model_, Picture1->Surface(), pointer_, x, y, target);
+    ProbeMouseMove(model_, viewOptions_.showCrossSections, Picture1->Surface(), pointer_, x, y,
+                   target);
 }
 
 void MainWindow::ResultMouseDown(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {
     WindowProbeTarget target(*this, Views(resultViews_, this).windows);
-    ProbeMouseDown(model_, pointer_, target);
+    ProbeMouseDown(pointer_, target);
 }
 
 void MainWindow::DrawIntermediate() {
-    VisualizeA(model_, Picture1->Surface());
+    DrawPotentialView(model_, Picture1->Surface());
 }
 
 QImage MainWindow::DistributionImage(bool r) {

@@ -8,7 +8,7 @@
 #include "batch/result_picture.h"
 #include "io/project_file.h"
 #include "io/text_table.h"
-#include "model/model_state.h"
+#include "model/model.h"
 #include "solver/calculation.h"
 #include "solver/calculation_observer.h"
 #include "solver/drawn_model.h"
@@ -25,11 +25,10 @@ constexpr std::string_view kProgram = "tesvid-batch";
 // Progress on standard error: one line per finished pass.
 class TerminalObserver : public CalculationObserver {
   public:
-    TerminalObserver(ModelState& m, std::ostream& err, bool quiet)
+    TerminalObserver(Model& m, std::ostream& err, bool quiet)
         : m_(m), err_(err), quiet_(quiet) {}
 
     void SetProgressMaximum(double maximum) override { maximum_ = maximum; }
-    double ProgressMaximum() const override { return maximum_; }
     void SetProgressValue(double value) override { progress_ = value; }
     // The error bar is set at the end of every pass, after the pass bar.
     void SetErrorValue(double value) override {
@@ -49,7 +48,7 @@ class TerminalObserver : public CalculationObserver {
     }
 
   private:
-    ModelState& m_;
+    Model& m_;
     std::ostream& err_;
     bool quiet_;
     double maximum_ = 8;
@@ -60,10 +59,10 @@ std::string Number9(double v) {
     return TerminalObserver::Number(v, 9);
 }
 
-void PrintProbe(const ModelState& m, int i, int j, std::ostream& out) {
-    out << i << '\t' << j << '\t' << Number9(i * m.GridStep * 1000) << '\t'
-        << Number9(j * m.GridStep * 1000) << '\t' << Number9(m.FieldBr(i, j)) << '\t'
-        << Number9(m.FieldBz(i, j)) << '\t' << Number9(m.FieldB(i, j)) << '\n';
+void PrintProbe(const Model& m, int i, int j, std::ostream& out) {
+    out << i << '\t' << j << '\t' << Number9(i * m.project.GridStep * 1000) << '\t'
+        << Number9(j * m.project.GridStep * 1000) << '\t' << Number9(m.field.Br(i, j)) << '\t'
+        << Number9(m.field.Bz(i, j)) << '\t' << Number9(m.field.B(i, j)) << '\n';
 }
 
 void Report(std::ostream& err, std::string_view message) {
@@ -72,13 +71,10 @@ void Report(std::ostream& err, std::string_view message) {
 
 // Calculates the loaded project as the RUN command does, from its Material and the file's
 // currents and wire diameters.
-std::optional<std::string> Calculate(ModelState& m, std::ostream& err, bool quiet) {
-    const Grid2D<MaterialCode> material = m.Material;
+std::optional<std::string> Calculate(Model& m, std::ostream& err, bool quiet) {
+    const Grid2D<MaterialCode> material = m.arrays.Material;
     TerminalObserver observer(m, err, quiet);
     auto refusal = CalculateDrawnModel(m, material, observer);
-    if (!refusal) {
-        m.EditorMode = false;
-    }
     return refusal;
 }
 
@@ -110,25 +106,25 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
                "cannot read project " + o.project + ": " + read.error + " (" + read.detail + ")");
         return kBatchBadProject;
     }
-    ModelState m = FirstStartModel();
-    m.KMu = o.kMu;
+    Model m;
+    m.project = FirstStartProject();
+    m.project.ReluctivityRelaxation = o.kMu;
     ApplyProject(m, std::move(*read.project));
 
     for (const auto& [i, j] : o.probes) {
-        if (i < 0 || j < 0 || i > m.GridSize || j > m.GridSize) {
+        if (i < 0 || j < 0 || i > m.project.GridSize || j > m.project.GridSize) {
             Report(err, "--probe " + std::to_string(i) + "," + std::to_string(j) +
                             " lies outside the grid of " + o.project + " (nodes 0.." +
-                            std::to_string(m.GridSize) + ")");
+                            std::to_string(m.project.GridSize) + ")");
             return kBatchBadArguments;
         }
     }
     if (o.mainSteps) {
-        m.MainSteps = static_cast<std::int16_t>(*o.mainSteps);
+        m.project.MainSteps = static_cast<std::int16_t>(*o.mainSteps);
     }
 
     if (o.noSolve) {
         EvaluateField(m);
-        m.EditorMode = false;
     } else if (auto refusal = Calculate(m, err, o.quiet)) {
         Report(err, "cannot calculate " + o.project + ": " + *refusal);
         return kBatchBadProject;

@@ -59,11 +59,10 @@ bool ResultPictureSupported() {
     return true;
 }
 
-std::optional<std::string> WriteResultPicture(ModelState& m, const std::string& path) {
-    const int n = m.GridSize;
-    if (!IsSupportedGridSize(n) || !Fits(m.FieldB, n) || !Fits(m.Material, n) ||
-        !Fits(m.NodeColor, n) || !Fits(m.VecPot, n) || !Fits(m.FluxFn, n) ||
-        !Fits(m.TraceMark, n)) {
+std::optional<std::string> WriteResultPicture(const Model& m, const std::string& path) {
+    const int n = m.project.GridSize;
+    if (!IsSupportedGridSize(n) || !Fits(m.field.B, n) || !Fits(m.arrays.Material, n) ||
+        !Fits(m.arrays.VecPot, n)) {
         return std::string("the model has no evaluated field for its grid");
     }
     if (!EnsureGuiApplication()) {
@@ -74,9 +73,10 @@ std::optional<std::string> WriteResultPicture(ModelState& m, const std::string& 
     picture1.SetScale(n, n);
     QImageSurface picture3(kStripWidth, kAreaPixels);
     picture3.SetScale(10, 400);
-    VisualizeB(m, picture1, picture3);
+    ForceLineGrids grids;
+    DrawFieldColorMap(m, grids, picture1, picture3);
     ForceLineObserver quiet;
-    VisualizeForceLines(m, picture1, true, quiet);
+    DrawForceLines(m, grids, picture1, true, quiet);
 
     QImage image(kAreaPixels + kGap + kStripWidth, kAreaPixels, QImage::Format_RGB32);
     image.fill(Qt::white);
@@ -107,7 +107,7 @@ bool ResultPictureSupported() {
     return false;
 }
 
-std::optional<std::string> WriteResultPicture(ModelState&, const std::string&) {
+std::optional<std::string> WriteResultPicture(const Model&, const std::string&) {
     return std::string("this build cannot write pictures (built without Qt)");
 }
 

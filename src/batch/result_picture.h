@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "model/model_state.h"
+#include "model/model.h"
 
 namespace tesvid {
 
@@ -12,8 +12,8 @@ bool ResultPictureSupported();
 
 // Writes the result picture of an evaluated model as PNG: the |B| colour map with the region
 // outlines and the force lines at 400 x 400 pixels, with the colour-scale strip beside it.
-// Uses (and overwrites) the model's view arrays FluxFn, TraceMark and NodeColor. Returns the
+// Uses (and overwrites) the model's view arrays FluxFunction, TraceMark and NodeColor. Returns the
 // reason of a failure.
-std::optional<std::string> WriteResultPicture(ModelState& m, const std::string& path);
+std::optional<std::string> WriteResultPicture(const Model& m, const std::string& path);
 
 }  // namespace tesvid

@@ -124,16 +124,16 @@ ProjectReadResult ParseProject(const std::uint8_t* data, std::size_t size) {
     p.GridStep = GetDouble(data + kGridStepAt);
     p.Current1 = GetDouble(data + kCurrent1At);
     p.Current2 = GetDouble(data + kCurrent2At);
-    p.DProv1 = GetDouble(data + kDProv1At);
-    p.DProv2 = GetDouble(data + kDProv2At);
-    p.SteelMaxB = GetDouble(data + kSteelMaxBAt);
+    p.WireDiameter1 = GetDouble(data + kDProv1At);
+    p.WireDiameter2 = GetDouble(data + kDProv2At);
+    p.SteelSaturationB = GetDouble(data + kSteelMaxBAt);
     p.SteelMu = GetDouble(data + kSteelMuAt);
     p.MagBHmax = GetDouble(data + kMagBHmaxAt);
     p.MagBr = GetDouble(data + kMagBrAt);
     p.MagHc = GetDouble(data + kMagHcAt);
     p.MagCurveK = GetDouble(data + kMagCurveKAt);
     p.MainSteps = GetInt16(data + kMainStepsAt);
-    p.KMuCur = GetDouble(data + kKMuCurAt);
+    p.LastReluctivityStep = GetDouble(data + kKMuCurAt);
     p.Rjac0 = GetDouble(data + kRjac0At);
     p.Rjac1 = GetDouble(data + kRjac1At);
     p.RjacFin = GetDouble(data + kRjacFinAt);
@@ -202,16 +202,16 @@ std::vector<std::uint8_t> SerializeProject(const ProjectData& p) {
     PutDouble(d + kGridStepAt, p.GridStep);
     PutDouble(d + kCurrent1At, p.Current1);
     PutDouble(d + kCurrent2At, p.Current2);
-    PutDouble(d + kDProv1At, p.DProv1);
-    PutDouble(d + kDProv2At, p.DProv2);
-    PutDouble(d + kSteelMaxBAt, p.SteelMaxB);
+    PutDouble(d + kDProv1At, p.WireDiameter1);
+    PutDouble(d + kDProv2At, p.WireDiameter2);
+    PutDouble(d + kSteelMaxBAt, p.SteelSaturationB);
     PutDouble(d + kSteelMuAt, p.SteelMu);
     PutDouble(d + kMagBHmaxAt, p.MagBHmax);
     PutDouble(d + kMagBrAt, p.MagBr);
     PutDouble(d + kMagHcAt, p.MagHc);
     PutDouble(d + kMagCurveKAt, p.MagCurveK);
     PutInt16(d + kMainStepsAt, p.MainSteps);
-    PutDouble(d + kKMuCurAt, p.KMuCur);
+    PutDouble(d + kKMuCurAt, p.LastReluctivityStep);
     PutDouble(d + kRjac0At, p.Rjac0);
     PutDouble(d + kRjac1At, p.Rjac1);
     PutDouble(d + kRjacFinAt, p.RjacFin);
@@ -247,75 +247,75 @@ std::optional<std::string> WriteProjectFile(const std::string& path, const Proje
     return WriteFileAtomically(path, bytes.data(), bytes.size());
 }
 
-ProjectData ProjectFromModel(const ModelState& m) {
+ProjectData ProjectFromModel(const Model& m) {
     ProjectData p;
-    p.GridSize = m.GridSize;
-    p.GridStep = m.GridStep;
-    const int built = m.Material.N();
-    if (m.Material.Exists() && built != m.GridSize && IsSupportedGridSize(built)) {
+    p.GridSize = m.project.GridSize;
+    p.GridStep = m.project.GridStep;
+    const int built = m.arrays.Material.N();
+    if (m.arrays.Material.Exists() && built != m.project.GridSize && IsSupportedGridSize(built)) {
         p.GridSize = static_cast<std::int16_t>(built);
-        p.GridStep = static_cast<double>(m.AreaSize) * 0.001 / built;
+        p.GridStep = static_cast<double>(m.project.AreaSize) * 0.001 / built;
     }
-    p.Current1 = m.Current1;
-    p.Current2 = m.Current2;
-    p.DProv1 = m.DProv1;
-    p.DProv2 = m.DProv2;
-    p.SteelMaxB = m.SteelMaxB;
-    p.SteelMu = m.SteelMu;
-    p.MagBHmax = m.MagBHmax;
-    p.MagBr = m.MagBr;
-    p.MagHc = m.MagHc;
-    p.MagCurveK = m.MagCurveK;
-    p.MainSteps = m.MainSteps;
-    p.KMuCur = m.KMuCur;
-    p.Rjac0 = m.Rjac0;
-    p.Rjac1 = m.Rjac1;
-    p.RjacFin = m.RjacFin;
-    p.Comments = m.Comments;
+    p.Current1 = m.project.Current1;
+    p.Current2 = m.project.Current2;
+    p.WireDiameter1 = m.project.WireDiameter1;
+    p.WireDiameter2 = m.project.WireDiameter2;
+    p.SteelSaturationB = m.project.SteelSaturationB;
+    p.SteelMu = m.project.SteelMu;
+    p.MagBHmax = m.project.MagBHmax;
+    p.MagBr = m.project.MagBr;
+    p.MagHc = m.project.MagHc;
+    p.MagCurveK = m.project.MagCurveK;
+    p.MainSteps = m.project.MainSteps;
+    p.LastReluctivityStep = m.arrays.LastReluctivityStep;
+    p.Rjac0 = m.project.Rjac0;
+    p.Rjac1 = m.project.Rjac1;
+    p.RjacFin = m.project.RjacFin;
+    p.Comments = m.project.Comments;
     p.Comments.resize(kCommentLength, ' ');
 
     const int n = p.GridSize;
     if (n > 0) {
         p.Material =
-            m.Material.N() == n && m.Material.Exists() ? m.Material : Grid2D<MaterialCode>(n);
-        p.VecPot = m.VecPot.N() == n && m.VecPot.Exists() ? m.VecPot : Grid2D<double>(n);
+            m.arrays.Material.N() == n && m.arrays.Material.Exists() ? m.arrays.Material : Grid2D<MaterialCode>(n);
+        p.VecPot = m.arrays.VecPot.N() == n && m.arrays.VecPot.Exists() ? m.arrays.VecPot : Grid2D<double>(n);
     }
     return p;
 }
 
-void ApplyProject(ModelState& m, ProjectData p) {
+void ApplyProject(Model& m, ProjectData p) {
     const int n = p.GridSize;
-    m.GridSize = p.GridSize;
-    m.GridStep = p.GridStep;
-    m.AreaSize = static_cast<float>(static_cast<double>(n) * 1000.0 * p.GridStep);
-    m.Current1 = p.Current1;
-    m.Current2 = p.Current2;
-    m.DProv1 = p.DProv1;
-    m.DProv2 = p.DProv2;
-    m.SteelMaxB = p.SteelMaxB;
-    m.SteelMu = p.SteelMu;
-    m.MagBHmax = p.MagBHmax;
-    m.MagBr = p.MagBr;
-    m.MagHc = p.MagHc;
-    m.MagCurveK = p.MagCurveK;
-    m.MagMuRec = MagnetMuRec(p.MagBr, p.MagHc, p.MagCurveK);
-    m.MainSteps = p.MainSteps;
-    m.KMuCur = p.KMuCur;
-    m.Rjac0 = p.Rjac0;
-    m.Rjac1 = p.Rjac1;
-    m.RjacFin = p.RjacFin;
-    m.Comments = std::move(p.Comments);
-    m.Comments.resize(kCommentLength, ' ');
+    m.project.GridSize = p.GridSize;
+    m.project.GridStep = p.GridStep;
+    m.project.AreaSize = static_cast<float>(static_cast<double>(n) * 1000.0 * p.GridStep);
+    m.project.Current1 = p.Current1;
+    m.project.Current2 = p.Current2;
+    m.project.WireDiameter1 = p.WireDiameter1;
+    m.project.WireDiameter2 = p.WireDiameter2;
+    m.project.SteelSaturationB = p.SteelSaturationB;
+    m.project.SteelMu = p.SteelMu;
+    m.project.MagBHmax = p.MagBHmax;
+    m.project.MagBr = p.MagBr;
+    m.project.MagHc = p.MagHc;
+    m.project.MagCurveK = p.MagCurveK;
+    m.project.MagMuRec = MagnetMuRec(p.MagBr, p.MagHc, p.MagCurveK);
+    m.project.MainSteps = p.MainSteps;
+    m.arrays.LastReluctivityStep = p.LastReluctivityStep;
+    m.project.Rjac0 = p.Rjac0;
+    m.project.Rjac1 = p.Rjac1;
+    m.project.RjacFin = p.RjacFin;
+    m.project.Comments = std::move(p.Comments);
+    m.project.Comments.resize(kCommentLength, ' ');
 
     CreateGridArrays(m);
     if (p.Material.N() == n && p.Material.Exists()) {
-        m.Material = std::move(p.Material);
+        m.arrays.Material = std::move(p.Material);
     }
     DeriveFromMaterial(m);
     if (p.VecPot.N() == n && p.VecPot.Exists()) {
-        m.VecPot = std::move(p.VecPot);
+        m.arrays.VecPot = std::move(p.VecPot);
     }
-    for (Grid2D<float>* field : {&m.FieldBr, &m.FieldBz, &m.FieldB}) {
+    for (Grid2D<float>* field : {&m.field.Br, &m.field.Bz, &m.field.B}) {
         if (field->Exists()) {
             field->Create(n);
         }

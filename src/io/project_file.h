@@ -8,7 +8,7 @@
 
 #include "model/grid2d.h"
 #include "model/material_code.h"
-#include "model/model_state.h"
+#include "model/model.h"
 
 namespace tesvid {
 
@@ -31,11 +31,11 @@ struct ProjectData {
     std::int16_t GridSize = 0;
     double GridStep = 0;
     double Current1 = 0, Current2 = 0;
-    double DProv1 = 0, DProv2 = 0;
-    double SteelMaxB = 0, SteelMu = 0;
+    double WireDiameter1 = 0, WireDiameter2 = 0;
+    double SteelSaturationB = 0, SteelMu = 0;
     double MagBHmax = 0, MagBr = 0, MagHc = 0, MagCurveK = 0;
     std::int16_t MainSteps = 0;
-    double KMuCur = 0;
+    double LastReluctivityStep = 0;
     double Rjac0 = 0, Rjac1 = 0, RjacFin = 0;
     std::string Comments = std::string(kCommentLength, ' ');  // 200 ISO 8859-1 bytes
     Grid2D<MaterialCode> Material;                            // GridSize + 1 nodes a side
@@ -74,16 +74,16 @@ std::optional<std::string> WriteProjectFile(const std::string& path, const Proje
 // in force, so that the file stays consistent with its Material and VecPot blocks. Without
 // arrays, Material and VecPot are written as zeros. Comments is cut or padded with spaces to 200
 // bytes.
-ProjectData ProjectFromModel(const ModelState& m);
+ProjectData ProjectFromModel(const Model& m);
 
 // Takes a loaded project into the model: every stored field; AreaSize = GridSize * 1000 *
 // GridStep (as a single); MagMuRec derived from the loaded MagBr, MagHc and MagCurveK; every grid
 // array re-created for the new grid (MapGridSize set); Material; the material map derived from
 // it with the current densities the model holds (the next calculation derives them anew); and
 // VecPot. Field arrays that exist are re-created empty at the new grid, since they do not belong
-// to the loaded project. Leaves MaxTok1/2, KMu, PrintScale, LineStep, the display flags and
+// to the loaded project. Leaves SliderFullScale1/2, ReluctivityRelaxation, PrintScale, LineStep, the display flags and
 // EditorMode alone. The project must come from ParseProject (or hold a supported grid size
 // with arrays of that size).
-void ApplyProject(ModelState& m, ProjectData project);
+void ApplyProject(Model& m, ProjectData project);
 
 }  // namespace tesvid

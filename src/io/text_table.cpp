@@ -39,12 +39,12 @@ float FieldAt(const Grid2D<float>& field, int i, int j) {
 
 }  // namespace
 
-std::string FormatFieldTable(const ModelState& m, char decimalSeparator) {
-    int n = m.GridSize;
-    double step = m.GridStep;
-    if (m.FieldB.Exists() && m.FieldB.N() != m.GridSize) {
-        n = m.FieldB.N();
-        step = static_cast<double>(m.AreaSize) * 0.001 / n;
+std::string FormatFieldTable(const Model& m, char decimalSeparator) {
+    int n = m.project.GridSize;
+    double step = m.project.GridStep;
+    if (m.field.B.Exists() && m.field.B.N() != m.project.GridSize) {
+        n = m.field.B.N();
+        step = static_cast<double>(m.project.AreaSize) * 0.001 / n;
     }
 
     std::string out;
@@ -61,16 +61,16 @@ std::string FormatFieldTable(const ModelState& m, char decimalSeparator) {
         for (int j = 1; j <= n - 1; ++j) {
             line.Item(r);
             line.Item(PrintForm(j * step * 1000, true, decimalSeparator));
-            line.Item(FormatScientific3(FieldAt(m.FieldBr, i, j), decimalSeparator));
-            line.Item(FormatScientific3(FieldAt(m.FieldBz, i, j), decimalSeparator));
-            line.Item(FormatScientific3(FieldAt(m.FieldB, i, j), decimalSeparator));
+            line.Item(FormatScientific3(FieldAt(m.field.Br, i, j), decimalSeparator));
+            line.Item(FormatScientific3(FieldAt(m.field.Bz, i, j), decimalSeparator));
+            line.Item(FormatScientific3(FieldAt(m.field.B, i, j), decimalSeparator));
             line.End();
         }
     }
     return out;
 }
 
-std::optional<std::string> WriteFieldTable(const std::string& path, const ModelState& m,
+std::optional<std::string> WriteFieldTable(const std::string& path, const Model& m,
                                            char decimalSeparator) {
     const std::string table = FormatFieldTable(m, decimalSeparator);
     return WriteFileAtomically(path, table.data(), table.size());

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "model/model_state.h"
+#include "model/model.h"
 
 namespace tesvid {
 
@@ -16,11 +16,11 @@ namespace tesvid {
 // Every line ends with CR LF. N is the grid of the field arrays (GridSize when they are missing,
 // which exports zeros); when the field was evaluated on another grid than GridSize the node
 // spacing is the area in force divided by that grid.
-std::string FormatFieldTable(const ModelState& m, char decimalSeparator = '.');
+std::string FormatFieldTable(const Model& m, char decimalSeparator = '.');
 
 // Writes the table through a temporary file renamed over the target; returns the reason of a
 // failure.
-std::optional<std::string> WriteFieldTable(const std::string& path, const ModelState& m,
+std::optional<std::string> WriteFieldTable(const std::string& path, const Model& m,
                                            char decimalSeparator = '.');
 
 }  // namespace tesvid

@@ -21,7 +21,7 @@ void GeometryEditor::MouseDown(int button, float x, float y) {
     pointer_.LastX = xr;
     pointer_.LastY = yr;
     previewShown_ = false;
-    model_.PointerHold = true;
+    pointer_.Held = true;
 }
 
 // Inverts the rubber band from the anchor to (x, y): drawn twice, it leaves no trace.
@@ -36,7 +36,7 @@ void GeometryEditor::DrawPreview(float x, float y) {
 }
 
 void GeometryEditor::MouseMove(int button, float x, float y) {
-    if (button != kLeftButton || !model_.EditorMode || !model_.PointerHold) {
+    if (button != kLeftButton || !pointer_.Held) {
         return;
     }
     const float xr = RoundToNode(x);
@@ -60,7 +60,7 @@ void GeometryEditor::MouseMove(int button, float x, float y) {
 }
 
 void GeometryEditor::MouseUp(int button, float x, float y) {
-    if (button != kLeftButton || !model_.EditorMode || !model_.PointerHold) {
+    if (button != kLeftButton || !pointer_.Held) {
         return;
     }
     const float xr = RoundToNode(x);
@@ -82,7 +82,7 @@ void GeometryEditor::MouseUp(int button, float x, float y) {
     pointer_.LastY = 0;
     surface_.SetPoint(0, 0, kVacuumColor);
     previewShown_ = false;
-    model_.PointerHold = false;
+    pointer_.Held = false;
 }
 
 }  // namespace tesvid

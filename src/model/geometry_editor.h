@@ -1,7 +1,6 @@
 #pragma once
 
 #include "model/drawing_surface.h"
-#include "model/model_state.h"
 
 namespace tesvid {
 
@@ -16,6 +15,9 @@ struct PointerState {
     float AnchorY = 0;
     float LastX = 0;
     float LastY = 0;
+    // Set by a mouse-down: a stroke is under way in the editing view, or the probe is frozen
+    // in the result view.
+    bool Held = false;
 };
 
 // Mouse button masks as the drawing area reports them.
@@ -30,11 +32,11 @@ float RoundToNode(float v);
 // pen colour (the chosen material) and pen width (one grid cell). The line and rectangle tools
 // show a rubber band in invert mode with the full pen width, so the picture underneath is
 // never damaged; the release commits the figure in copy mode. Node (0, 0) is reset to Vacuum
-// after every stroke. Nothing is written into the model but PointerHold.
+// after every stroke. The window routes the drawing area's events here in the editing view only.
 class GeometryEditor {
   public:
-    GeometryEditor(ModelState& model, DrawingSurface& surface, PointerState& pointer)
-        : model_(model), surface_(surface), pointer_(pointer) {}
+    GeometryEditor(DrawingSurface& surface, PointerState& pointer)
+        : surface_(surface), pointer_(pointer) {}
 
     void SetTool(DrawTool tool) { tool_ = tool; }
     DrawTool Tool() const { return tool_; }
@@ -48,7 +50,6 @@ class GeometryEditor {
   private:
     void DrawPreview(float x, float y);
 
-    ModelState& model_;
     DrawingSurface& surface_;
     PointerState& pointer_;
     DrawTool tool_ = DrawTool::RectangleTool;

@@ -2,18 +2,18 @@
 
 namespace tesvid {
 
-void DrawProject(const ModelState& m, DrawingSurface& surface) {
+void DrawProject(const Model& m, DrawingSurface& surface) {
     surface.SetDrawMode(DrawMode::Copy);
     surface.SetPenWidth(1);
     // The map's own size: a map that was never built, or whose recorded size disagrees with
     // its array, paints nothing rather than reading outside it.
-    const int mapN = m.MapGridSize;
-    if (mapN > 0 && m.GridSize > 0 && m.Material.Exists() && m.Material.N() == mapN) {
-        const double scale = static_cast<double>(m.GridSize) / mapN;
+    const int mapN = m.arrays.MapGridSize;
+    if (mapN > 0 && m.project.GridSize > 0 && m.arrays.Material.Exists() && m.arrays.Material.N() == mapN) {
+        const double scale = static_cast<double>(m.project.GridSize) / mapN;
         const float side = static_cast<float>(scale);
         for (int i = 0; i <= mapN; ++i) {
             for (int j = 0; j <= mapN; ++j) {
-                const MaterialCode code = m.Material(i, j);
+                const MaterialCode code = m.arrays.Material(i, j);
                 if (code == MaterialCode::Vacuum) {
                     continue;
                 }
@@ -24,7 +24,7 @@ void DrawProject(const ModelState& m, DrawingSurface& surface) {
             }
         }
     }
-    surface.SetPenWidth(PenWidthFor(m.GridSize));
+    surface.SetPenWidth(PenWidthFor(m.project.GridSize));
 }
 
 }  // namespace tesvid

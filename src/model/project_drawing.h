@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/drawing_surface.h"
-#include "model/model_state.h"
+#include "model/model.h"
 
 namespace tesvid {
 
@@ -10,6 +10,6 @@ namespace tesvid {
 // MapGridSize user units, centred on the node's place in the current user scale, so the
 // cross-section keeps its size and place across grid sizes. Vacuum paints nothing; the caller
 // clears the area first. Leaves copy mode and the pen width of one grid cell.
-void DrawProject(const ModelState& m, DrawingSurface& surface);
+void DrawProject(const Model& m, DrawingSurface& surface);
 
 }  // namespace tesvid

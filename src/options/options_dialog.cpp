@@ -52,8 +52,8 @@ std::string CommentForModel(QString text) {
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(ModelState& model, Dialogs& dialogs, HelpViewer& help, QWidget* parent)
-    : QDialog(parent), model_(model), dialogs_(dialogs), help_(help) {
+OptionsDialog::OptionsDialog(Model& model, ViewOptions& viewOptions, Dialogs& dialogs, HelpViewer& help, QWidget* parent)
+    : QDialog(parent), model_(model), viewOptions_(viewOptions), dialogs_(dialogs), help_(help) {
     setObjectName("frmOptions");
     setWindowTitle("Options");
     setFont(UiFont());
@@ -207,67 +207,67 @@ void OptionsDialog::Start() {
 }
 
 void OptionsDialog::Var_to_Text() {
-    const int n = model_.GridSize > 0 ? model_.GridSize : 50;
+    const int n = model_.project.GridSize > 0 ? model_.project.GridSize : 50;
     const int index = static_cast<int>(RoundHalfEven(std::log2(n / 50.0)));
     ComboGrid->setCurrentIndex(std::clamp(index, 0, kGridEntryCount - 1));
-    TextAreaSize->setText(GeneralQTextSingle(model_.AreaSize));
+    TextAreaSize->setText(GeneralQTextSingle(model_.project.AreaSize));
     RefreshGridStep();
-    TextSteelMu->setText(GeneralQText(model_.SteelMu));
-    TextSteelMaxB->setText(GeneralQText(model_.SteelMaxB));
-    TextMagBr->setText(GeneralQText(model_.MagBr));
-    TextMagBHmax->setText(GeneralQText(model_.MagBHmax / 1000));
-    TextMagHc->setText(GeneralQText(model_.MagHc / 1000));
-    TextRjac0->setText(GeneralQText(model_.Rjac0));
-    TextRjac1->setText(GeneralQText(model_.Rjac1));
-    TextRjacFin->setText(GeneralQText(model_.RjacFin));
-    TextKMu->setText(GeneralQText(model_.KMu));
-    TextPrintScale->setText(GeneralQTextSingle(model_.PrintScale));
-    TextLineStep->setText(GeneralQTextSingle(model_.LineStep));
-    TextMainSteps->setText(QString::number(model_.MainSteps));
-    TextMaxTok1->setText(GeneralQText(model_.MaxTok1));
-    TextMaxTok2->setText(GeneralQText(model_.MaxTok2));
-    TextDProv1->setText(GeneralQText(model_.DProv1));
-    TextDProv2->setText(GeneralQText(model_.DProv2));
-    CheckShowIntermediate->setChecked(model_.ShowIntermediate);
-    CheckShowCrossSections->setChecked(model_.ShowCrossSections);
-    TextComments->setPlainText(CommentForDisplay(model_.Comments));
+    TextSteelMu->setText(GeneralQText(model_.project.SteelMu));
+    TextSteelMaxB->setText(GeneralQText(model_.project.SteelSaturationB));
+    TextMagBr->setText(GeneralQText(model_.project.MagBr));
+    TextMagBHmax->setText(GeneralQText(model_.project.MagBHmax / 1000));
+    TextMagHc->setText(GeneralQText(model_.project.MagHc / 1000));
+    TextRjac0->setText(GeneralQText(model_.project.Rjac0));
+    TextRjac1->setText(GeneralQText(model_.project.Rjac1));
+    TextRjacFin->setText(GeneralQText(model_.project.RjacFin));
+    TextKMu->setText(GeneralQText(model_.project.ReluctivityRelaxation));
+    TextPrintScale->setText(GeneralQTextSingle(model_.project.PrintScale));
+    TextLineStep->setText(GeneralQTextSingle(model_.project.LineStep));
+    TextMainSteps->setText(QString::number(model_.project.MainSteps));
+    TextMaxTok1->setText(GeneralQText(model_.project.SliderFullScale1));
+    TextMaxTok2->setText(GeneralQText(model_.project.SliderFullScale2));
+    TextDProv1->setText(GeneralQText(model_.project.WireDiameter1));
+    TextDProv2->setText(GeneralQText(model_.project.WireDiameter2));
+    CheckShowIntermediate->setChecked(viewOptions_.showIntermediate);
+    CheckShowCrossSections->setChecked(viewOptions_.showCrossSections);
+    TextComments->setPlainText(CommentForDisplay(model_.project.Comments));
 }
 
 void OptionsDialog::Text_to_Var() {
     const int k = ComboGrid->currentIndex();
     if (k >= 0 && k < kGridEntryCount) {
-        model_.GridSize = static_cast<std::int16_t>(50 << k);
+        model_.project.GridSize = static_cast<std::int16_t>(50 << k);
     }
-    model_.AreaSize = static_cast<float>(ToNumber(TextAreaSize->text()));
+    model_.project.AreaSize = static_cast<float>(ToNumber(TextAreaSize->text()));
     if (areaLabel_) {
-        areaLabel_->setText(GeneralQTextSingle(model_.AreaSize));
+        areaLabel_->setText(GeneralQTextSingle(model_.project.AreaSize));
     }
-    model_.GridStep = model_.AreaSize * 0.001 / model_.GridSize;
+    model_.project.GridStep = model_.project.AreaSize * 0.001 / model_.project.GridSize;
     if (picture_) {
-        picture_->SetScale(model_.GridSize, model_.GridSize);
-        picture_->SetPenWidth(static_cast<int>(RoundHalfEven(400.0 / model_.GridSize)));
+        picture_->SetScale(model_.project.GridSize, model_.project.GridSize);
+        picture_->SetPenWidth(static_cast<int>(RoundHalfEven(400.0 / model_.project.GridSize)));
     }
-    model_.SteelMu = ToNumber(TextSteelMu->text());
-    model_.SteelMaxB = ToNumber(TextSteelMaxB->text());
-    model_.MagBr = std::fabs(ToNumber(TextMagBr->text()));
-    model_.MagBHmax = std::fabs(ToNumber(TextMagBHmax->text())) * 1000;
-    model_.MagHc = std::fabs(ToNumber(TextMagHc->text())) * 1000;
-    FitMagnetCurve(model_);
-    model_.Rjac0 = ToNumber(TextRjac0->text());
-    model_.Rjac1 = ToNumber(TextRjac1->text());
-    model_.RjacFin = ToNumber(TextRjacFin->text());
-    model_.KMu = ToNumber(TextKMu->text());
-    model_.PrintScale = static_cast<float>(ToNumber(TextPrintScale->text()));
-    model_.LineStep = static_cast<float>(ToNumber(TextLineStep->text()));
+    model_.project.SteelMu = ToNumber(TextSteelMu->text());
+    model_.project.SteelSaturationB = ToNumber(TextSteelMaxB->text());
+    model_.project.MagBr = std::fabs(ToNumber(TextMagBr->text()));
+    model_.project.MagBHmax = std::fabs(ToNumber(TextMagBHmax->text())) * 1000;
+    model_.project.MagHc = std::fabs(ToNumber(TextMagHc->text())) * 1000;
+    FitMagnetCurve(model_.project);
+    model_.project.Rjac0 = ToNumber(TextRjac0->text());
+    model_.project.Rjac1 = ToNumber(TextRjac1->text());
+    model_.project.RjacFin = ToNumber(TextRjacFin->text());
+    model_.project.ReluctivityRelaxation = ToNumber(TextKMu->text());
+    model_.project.PrintScale = static_cast<float>(ToNumber(TextPrintScale->text()));
+    model_.project.LineStep = static_cast<float>(ToNumber(TextLineStep->text()));
     const double passes = RoundHalfEven(LeadingNumber(TextMainSteps->text()));
-    model_.MainSteps = static_cast<std::int16_t>(std::clamp(passes, 0.0, 32767.0));
-    model_.MaxTok1 = ToNumber(TextMaxTok1->text());
-    model_.MaxTok2 = ToNumber(TextMaxTok2->text());
-    model_.DProv1 = ToNumber(TextDProv1->text());
-    model_.DProv2 = ToNumber(TextDProv2->text());
-    model_.ShowIntermediate = CheckShowIntermediate->checkState() != Qt::Unchecked;
-    model_.ShowCrossSections = CheckShowCrossSections->checkState() != Qt::Unchecked;
-    model_.Comments = CommentForModel(TextComments->toPlainText());
+    model_.project.MainSteps = static_cast<std::int16_t>(std::clamp(passes, 0.0, 32767.0));
+    model_.project.SliderFullScale1 = ToNumber(TextMaxTok1->text());
+    model_.project.SliderFullScale2 = ToNumber(TextMaxTok2->text());
+    model_.project.WireDiameter1 = ToNumber(TextDProv1->text());
+    model_.project.WireDiameter2 = ToNumber(TextDProv2->text());
+    viewOptions_.showIntermediate = CheckShowIntermediate->checkState() != Qt::Unchecked;
+    viewOptions_.showCrossSections = CheckShowCrossSections->checkState() != Qt::Unchecked;
+    model_.project.Comments = CommentForModel(TextComments->toPlainText());
 }
 
 std::optional<OptionsDialog::Refusal> OptionsDialog::CheckTexts() const {

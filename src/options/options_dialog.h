@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "model/drawing_surface.h"
-#include "model/model_state.h"
+#include "model/model.h"
+#include "view/view_options.h"
 
 class QCheckBox;
 class QComboBox;
@@ -32,7 +33,7 @@ class OptionsDialog : public QDialog {
   public:
     static constexpr const char* kApplication = "Vezozo";
 
-    OptionsDialog(ModelState& model, Dialogs& dialogs, HelpViewer& help, QWidget* parent = nullptr);
+    OptionsDialog(Model& model, ViewOptions& viewOptions, Dialogs& dialogs, HelpViewer& help, QWidget* parent = nullptr);
 
     // The main window's area caption and drawing area, which Text_to_Var keeps in step.
     void AttachDrawing(QLabel* areaLabel, DrawingSurface* picture);
@@ -101,7 +102,8 @@ class OptionsDialog : public QDialog {
     QLineEdit* AddEdit(QWidget* frame, const char* name, int x, int y, int w);
     QLabel* AddLabel(QWidget* frame, const QString& text, int x, int y, int w, int h = 16);
 
-    ModelState& model_;
+    Model& model_;
+    ViewOptions& viewOptions_;
     Dialogs& dialogs_;
     HelpViewer& help_;
     QLabel* areaLabel_ = nullptr;

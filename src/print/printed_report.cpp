@@ -52,7 +52,7 @@ void PrintTextBlock(QPainter& painter, QPrinter& printer, QPointF start,
 
 }  // namespace
 
-bool PrintReport(ModelState& m, QPrinter& printer, const ReportFigures& figures,
+bool PrintReport(Model& m, QPrinter& printer, const ReportFigures& figures,
                  ForceLineObserver& observer) {
     QPainter painter;
     if (!painter.begin(&printer)) {
@@ -63,13 +63,13 @@ bool PrintReport(ModelState& m, QPrinter& printer, const ReportFigures& figures,
     PainterSurface page(painter, QRectF(0, 0, printable.width(), printable.height()),
                         printer.resolution());
     const ReportScale scale =
-        ComputeReportScale(paper.width(), paper.height(), m.GridSize, m.PrintScale, m.AreaSize);
+        ComputeReportScale(paper.width(), paper.height(), m.project.GridSize, m.project.PrintScale, m.project.AreaSize);
     page.SetScale(scale.left, scale.top, scale.width, scale.height);
 
     DrawReportArea(m, page, observer);
 
     painter.setPen(Qt::black);
-    PrintTextBlock(painter, printer, page.ToDevice(0, m.GridSize), ReportLines(figures));
+    PrintTextBlock(painter, printer, page.ToDevice(0, m.project.GridSize), ReportLines(figures));
     return painter.end();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/model_state.h"
+#include "model/model.h"
 #include "print/report_lines.h"
 #include "view/force_lines.h"
 
@@ -12,7 +12,7 @@ namespace tesvid {
 // dialog already confirmed): the area at 1:PrintScale with the reference grid, force lines and
 // cell outlines, then the text block in a serif face ("Times New Roman" or the closest one).
 // Returns false when the printer cannot be started.
-bool PrintReport(ModelState& m, QPrinter& printer, const ReportFigures& figures,
+bool PrintReport(Model& m, QPrinter& printer, const ReportFigures& figures,
                  ForceLineObserver& observer);
 
 }  // namespace tesvid

@@ -25,11 +25,8 @@ ReportScale ComputeReportScale(double paperWidthMm, double paperHeightMm, int gr
 
 namespace {
 
-bool ArraysExist(const ModelState& m, int n) {
-    return m.VecPot.Exists() && m.VecPot.N() == n && m.FluxFn.Exists() && m.FluxFn.N() == n &&
-           m.TraceMark.Exists() && m.TraceMark.N() == n && m.FixedMask.Exists() &&
-           m.FixedMask.N() == n && m.Material.Exists() && m.Material.N() == n;
-}
+// Page lines start one percent off the seed's level: the page's coarser pen hides the offset.
+constexpr double kPageLevelFactor = 1.01;
 
 void DrawReferenceGrid(DrawingSurface& page, int n) {
     page.SetDrawMode(DrawMode::Invert);
@@ -43,34 +40,23 @@ void DrawReferenceGrid(DrawingSurface& page, int n) {
     }
 }
 
-void DrawForceLines(ModelState& m, DrawingSurface& page, ForceLineObserver& observer, int n) {
+void DrawPageForceLines(const Model& m, ForceLineGrids& grids, DrawingSurface& page,
+                        ForceLineObserver& observer, int n) {
     page.SetLineStyle(LineStyle::Solid);
     page.SetPenWidth(2);
     page.SetDrawMode(DrawMode::Copy);
-    for (int i = 2; i <= n - 2; ++i) {
-        for (int j = 2; j <= n - 2; ++j) {
-            m.FluxFn(i, j) = m.VecPot(i, j) * i;
-            m.TraceMark(i, j) = m.FixedMask(i, j);
-        }
-    }
-    for (int i = 2; i <= n - 2; ++i) {
-        for (int j = 2; j <= n - 2; ++j) {
-            if (m.TraceMark(i, j)) {
-                IsotermaPrint(m, page, m.FluxFn(i, j) * 1.01);
-            }
-        }
-        observer.SetProgressValue(static_cast<float>(observer.ProgressMaximum() * i / n));
-        observer.Yield();
-    }
+    TraceForceLineSeeds(grids, n, kPageLevelFactor, observer, [&](double level) {
+        TraceIsoLineOnPage(grids, n, m.project.LineStep, page, level);
+    });
 }
 
-void DrawCellOutlines(const ModelState& m, DrawingSurface& page, int n) {
+void DrawCellOutlines(const Model& m, DrawingSurface& page, int n) {
     page.SetDrawMode(DrawMode::Copy);
     page.SetForeColor(PaletteColor(0));
     page.SetPenWidth(1);
     for (int i = 0; i <= n; ++i) {
         for (int j = 0; j <= n; ++j) {
-            if (m.Material(i, j) != MaterialCode::Vacuum) {
+            if (m.arrays.Material(i, j) != MaterialCode::Vacuum) {
                 page.BoxOutline(i, j, i + 1, j + 1, page.ForeColor());
             }
         }
@@ -79,13 +65,15 @@ void DrawCellOutlines(const ModelState& m, DrawingSurface& page, int n) {
 
 }  // namespace
 
-void DrawReportArea(ModelState& m, DrawingSurface& page, ForceLineObserver& observer) {
-    const int n = m.GridSize;
+void DrawReportArea(const Model& m, DrawingSurface& page, ForceLineObserver& observer) {
+    const int n = m.project.GridSize;
     DrawReferenceGrid(page, n);
-    if (!ArraysExist(m, n)) {
+    ForceLineGrids grids;
+    if (!m.arrays.Material.Exists() || m.arrays.Material.N() != n ||
+        !PrepareForceLines(m.arrays, n, ForceLineSeeds::UniformStencilNodes, grids)) {
         return;
     }
-    DrawForceLines(m, page, observer, n);
+    DrawPageForceLines(m, grids, page, observer, n);
     DrawCellOutlines(m, page, n);
 }
 

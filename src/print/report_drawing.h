@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/drawing_surface.h"
-#include "model/model_state.h"
+#include "model/model.h"
 #include "view/force_lines.h"
 
 namespace tesvid {
@@ -16,10 +16,9 @@ ReportScale ComputeReportScale(double paperWidthMm, double paperHeightMm, int gr
                                float printScale, float areaSize);
 
 // The drawing of the report on a page already scaled by ComputeReportScale: the dotted
-// reference grid, the force lines seeded where FixedMask holds (level FluxFn * 1.01, the bar
-// at maximum * i / N and a yield after each column) and the outline of every non-vacuum cell.
-// Overwrites FluxFn and TraceMark on the nodes 2 .. N-2. Does nothing for arrays that do not
-// exist for GridSize.
-void DrawReportArea(ModelState& m, DrawingSurface& page, ForceLineObserver& observer);
+// reference grid, the force lines seeded on the uniform-stencil nodes (in the air away from
+// windings and iron) and the outline of every non-vacuum cell. Draws only the grid for arrays
+// that do not exist for GridSize.
+void DrawReportArea(const Model& m, DrawingSurface& page, ForceLineObserver& observer);
 
 }  // namespace tesvid

@@ -8,6 +8,10 @@
 
 namespace tesvid {
 
+// Successive over-relaxation converges fastest at omega = 2 / (1 + sqrt(1 - rho^2)) for an
+// iteration matrix of spectral (Jacobi) radius rho. The radius the user types is meant for a
+// 100-cell grid; 1 - rho shrinks in proportion to the cell size, so it is scaled by
+// 100 / gridSize.
 double OptimalOmega(double rjac, int gridSize) {
     const double rho = 1 - (1 - rjac) * 100 / gridSize;
     return 2 / (1 + std::sqrt(1 - rho * rho));
@@ -16,74 +20,81 @@ double OptimalOmega(double rjac, int gridSize) {
 namespace {
 
 // The largest number of main passes whose pass numbers (up to MainSteps + 4) still fit the
-// 16-bit PassNo.
+// 16-bit pass counter of the progress bar.
 constexpr int kMostMainPasses = 32767 - 4;
 
-double SumOfAbsoluteSources(const ModelState& m) {
-    double sum = 1e-200;
-    const int n = m.GridSize;
-    if (m.Source.N() != n) {
+// Keeps the error indicator's scale above zero when nothing drives the field.
+constexpr double kSourceNormFloor = 1e-200;
+
+double SumOfAbsoluteSources(const SolverArrays& a, int n) {
+    double sum = kSourceNormFloor;
+    if (a.Source.N() != n) {
         return sum;
     }
     for (int i = 0; i <= n; ++i) {
         for (int j = 0; j <= n; ++j) {
-            sum = sum + std::abs(m.Source(i, j));
+            sum = sum + std::abs(a.Source(i, j));
         }
     }
     return sum;
 }
 
-void RunPass(ModelState& m, CalculationObserver& observer, double omega, double kMu, int passNo) {
-    m.Omega = omega;
-    m.KMuCur = kMu;
-    m.PassNo = static_cast<std::int16_t>(passNo);
-    RelaxPass(m, observer);
-}
-
 }  // namespace
 
-void RunCalculation(ModelState& m, CalculationObserver& observer) {
+void RunCalculation(SolverArrays& arrays, const Project& project, CalculationObserver& observer) {
     // A negative number of main passes runs none; the schedule is then the four fixed passes.
-    const int mainPasses = std::clamp<int>(m.MainSteps, 0, kMostMainPasses);
-    const int n = m.GridSize;
+    const int mainPasses = std::clamp<int>(project.MainSteps, 0, kMostMainPasses);
+    const int n = project.GridSize;
+    const double relaxation = project.ReluctivityRelaxation;
+    const auto run = [&](double omega, double reluctivityStep, int passNumber) {
+        RelaxPass(arrays, project, PassSettings{omega, reluctivityStep, passNumber}, observer);
+    };
 
     observer.BeginCalculation();
     observer.SetProgressMaximum(mainPasses + 4);
     observer.SetProgressValue(0.001);
-    observer.SetErrorValue(8);
+    observer.SetErrorValue(kErrorIndicatorFullScale);
     observer.Yield();
-    m.SourceNorm = SumOfAbsoluteSources(m);
-    m.StopRequested = false;
+    arrays.SourceNorm = SumOfAbsoluteSources(arrays, n);
 
-    RunPass(m, observer, OptimalOmega(m.Rjac0, n), 0, 1);
-    RunPass(m, observer, OptimalOmega((m.Rjac0 + m.Rjac1) * 0.5, n), m.KMu / 2, 2);
-    const double mainOmega = OptimalOmega(m.Rjac1, n);
+    // The schedule: a first pass with the iron's initial reluctivity, a second that starts
+    // moving it at half the rate, the main passes, and two passes that bring the rate back
+    // to zero, so that the last one relaxes the potential over a fixed reluctivity.
+    run(OptimalOmega(project.Rjac0, n), 0, 1);
+    run(OptimalOmega((project.Rjac0 + project.Rjac1) * 0.5, n), relaxation / 2, 2);
+    const double mainOmega = OptimalOmega(project.Rjac1, n);
     for (int k = 1; k <= mainPasses; ++k) {
-        if (m.StopRequested) {
+        if (observer.StopRequested()) {
             break;
         }
-        RunPass(m, observer, mainOmega, m.KMu, k + 2);
+        run(mainOmega, relaxation, k + 2);
     }
-    RunPass(m, observer, OptimalOmega((m.Rjac1 + m.RjacFin) * 0.5, n), m.KMu / 2, mainPasses + 3);
-    RunPass(m, observer, OptimalOmega(m.RjacFin, n), 0, mainPasses + 4);
+    run(OptimalOmega((project.Rjac1 + project.RjacFin) * 0.5, n), relaxation / 2, mainPasses + 3);
+    run(OptimalOmega(project.RjacFin, n), 0, mainPasses + 4);
 
     observer.ShowResult();
     observer.EndCalculation();
 }
 
-void EvaluateField(ModelState& m) {
-    const int n = std::max<int>(m.GridSize, 0);
-    m.FieldBr.Create(n);
-    m.FieldBz.Create(n);
-    m.FieldB.Create(n);
-    const double h = m.GridStep;
-    const auto& a = m.VecPot;
+// The induction from the potential, Br = -dA/dz and Bz = (1/r) d(rA)/dr, in the program's
+// sign convention and with one-sided differences (forward inside, backward on the far edges):
+//     Br(i, j) = (A(i, j+1) - A(i, j)) / h,
+//     Bz(i, j) = A(i, j) / (i h) + (A(i+1, j) - A(i, j)) / h,
+// |B| from the two stored single-precision values. On the axis Br = 0 and Bz, |B| repeat
+// the values at i = 1; the corners stay 0.
+void EvaluateField(Model& m) {
+    const int n = std::max<int>(m.project.GridSize, 0);
+    m.field.Br.Create(n);
+    m.field.Bz.Create(n);
+    m.field.B.Create(n);
+    const double h = m.project.GridStep;
+    const auto& a = m.arrays.VecPot;
     if (n < 2 || a.N() != n || !(h > 0) || !std::isfinite(h)) {
         return;  // no potential for this grid, or no step to differentiate over: field 0
     }
-    auto& br = m.FieldBr;
-    auto& bz = m.FieldBz;
-    auto& b = m.FieldB;
+    auto& br = m.field.Br;
+    auto& bz = m.field.Bz;
+    auto& b = m.field.B;
     const auto modulus = [&](int i, int j) {
         const double r = br(i, j);
         const double z = bz(i, j);

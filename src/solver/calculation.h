@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "model/model_state.h"
+#include "model/model.h"
 #include "solver/calculation_observer.h"
 
 namespace tesvid {
@@ -13,25 +13,25 @@ double OptimalOmega(double rjac, int gridSize);
 
 // Why the model cannot be calculated to a finite result with the given material map (sampled,
 // not yet built), or nothing when it can. Call it after the coil figures have been stored
-// (CurDens1/2) and before BuildMaterialMap. Checks the grid size, GridStep, the three Jacobi
+// (CurrentDensity1/2) and before BuildMaterialMap. Checks the grid size, GridStep, the three Jacobi
 // radii and the two means the schedule uses (1 - GridSize/50 <= R <= 1); when iron is on the
-// map SteelMu and SteelMaxB (and their product, at most 5e5 T, up to which the reluctivity
+// map SteelMu and SteelSaturationB (and their product, at most 5e5 T, up to which the reluctivity
 // curve stays computable where the field vanishes); when a magnet is, MagBr, MagHc, MagCurveK
 // and MagMuRec (likewise their product); with
-// either, KMu (0 .. 3.3, beyond which the reluctivity can reach 0); for every coil on the map
+// either, ReluctivityRelaxation (0 .. 3.3, beyond which the reluctivity can reach 0); for every coil on the map
 // (inner nodes) its wire diameter and the finiteness of its source. A negative MainSteps is
 // not refused: it runs no main pass. The message is one sentence naming the value, for a
 // message box.
-std::optional<std::string> CalculationRefusal(const ModelState& m,
+std::optional<std::string> CalculationRefusal(const Model& m,
                                               const Grid2D<MaterialCode>& material);
 
-// The whole schedule: MainSteps + 4 passes with their Omega and KMuCur, Stop between main
+// The whole schedule: MainSteps + 4 passes with their over-relaxation and reluctivity steps, Stop between main
 // passes, then observer.ShowResult() and observer.EndCalculation(). The arrays must have been
 // built for GridSize (a pass over arrays of another size runs no iteration). MainSteps below 0
 // counts as 0; above 32763 as 32763, so that every pass number fits PassNo.
-void RunCalculation(ModelState& m, CalculationObserver& observer);
+void RunCalculation(SolverArrays& arrays, const Project& project, CalculationObserver& observer);
 
 // Br, Bz and |B| on every node from VecPot (re-creates the field arrays at GridSize).
-void EvaluateField(ModelState& m);
+void EvaluateField(Model& m);
 
 }  // namespace tesvid

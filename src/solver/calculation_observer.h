@@ -2,25 +2,33 @@
 
 namespace tesvid {
 
-// How a calculation reaches the user interface: the two bars, the busy cursors, the
-// event-loop yield (during which Stop may set ModelState::StopRequested), the intermediate
-// potential view and the result command that ends every calculation.
+struct SolverArrays;
+
+// The full scale of the error indicator: larger values are shown as this.
+inline constexpr double kErrorIndicatorFullScale = 8;
+
+// How a calculation reports to whoever started it (the window, the batch tool, a test): the
+// busy state, the pass count and progress, the error indicator, the potential after every pass
+// and the end. The calculation asks it one thing: whether the user has asked it to stop.
 class CalculationObserver {
   public:
     virtual ~CalculationObserver() = default;
 
-    virtual void BeginCalculation() {}  // busy cursors on
-    virtual void EndCalculation() {}    // cursors back
+    virtual void BeginCalculation() {}
+    virtual void EndCalculation() {}
+    // The number of passes the schedule will run, before the first.
     virtual void SetProgressMaximum(double /*maximum*/) {}
-    virtual double ProgressMaximum() const { return 8; }
+    // The pass just finished (its pass number), or 0.001 before the first.
     virtual void SetProgressValue(double /*value*/) {}
-    virtual double ErrorMaximum() const { return 8; }
+    // The error indicator, at most kErrorIndicatorFullScale.
     virtual void SetErrorValue(double /*value*/) {}
-    // Lets the event loop process pending events once.
+    // Called after every iteration and at the end of every pass: a chance to process events.
     virtual void Yield() {}
-    // End of a pass with ShowIntermediate set: draw the potential view.
-    virtual void ShowIntermediate() {}
-    // The passes are done: run the result command (evaluate the field and draw it).
+    // Tested before every iteration and every main pass.
+    virtual bool StopRequested() const { return false; }
+    // End of a pass: the potential so far (for the intermediate view).
+    virtual void PassFinished(const SolverArrays& /*arrays*/) {}
+    // The passes are done: show the result.
     virtual void ShowResult() {}
 };
 

@@ -54,7 +54,7 @@ constexpr double kLargestCurveB = 1e30;
 // can make it zero or negative, and the reluctivity of field-free iron would then drift
 // towards 0 or infinity pass after pass.
 constexpr double kLargestMuTimesB = 5e5;
-// The reluctivity changes per visit by the factor 1 + KMu * (q - 1) with q in 0.7 .. 1.5;
+// The reluctivity changes per visit by the factor 1 + ReluctivityRelaxation * (q - 1) with q in 0.7 .. 1.5;
 // up to this factor it stays positive (10/3 would make it reach 0).
 constexpr double kLargestKMu = 3.3;
 
@@ -70,18 +70,18 @@ std::string GridName(int n) {
     return std::to_string(n) + "x" + std::to_string(n);
 }
 
-std::optional<std::string> JacobiRadiusRefusal(const ModelState& m) {
-    const int n = m.GridSize;
+std::optional<std::string> JacobiRadiusRefusal(const Model& m) {
+    const int n = m.project.GridSize;
     const double lowest = 1 - n / 50.0;
     const struct {
         double value;
         const char* name;
     } radii[] = {
-        {m.Rjac0, "The initial Jacoby radius"},
-        {m.Rjac1, "The main Jacoby radius"},
-        {m.RjacFin, "The final Jacoby radius"},
-        {(m.Rjac0 + m.Rjac1) * 0.5, "The mean of the initial and main Jacoby radii"},
-        {(m.Rjac1 + m.RjacFin) * 0.5, "The mean of the main and final Jacoby radii"},
+        {m.project.Rjac0, "The initial Jacoby radius"},
+        {m.project.Rjac1, "The main Jacoby radius"},
+        {m.project.RjacFin, "The final Jacoby radius"},
+        {(m.project.Rjac0 + m.project.Rjac1) * 0.5, "The mean of the initial and main Jacoby radii"},
+        {(m.project.Rjac1 + m.project.RjacFin) * 0.5, "The mean of the main and final Jacoby radii"},
     };
     for (const auto& r : radii) {
         if (!(r.value >= lowest && r.value <= 1)) {
@@ -109,15 +109,15 @@ std::optional<std::string> CoilRefusal(int coil, double dProv, double curDens, d
 
 }  // namespace
 
-std::optional<std::string> CalculationRefusal(const ModelState& m,
+std::optional<std::string> CalculationRefusal(const Model& m,
                                               const Grid2D<MaterialCode>& material) {
-    const int n = m.GridSize;
+    const int n = m.project.GridSize;
     if (!IsSupportedGridSize(n)) {
         return Refuse(
             "The grid must be 50x50, 100x100, 200x200 or 400x400: choose the grid "
             "in Options.");
     }
-    const double h = m.GridStep;
+    const double h = m.project.GridStep;
     if (!(h > 0) || !std::isfinite(h * h)) {
         return Refuse("The grid step must be positive: check the area size in Options.");
     }
@@ -127,53 +127,53 @@ std::optional<std::string> CalculationRefusal(const ModelState& m,
 
     const MaterialsOnMap on = FindMaterials(material);
     if (on.iron) {
-        if (!PositiveUpTo(m.SteelMu, kLargestMu)) {
+        if (!PositiveUpTo(m.project.SteelMu, kLargestMu)) {
             return Refuse(
                 "The iron Mu must be a positive number (at most 1e100): check the "
                 "Iron values in Options.");
         }
-        if (!(m.SteelMaxB >= 0 && m.SteelMaxB <= kLargestCurveB)) {
+        if (!(m.project.SteelSaturationB >= 0 && m.project.SteelSaturationB <= kLargestCurveB)) {
             return Refuse(
                 "The iron Br must not be negative (nor above 1e30 T): check the "
                 "Iron values in Options.");
         }
-        if (!(m.SteelMu * m.SteelMaxB <= kLargestMuTimesB)) {
+        if (!(m.project.SteelMu * m.project.SteelSaturationB <= kLargestMuTimesB)) {
             return Refuse(
                 "The iron Mu times the iron Br must not exceed 500000 T: check the "
                 "Iron values in Options.");
         }
     }
     if (on.magnet) {
-        if (!(m.MagBr > 0) || !std::isfinite(m.MagBr)) {
+        if (!(m.project.MagBr > 0) || !std::isfinite(m.project.MagBr)) {
             return Refuse("The magnet Br must be positive: check the Magnet values in Options.");
         }
-        if (!(m.MagHc > 0) || !std::isfinite(m.MagHc * kMu0 * h)) {
+        if (!(m.project.MagHc > 0) || !std::isfinite(m.project.MagHc * kMu0 * h)) {
             return Refuse("The magnet Hc must be positive: check the Magnet values in Options.");
         }
-        if (!PositiveUpTo(m.MagCurveK, kLargestCurveB)) {
+        if (!PositiveUpTo(m.project.MagCurveK, kLargestCurveB)) {
             return Refuse(
                 "The magnet curve coefficient K is not a positive number: check Br, "
                 "Hc and BHmax of the Magnet in Options.");
         }
-        if (!PositiveUpTo(m.MagMuRec, kLargestMu) ||
-            !(m.MagMuRec * m.MagCurveK <= kLargestMuTimesB)) {
+        if (!PositiveUpTo(m.project.MagMuRec, kLargestMu) ||
+            !(m.project.MagMuRec * m.project.MagCurveK <= kLargestMuTimesB)) {
             return Refuse(
                 "The magnet permeability derived from Br, Hc and BHmax is not a "
                 "usable positive number: check the Magnet values in Options.");
         }
     }
-    if ((on.iron || on.magnet) && !(m.KMu >= 0 && m.KMu <= kLargestKMu)) {
+    if ((on.iron || on.magnet) && !(m.project.ReluctivityRelaxation >= 0 && m.project.ReluctivityRelaxation <= kLargestKMu)) {
         return Refuse(
             "The Mu relaxation factor must lie between 0 and 3.3: check the "
             "Miscellaneous values in Options.");
     }
     if (on.coil1) {
-        if (auto refusal = CoilRefusal(1, m.DProv1, m.CurDens1, h)) {
+        if (auto refusal = CoilRefusal(1, m.project.WireDiameter1, m.project.CurrentDensity1, h)) {
             return refusal;
         }
     }
     if (on.coil2) {
-        if (auto refusal = CoilRefusal(2, m.DProv2, m.CurDens2, h)) {
+        if (auto refusal = CoilRefusal(2, m.project.WireDiameter2, m.project.CurrentDensity2, h)) {
             return refusal;
         }
     }

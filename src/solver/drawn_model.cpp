@@ -6,46 +6,43 @@
 
 namespace tesvid {
 
-ModelState FirstStartModel() {
-    ModelState m;
-    m.GridSize = 50;
-    m.AreaSize = 100;
-    m.GridStep = 100 * 0.001 / 50;
-    m.SteelMu = 2000;
-    m.SteelMaxB = 1.5;
-    m.MagBr = 1;
-    m.MagHc = 100000;
-    m.MagBHmax = 30000;
-    FitMagnetCurve(m);
-    m.Rjac0 = 0.995;
-    m.Rjac1 = 0.9995;
-    m.RjacFin = 0.95;
-    m.KMu = 0.05;
-    m.MainSteps = 10;
-    m.MaxTok1 = m.MaxTok2 = 10;
-    m.DProv1 = m.DProv2 = 1;
-    m.PrintScale = 1;
-    m.LineStep = 10;
-    m.ShowCrossSections = true;
-    m.ShowIntermediate = false;
-    m.EditorMode = true;
-    return m;
+Project FirstStartProject() {
+    Project p;
+    p.GridSize = 50;
+    p.AreaSize = 100;
+    p.GridStep = 100 * 0.001 / 50;
+    p.SteelMu = 2000;
+    p.SteelSaturationB = 1.5;
+    p.MagBr = 1;
+    p.MagHc = 100000;
+    p.MagBHmax = 30000;
+    FitMagnetCurve(p);
+    p.Rjac0 = 0.995;
+    p.Rjac1 = 0.9995;
+    p.RjacFin = 0.95;
+    p.ReluctivityRelaxation = 0.05;
+    p.MainSteps = 10;
+    p.SliderFullScale1 = p.SliderFullScale2 = 10;
+    p.WireDiameter1 = p.WireDiameter2 = 1;
+    p.PrintScale = 1;
+    p.LineStep = 10;
+    return p;
 }
 
-std::optional<std::string> CalculateDrawnModel(ModelState& m, const Grid2D<MaterialCode>& material,
+std::optional<std::string> CalculateDrawnModel(Model& m, const Grid2D<MaterialCode>& material,
                                                CalculationObserver& observer) {
     CoilFigures coil1, coil2;
-    ComputeCoilFigures(material, CoilInputs{m.GridStep, m.Current1, m.Current2, m.DProv1, m.DProv2},
+    ComputeCoilFigures(material, CoilInputs{m.project.GridStep, m.project.Current1, m.project.Current2, m.project.WireDiameter1, m.project.WireDiameter2},
                        coil1, coil2);
-    m.Current1 = coil1.current;
-    m.Current2 = coil2.current;
-    m.CurDens1 = coil1.curDens;
-    m.CurDens2 = coil2.curDens;
+    m.project.Current1 = coil1.current;
+    m.project.Current2 = coil2.current;
+    m.project.CurrentDensity1 = coil1.curDens;
+    m.project.CurrentDensity2 = coil2.curDens;
     if (auto refusal = CalculationRefusal(m, material)) {
         return refusal;
     }
     BuildMaterialMap(m, material);
-    RunCalculation(m, observer);
+    RunCalculation(m.arrays, m.project, observer);
     return std::nullopt;
 }
 

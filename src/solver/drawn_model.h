@@ -5,22 +5,23 @@
 
 #include "model/grid2d.h"
 #include "model/material_code.h"
-#include "model/model_state.h"
+#include "model/model.h"
 #include "solver/calculation_observer.h"
 
 namespace tesvid {
 
-// The options of a first start (nothing stored yet): 50 grid over 100 mm, iron Mu 2000 at
+// The project of a first start (nothing stored yet): 50 grid over 100 mm, iron mu 2000 at
 // 1.5 T, magnet 1 T / 100 kA/m / 30 kJ/m3 with its fitted curve, radii 0.995 / 0.9995 / 0.95,
-// KMu 0.05, 10 main passes, full-scale currents 10 A, wire 1 mm, print scale 1, line step 10,
-// cross-section graphs on, an empty comment, the editing view.
-ModelState FirstStartModel();
+// reluctivity relaxation 0.05, 10 main passes, full-scale currents 10 A, wire 1 mm, print
+// scale 1, line step 10, an empty comment. The options dialog, the batch tool and the sample
+// generator all start from it.
+Project FirstStartProject();
 
 // Calculates a drawn material map as RUN does: the coil figures from the map and the typed
 // currents Current1/2 (a coil not on the map gets current 0), the check that the model can be
 // calculated, the material map and the whole schedule. Returns the refusal, with the model's
 // arrays untouched, when it cannot be calculated.
-std::optional<std::string> CalculateDrawnModel(ModelState& m, const Grid2D<MaterialCode>& material,
+std::optional<std::string> CalculateDrawnModel(Model& m, const Grid2D<MaterialCode>& material,
                                                CalculationObserver& observer);
 
 }  // namespace tesvid

@@ -6,59 +6,64 @@
 
 namespace tesvid {
 
-void CreateGridArrays(ModelState& m) {
+void CreateGridArrays(Model& m) {
     // A negative size would wrap around in the element count; such a grid gets no nodes.
-    const int n = std::max<int>(m.GridSize, 0);
+    const int n = std::max<int>(m.project.GridSize, 0);
     const auto columns = static_cast<std::size_t>(n) + 1;
-    m.CoefRPlus.assign(columns, 0.0);
-    m.CoefRMinus.assign(columns, 0.0);
-    m.CoefDiag.assign(columns, 0.0);
-    m.Material.Create(n);
-    m.FixedMask.Create(n);
-    m.TraceMark.Create(n);
-    m.VecPot.Create(n);
-    m.FluxFn.Create(n);
-    m.Source.Create(n);
-    m.MuNode.Create(n);
-    m.NodeColor.Create(n);
+    m.arrays.CoefRPlus.assign(columns, 0.0);
+    m.arrays.CoefRMinus.assign(columns, 0.0);
+    m.arrays.CoefDiag.assign(columns, 0.0);
+    m.arrays.Material.Create(n);
+    m.arrays.UniformStencil.Create(n);
+    m.arrays.VecPot.Create(n);
+    m.arrays.Source.Create(n);
+    m.arrays.Reluctivity.Create(n);
     for (int i = 0; i <= n; ++i) {
-        m.CoefRPlus[i] = (i + 1) / (i + 0.5);
-        m.CoefRMinus[i] = (i - 1) / (i - 0.5);
-        m.CoefDiag[i] = i / (i + 0.5) + i / (i - 0.5) + 2;
+        m.arrays.CoefRPlus[i] = (i + 1) / (i + 0.5);
+        m.arrays.CoefRMinus[i] = (i - 1) / (i - 0.5);
+        m.arrays.CoefDiag[i] = i / (i + 0.5) + i / (i - 0.5) + 2;
     }
-    m.MapGridSize = m.GridSize;
+    m.arrays.MapGridSize = m.project.GridSize;
 }
 
 namespace {
 
-void DeriveFixedMask(ModelState& m) {
-    const int n = m.Material.N();
-    const auto& mat = m.Material;
+// A node is relaxed with the uniform (nu = 1) stencil unless it or a neighbour whose
+// reluctivity its stencil reads (i-1 and j-1) is magnetic, or it lies in a winding.
+void DeriveUniformStencil(Model& m) {
+    const int n = m.arrays.Material.N();
+    const auto& mat = m.arrays.Material;
     for (int i = 1; i <= n - 1; ++i) {
         for (int j = 1; j <= n - 1; ++j) {
             const bool weighted = IsMagnetic(mat(i, j)) || IsMagnetic(mat(i - 1, j)) ||
                                   IsMagnetic(mat(i, j - 1)) || IsCoil(mat(i, j));
-            m.FixedMask(i, j) = weighted ? 0 : 1;
+            m.arrays.UniformStencil(i, j) = weighted ? 0 : 1;
         }
     }
 }
 
-void DeriveSource(ModelState& m) {
-    const int n = m.Material.N();
-    const auto& mat = m.Material;
-    const double h = m.GridStep;
-    const double face = m.MagHc * kMu0 * h;
-    std::fill(m.Source.Vector().begin(), m.Source.Vector().end(), 0.0);
+// The right-hand side S = mu0 J h^2 of each node's equation (T m). A winding carries its
+// current density J (CurrentDensity1/2, A/m2) on every node. A magnet magnetised along the
+// axis is replaced by its equivalent surface currents, K = Hc (A/m) on its inner and outer
+// faces: a sheet current K h per cell, spread over the cell's area h^2, is J = K / h, so the
+// node just inside the face gets +-mu0 Hc h, the sign set by the face (inner or outer) and
+// the pole that faces up.
+void DeriveSource(Model& m) {
+    const int n = m.arrays.Material.N();
+    const auto& mat = m.arrays.Material;
+    const double h = m.project.GridStep;
+    const double face = m.project.MagHc * kMu0 * h;
+    std::fill(m.arrays.Source.Vector().begin(), m.arrays.Source.Vector().end(), 0.0);
     for (int i = 1; i <= n - 1; ++i) {
         for (int j = 1; j <= n - 1; ++j) {
             const MaterialCode here = mat(i, j);
             const MaterialCode inner = mat(i - 1, j);
-            double& s = m.Source(i, j);
+            double& s = m.arrays.Source(i, j);
             if (here == MaterialCode::Coil1) {
-                s = m.CurDens1 * kMu0 * h * h;
+                s = m.project.CurrentDensity1 * kMu0 * h * h;
             }
             if (here == MaterialCode::Coil2) {
-                s = m.CurDens2 * kMu0 * h * h;
+                s = m.project.CurrentDensity2 * kMu0 * h * h;
             }
             if (inner != MaterialCode::MagnetS && here == MaterialCode::MagnetS) {
                 s += face;
@@ -76,19 +81,19 @@ void DeriveSource(ModelState& m) {
     }
 }
 
-void DeriveReluctivity(ModelState& m) {
-    const auto& mat = m.Material.Vector();
-    auto& nu = m.MuNode.Vector();
+void DeriveReluctivity(Model& m) {
+    const auto& mat = m.arrays.Material.Vector();
+    auto& nu = m.arrays.Reluctivity.Vector();
     // The divisions happen only for materials on the map, so a zero constant of a material
     // that is not drawn does no harm.
     for (std::size_t k = 0; k < mat.size(); ++k) {
         switch (mat[k]) {
             case MaterialCode::Iron:
-                nu[k] = 1 / m.SteelMu;
+                nu[k] = 1 / m.project.SteelMu;
                 break;
             case MaterialCode::MagnetS:
             case MaterialCode::MagnetN:
-                nu[k] = 1 / m.MagMuRec;
+                nu[k] = 1 / m.project.MagMuRec;
                 break;
             default:
                 nu[k] = 1;
@@ -99,29 +104,29 @@ void DeriveReluctivity(ModelState& m) {
 
 }  // namespace
 
-void DeriveFromMaterial(ModelState& m) {
-    const int n = m.Material.N();
-    if (m.FixedMask.N() != n || m.Source.N() != n || m.MuNode.N() != n ||
-        m.MuNode.Size() != m.Material.Size()) {
+void DeriveFromMaterial(Model& m) {
+    const int n = m.arrays.Material.N();
+    if (m.arrays.UniformStencil.N() != n || m.arrays.Source.N() != n || m.arrays.Reluctivity.N() != n ||
+        m.arrays.Reluctivity.Size() != m.arrays.Material.Size()) {
         return;  // arrays of another grid: nothing can be derived consistently
     }
-    DeriveFixedMask(m);
+    DeriveUniformStencil(m);
     DeriveSource(m);
     DeriveReluctivity(m);
 }
 
-void BuildMaterialMap(ModelState& m, const Grid2D<MaterialCode>& sampled) {
+void BuildMaterialMap(Model& m, const Grid2D<MaterialCode>& sampled) {
     CreateGridArrays(m);
-    const int n = m.Material.N();
-    if (sampled.N() == n && sampled.Size() == m.Material.Size()) {
-        m.Material = sampled;
+    const int n = m.arrays.Material.N();
+    if (sampled.N() == n && sampled.Size() == m.arrays.Material.Size()) {
+        m.arrays.Material = sampled;
     } else {
         // A picture sampled at another size: take the nodes both grids have, Vacuum elsewhere.
         const int common = std::min(n, sampled.N());
         for (int i = 0; i <= common; ++i) {
             for (int j = 0; j <= common; ++j) {
                 if (sampled.Contains(i, j)) {
-                    m.Material(i, j) = sampled(i, j);
+                    m.arrays.Material(i, j) = sampled(i, j);
                 }
             }
         }
@@ -155,28 +160,28 @@ double LargestEnergyProduct(double br, double hc, double k) {
 
 }  // namespace
 
-void FitMagnetCurve(ModelState& m) {
-    const double br = m.MagBr;
-    const double hc = m.MagHc;
+void FitMagnetCurve(Project& p) {
+    const double br = p.MagBr;
+    const double hc = p.MagHc;
     if (!(br > 0) || !(hc > 0) || !std::isfinite(br) || !std::isfinite(hc)) {
         // The curve needs both; a calculation with a magnet on the map is refused then.
-        m.MagCurveK = 0;
-        m.MagMuRec = 0;
+        p.MagCurveK = 0;
+        p.MagMuRec = 0;
         return;
     }
     double lo = br - kMu0 * hc;
     double hi = 2;
     double k = (lo + hi) / 2;
     for (int step = 0; step < 10; ++step) {
-        if (LargestEnergyProduct(br, hc, k) < m.MagBHmax) {
+        if (LargestEnergyProduct(br, hc, k) < p.MagBHmax) {
             hi = k;
         } else {
             lo = k;
         }
         k = (lo + hi) / 2;
     }
-    m.MagCurveK = k;
-    m.MagMuRec = MagnetMuRec(br, hc, k);
+    p.MagCurveK = k;
+    p.MagMuRec = MagnetMuRec(br, hc, k);
 }
 
 }  // namespace tesvid

@@ -6,6 +6,31 @@
 
 #include "solver/relax_sweep.h"
 
+// The field equation and its discretisation
+// -----------------------------------------
+// In an axially symmetric arrangement the magnetic vector potential has only an azimuthal
+// component A(r, z), and B = curl A gives
+//     Br = -dA/dz,   Bz = (1/r) d(r A)/dr.
+// Ampere's law, curl(nu curl A) = mu0 J with the relative reluctivity nu = 1/mu_r, becomes for
+// that one component
+//     d/dz(nu dA/dz) + d/dr(nu (1/r) d(r A)/dr) = -mu0 J.
+// (A's sign follows the program's convention: Z runs down the picture, and a positive current
+// density gives a negative Bz on the axis.)
+// On the square grid r = i h, z = j h (h = GridStep in m, node (i, j)), the radial term is
+// taken as a difference of the fluxes (1/r) d(rA)/dr through the cell faces at i +- 1/2:
+//     [ ((i+1) A(i+1) - i A(i)) / (i + 1/2) - (i A(i) - (i-1) A(i-1)) / (i - 1/2) ] / h^2,
+// which gives the radial weights (i+1)/(i+1/2) of A(i+1, j) and (i-1)/(i-1/2) of A(i-1, j)
+// and the diagonal i/(i+1/2) + i/(i-1/2) + 2 (with the two axial neighbours). Multiplied by
+// h^2, the node's equation is
+//     sum of weighted neighbours - D A(i, j) = S(i, j)
+// with S = mu0 J h^2 for a winding (SolverArrays::Source, T m) and the magnets' equivalent
+// surface currents. Where nu is not 1 everywhere around the node, every link between two
+// nodes carries nu of its lower-index end (the weighted stencil; the uniform one reads the
+// per-column coefficients CoefRPlus, CoefRMinus, CoefDiag). The source is taken as the mean
+// of the node's and its upper neighbour's, (S(i, j-1) + S(i, j)) / 2.
+// The residual R = sum - D A - S drives the successive over-relaxation A += omega R / D, on
+// red nodes (i + j even) and then black ones, in place.
+
 namespace tesvid {
 
 int IterationsPerPass(int gridSize) {
@@ -17,25 +42,11 @@ namespace {
 using relax::NodeKind;
 using relax::NodeRun;
 
-// True when every array the pass reads or writes exists for GridSize.
-bool ArraysReady(const ModelState& m) {
-    const int n = m.GridSize;
-    if (n < 2) {
-        return false;
-    }
-    const std::size_t nodes = static_cast<std::size_t>(n + 1) * static_cast<std::size_t>(n + 1);
-    const auto fits = [&](const auto& grid) { return grid.N() == n && grid.Size() == nodes; };
-    const auto columns = static_cast<std::size_t>(n) + 1;
-    return fits(m.VecPot) && fits(m.MuNode) && fits(m.Source) && fits(m.Material) &&
-           fits(m.FixedMask) && m.CoefRPlus.size() >= columns && m.CoefRMinus.size() >= columns &&
-           m.CoefDiag.size() >= columns;
-}
-
-NodeKind KindOf(const ModelState& m, int i, int j) {
-    if (m.FixedMask(i, j) != 0) {
+NodeKind KindOf(const SolverArrays& a, int i, int j) {
+    if (a.UniformStencil(i, j) != 0) {
         return NodeKind::Uniform;
     }
-    switch (m.Material(i, j)) {
+    switch (a.Material(i, j)) {
         case MaterialCode::Iron:
             return NodeKind::Iron;
         case MaterialCode::MagnetS:
@@ -57,15 +68,15 @@ struct PassPlan {
     std::vector<int> columnRuns;
     std::vector<double> sourceMean;
 
-    explicit PassPlan(const ModelState& m) {
-        const int n = m.GridSize;
+    explicit PassPlan(const SolverArrays& a) {
+        const int n = a.Material.N();
         columnRuns.assign(static_cast<std::size_t>(n), 0);
         for (int i = 1; i <= n - 1; ++i) {
             int j0 = 1;
-            NodeKind kind = KindOf(m, i, 1);
+            NodeKind kind = KindOf(a, i, 1);
             for (int j = 2; j <= n; ++j) {
                 const bool end = j == n;
-                const NodeKind next = end ? kind : KindOf(m, i, j);
+                const NodeKind next = end ? kind : KindOf(a, i, j);
                 if (end || next != kind) {
                     runs.push_back({j0, j - 1, kind});
                     j0 = j;
@@ -74,17 +85,24 @@ struct PassPlan {
             }
             columnRuns[static_cast<std::size_t>(i)] = static_cast<int>(runs.size());
         }
-        sourceMean.assign(m.Source.Size(), 0.0);
+        sourceMean.assign(a.Source.Size(), 0.0);
         for (int i = 1; i <= n - 1; ++i) {
             for (int j = 1; j <= n - 1; ++j) {
-                sourceMean[m.Source.Index(i, j)] = (m.Source(i, j - 1) + m.Source(i, j)) / 2;
+                sourceMean[a.Source.Index(i, j)] = (a.Source(i, j - 1) + a.Source(i, j)) / 2;
             }
         }
     }
 };
 
-// Extrapolation factor of the open boundary for the grid size.
-double BoundaryFactor(int n) {
+// Open boundary. The area is cut out of unbounded space, so A on its first and last rows and
+// its last column is not zero: after every iteration each boundary value continues the two
+// nodes inside it,
+//     A(boundary) = (1.5 - k) A(first inside) - (0.5 + k) A(second inside),
+// that is the slope between them carried on for half a cell, less k times their difference,
+// which lets the potential fall off outside the area. k shrinks with the grid (a finer grid
+// puts the two inner nodes closer to the edge). The axis column keeps A = 0 (r A vanishes on
+// the axis), and so does the corner A(N, 0).
+double BoundaryDamping(int n) {
     switch (n) {
         case 50:
             return 0.02;
@@ -99,9 +117,8 @@ double BoundaryFactor(int n) {
     }
 }
 
-// The first and last rows, then the last column, extrapolated from the two nodes inside.
 void UpdateOpenBoundary(Grid2D<double>& a, int n) {
-    const double k = BoundaryFactor(n);
+    const double k = BoundaryDamping(n);
     for (int i = 1; i <= n - 1; ++i) {
         a(i, 0) = (1.5 - k) * a(i, 1) - (0.5 + k) * a(i, 2);
         a(i, n) = (1.5 - k) * a(i, n - 1) - (0.5 + k) * a(i, n - 2);
@@ -111,54 +128,59 @@ void UpdateOpenBoundary(Grid2D<double>& a, int n) {
     }
 }
 
-void ShowPassEnd(ModelState& m, CalculationObserver& observer) {
-    observer.SetProgressValue(m.PassNo);
-    double e = std::log(m.ErrSum / m.SourceNorm + 0.1) + 2.5;
-    const double largest = observer.ErrorMaximum();
-    if (!(e <= largest)) {
-        e = largest;  // also an undefined indicator shows as the full bar
-    }
-    observer.SetErrorValue(e);
+// Error indicator of a pass: E = ln(sum |R| / sum |S| + 0.1) + 2.5 (natural logarithm), from
+// the residual sum of its last iteration. It is about 0.2 for a settled potential (the sum
+// of residuals small against that of the sources) and grows by 2.3 for every factor of ten
+// the residuals exceed the sources; it is shown on a bar of full scale 8.
+double ErrorIndicator(double residualSum, double sourceNorm) {
+    const double e = std::log(residualSum / sourceNorm + 0.1) + 2.5;
+    // An undefined indicator (no source and no residual) shows as the full bar too.
+    return e <= kErrorIndicatorFullScale ? e : kErrorIndicatorFullScale;
+}
+
+void ReportPassEnd(const SolverArrays& a, const PassSettings& pass, CalculationObserver& observer) {
+    observer.SetProgressValue(pass.passNumber);
+    observer.SetErrorValue(ErrorIndicator(a.ResidualSum, a.SourceNorm));
     observer.Yield();
-    if (m.ShowIntermediate) {
-        observer.ShowIntermediate();
-    }
+    observer.PassFinished(a);
 }
 
 }  // namespace
 
-void RelaxPass(ModelState& m, CalculationObserver& observer) {
-    if (ArraysReady(m)) {
-        const int n = m.GridSize;
-        const PassPlan plan(m);
+void RelaxPass(SolverArrays& a, const Project& project, const PassSettings& pass,
+               CalculationObserver& observer) {
+    const int n = project.GridSize;
+    if (ArraysFitGrid(a, n)) {
+        const PassPlan plan(a);
         relax::SweepInput in{};
         in.n = n;
-        in.gridStep = m.GridStep;
-        in.omega = m.Omega;
-        in.kMu = m.KMuCur;
+        in.gridStep = project.GridStep;
+        in.omega = pass.omega;
+        in.kMu = pass.reluctivityStep;
         in.sourceMean = plan.sourceMean.data();
         in.runs = plan.runs.data();
         in.columnRuns = plan.columnRuns.data();
-        in.iron = Curve(m.SteelMu, m.SteelMaxB);
-        in.magnet = Curve(m.MagMuRec, m.MagCurveK);
+        in.iron = Curve(project.SteelMu, project.SteelSaturationB);
+        in.magnet = Curve(project.MagMuRec, project.MagCurveK);
         const int iterations = IterationsPerPass(n);
-        for (int it = 1; it <= iterations && !m.StopRequested; ++it) {
+        for (int it = 1; it <= iterations && !observer.StopRequested(); ++it) {
             // An event handler may have replaced the arrays during the last yield: take their
             // addresses afresh, and give up the pass if they no longer fit the grid.
-            if (!ArraysReady(m) || m.GridSize != n) {
+            if (!ArraysFitGrid(a, n)) {
                 break;
             }
-            in.vecPot = m.VecPot.Data();
-            in.muNode = m.MuNode.Data();
-            in.coefRPlus = m.CoefRPlus.data();
-            in.coefRMinus = m.CoefRMinus.data();
-            in.coefDiag = m.CoefDiag.data();
-            m.ErrSum = relax::SweepIteration(in);
-            UpdateOpenBoundary(m.VecPot, n);
+            in.vecPot = a.VecPot.Data();
+            in.reluctivity = a.Reluctivity.Data();
+            in.coefRPlus = a.CoefRPlus.data();
+            in.coefRMinus = a.CoefRMinus.data();
+            in.coefDiag = a.CoefDiag.data();
+            a.ResidualSum = relax::SweepIteration(in);
+            UpdateOpenBoundary(a.VecPot, n);
             observer.Yield();
         }
     }
-    ShowPassEnd(m, observer);
+    a.LastReluctivityStep = pass.reluctivityStep;
+    ReportPassEnd(a, pass, observer);
 }
 
 }  // namespace tesvid

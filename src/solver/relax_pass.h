@@ -1,21 +1,27 @@
 #pragma once
 
-#include "model/model_state.h"
+#include "model/model.h"
 #include "solver/calculation_observer.h"
 
 namespace tesvid {
 
+// What changes from one pass of the schedule to the next.
+struct PassSettings {
+    double omega = 1;            // over-relaxation factor
+    double reluctivityStep = 0;  // how far nu moves towards its material curve per visit (0: stays)
+    int passNumber = 0;          // shown on the progress bar at the end of the pass
+};
+
 // Number of red-black iterations of one pass: GridSize / 5 to the nearest integer.
 int IterationsPerPass(int gridSize);
 
-// One solver pass at ModelState::Omega and KMuCur: up to IterationsPerPass iterations (each
-// ended by the open-boundary update and a yield, Stop tested before each), then the two bars
-// (PassNo, and the error indicator limited to the error bar's maximum), a yield and, with
-// ShowIntermediate, the potential view.
-// The arrays must come from BuildMaterialMap for GridSize (FixedMask derived from Material,
-// so never set on a magnetic node); over arrays of another size the pass runs no iteration.
-// If an event handler replaces the arrays during a yield, the pass takes them afresh, or ends
-// when they no longer fit the grid.
-void RelaxPass(ModelState& m, CalculationObserver& observer);
+// One solver pass: up to IterationsPerPass iterations (each ended by the open-boundary update
+// and a yield, Stop tested before each), then the progress value (the pass number), the error
+// indicator, a yield and PassFinished.
+// The arrays must come from BuildMaterialMap for project.GridSize (UniformStencil derived from
+// Material, so never set on a magnetic node); over arrays of another size the pass runs no
+// iteration.
+void RelaxPass(SolverArrays& arrays, const Project& project, const PassSettings& pass,
+               CalculationObserver& observer);
 
 }  // namespace tesvid

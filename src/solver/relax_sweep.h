@@ -16,7 +16,7 @@ namespace tesvid::relax {
 
 // How a node is relaxed.
 enum class NodeKind : std::uint8_t {
-    Uniform,   // FixedMask set: per-column stencil coefficients
+    Uniform,   // UniformStencil set: per-column stencil coefficients
     Weighted,  // reluctivity-weighted stencil, reluctivity not relaxed (coils, next to iron)
     Iron,      // weighted stencil, reluctivity relaxed towards the iron curve
     Magnet,    // weighted stencil, reluctivity relaxed towards the magnet curve
@@ -43,7 +43,7 @@ struct SweepInput {
     double omega;              // over-relaxation factor of the pass
     double kMu;                // reluctivity relaxation factor of the pass (0: nu stays)
     double* vecPot;            // A
-    double* muNode;            // nu
+    double* reluctivity;       // nu
     const double* sourceMean;  // (S(i, j-1) + S(i, j)) / 2 per node
     const double* coefRPlus;   // per column
     const double* coefRMinus;

@@ -109,6 +109,12 @@ struct Column {
     double cLeft;          // i/(i-0.5): weight of nu(i-1, j) in the diagonal
 };
 
+// Keeps B above zero where the potential is flat, so that x = b / B stays finite (T).
+constexpr double kInductionFloor = 1e-10;
+// The bounds of the ratio nuT / nu that one reluctivity update takes.
+constexpr double kFastestRatio = 1.5;
+constexpr double kSlowestRatio = 0.7;
+
 struct PassConstants {
     double omega;
     double gridStep;
@@ -232,6 +238,23 @@ int RelaxWeighted(const Column& c, const PassConstants& k, int j, int count,
 
 // Iron or magnet nodes: the weighted update, then the reluctivity is moved towards the
 // material curve at the local induction.
+//
+// Local induction, with the node's new A (T):
+//     B = sqrt(dZ^2 + dR^2) / h + kInductionFloor,
+//     dZ = A(i, j+1) - A(i, j),  dR = A(i+1, j) - A(i, j) + A(i, j) / i,
+// the forward differences of Br = -dA/dz and Bz = (1/r) d(rA)/dr times h.
+// Material law: with m the initial relative permeability and b the curve's saturation
+// induction (SteelMu and SteelSaturationB for iron, MagMuRec and MagCurveK for magnets), the
+// curve is the hyperbola
+//     B = m p (p + b) / ((1 + m) p + b),   p = mu0 H (T),
+// which rises as m p at small fields and approaches p + b (for large m) once saturated. Its
+// reluctivity nu = p / B at the induction B, with x = b / B, is the positive root of
+// m nu^2 - (1 + m (1 - x)) nu - x = 0:
+//     nuT = (1 + m (1 - x) + sqrt(1 + 2 m (1 + x) + m^2 (1 - x)^2)) / (2 m),
+// going from 1/m at B -> 0 to (1 + m)/m at B -> infinity.
+// Relaxation: nu moves a step k (PassSettings::reluctivityStep) of the way to nuT,
+//     nu = nu (1 + k (q - 1)),  q = nuT / nu limited to kSlowestRatio .. kFastestRatio,
+// so that one visit changes nu by a bounded factor and the coupled iteration stays stable.
 template <class L>
 int RelaxMagnetic(const Column& c, const PassConstants& k, const CurveConstants& curve, int j,
                   int count, typename L::V& errSum) {
@@ -240,13 +263,13 @@ int RelaxMagnetic(const Column& c, const PassConstants& k, const CurveConstants&
     const V one = L::Set(1.0);
     const V radius = L::Set(c.radius);
     const V h = L::Set(k.gridStep);
-    const V floorB = L::Set(1e-10);
+    const V floorB = L::Set(kInductionFloor);
     const V m = L::Set(curve.mu);
     const V b = L::Set(curve.bSat);
     const V twoM = L::Set(curve.twoMu);
     const V mSquare = L::Set(curve.muSquare);
-    const V qHigh = L::Set(1.5);
-    const V qLow = L::Set(0.7);
+    const V qHigh = L::Set(kFastestRatio);
+    const V qLow = L::Set(kSlowestRatio);
     const V kMu = L::Set(k.kMu);
     Carries<L> carries = StartCarries<L>(c, j);
     int done = 0;
@@ -309,8 +332,8 @@ inline Column MakeColumn(const SweepInput& in, int i) {
     c.a = in.vecPot + i * stride;
     c.aLeft = c.a - stride;
     c.aRight = c.a + stride;
-    c.nu = in.muNode + i * stride;
-    c.nuAxis = i == 1 ? in.muNode : nullptr;
+    c.nu = in.reluctivity + i * stride;
+    c.nuAxis = i == 1 ? in.reluctivity : nullptr;
     c.nuLeft = c.nu - stride;
     c.src = in.sourceMean + i * stride;
     c.radius = i;

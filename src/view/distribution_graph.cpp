@@ -43,20 +43,20 @@ double GraphFullScale(double bmax) {
     return std::pow(10.0, static_cast<double>(e)) * (d + 1);
 }
 
-bool GraphPointValid(const ModelState& m, double x, double y) {
-    const int n = m.GridSize;
-    return n >= 2 && m.FieldB.Exists() && m.FieldB.N() == n && x >= 0 && y >= 0 && x <= n && y <= n;
+bool GraphPointValid(const Model& m, double x, double y) {
+    const int n = m.project.GridSize;
+    return n >= 2 && m.field.B.Exists() && m.field.B.N() == n && x >= 0 && y >= 0 && x <= n && y <= n;
 }
 
-void DrawGraf(const ModelState& m, DrawingSurface& picture, GraphAxis axis, double x, double y) {
+void DrawDistributionGraph(const Model& m, DrawingSurface& picture, GraphAxis axis, double x, double y) {
     if (!GraphPointValid(m, x, y)) {
         return;
     }
-    const int n = m.GridSize;
+    const int n = m.project.GridSize;
     const bool alongR = axis == GraphAxis::R;
     picture.SetScale(n * 1.01, n * 1.01);
 
-    const GraphLine values{m.FieldB, axis, static_cast<int>(std::floor(alongR ? y : x))};
+    const GraphLine values{m.field.B, axis, static_cast<int>(std::floor(alongR ? y : x))};
     double bmax = 1e-200;
     for (int k = 1; k <= n - 1; ++k) {
         if (values.At(k) > bmax) {
@@ -85,7 +85,7 @@ void DrawGraf(const ModelState& m, DrawingSurface& picture, GraphAxis axis, doub
     picture.SetCurrentPoint(0, 0);
     picture.PrintLine(" Bmax=" + FormatFixed1(smax * 10000) + " Gauss");
 
-    auto millimetres = [&](double node) { return PrintForm(node * m.GridStep * 1000, false); };
+    auto millimetres = [&](double node) { return PrintForm(node * m.project.GridStep * 1000, false); };
     picture.SetCurrentPoint(0.84 * n, 0);
     picture.PrintLine((alongR ? "Z =" : "R =") + millimetres(alongR ? y : x));
     picture.SetCurrentPoint(0.84 * n, picture.CurrentY());

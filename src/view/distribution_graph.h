@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/drawing_surface.h"
-#include "model/model_state.h"
+#include "model/model.h"
 
 namespace tesvid {
 
@@ -15,12 +15,12 @@ double GraphFullScale(double bmax);
 
 // Whether a graph can be drawn through (x, y): a point of the grid (0 <= x, y <= N) and a
 // field that exists for GridSize.
-bool GraphPointValid(const ModelState& m, double x, double y);
+bool GraphPointValid(const Model& m, double x, double y);
 
 // Redraws the whole graph through the probe point (x, y) in grid units: user scale 1.01 N,
 // a dotted 10 x 10 grid, |B| over indices 1 .. N-1 in the foreground colour, the red probe
 // marker, the full-scale and position labels and the outline; the foreground colour is blue
 // afterwards. Draws nothing (and reads no array) when the point is not valid.
-void DrawGraf(const ModelState& m, DrawingSurface& picture, GraphAxis axis, double x, double y);
+void DrawDistributionGraph(const Model& m, DrawingSurface& picture, GraphAxis axis, double x, double y);
 
 }  // namespace tesvid

@@ -107,19 +107,23 @@ void DrawColorScale(DrawingSurface& picture3, double bmaxTesla) {
     }
 }
 
-void VisualizeB(ModelState& m, RasterSurface& picture1, DrawingSurface& picture3) {
-    const int n = m.GridSize;
-    if (n <= 0 || m.FieldB.N() != n || !m.FieldB.Exists() || m.Material.N() != n ||
-        !m.Material.Exists() || m.NodeColor.N() != n || !m.NodeColor.Exists()) {
+void DrawFieldColorMap(const Model& m, ForceLineGrids& grids, RasterSurface& picture1,
+                       DrawingSurface& picture3) {
+    const int n = m.project.GridSize;
+    if (n <= 0 || m.field.B.N() != n || !m.field.B.Exists() || m.arrays.Material.N() != n ||
+        !m.arrays.Material.Exists()) {
         return;
+    }
+    if (grids.NodeColor.N() != n || !grids.NodeColor.Exists()) {
+        grids.NodeColor.Create(n);
     }
     picture1.SetDrawMode(DrawMode::Copy);
     picture1.SetPenWidth(1);
 
-    const double bmax = FieldMaximum(m.FieldB);
+    const double bmax = FieldMaximum(m.field.B);
     for (int i = 0; i <= n; ++i) {
-        const float* b = m.FieldB.Data() + m.FieldB.Index(i, 0);
-        std::int16_t* color = m.NodeColor.Data() + m.NodeColor.Index(i, 0);
+        const float* b = m.field.B.Data() + m.field.B.Index(i, 0);
+        std::int16_t* color = grids.NodeColor.Data() + grids.NodeColor.Index(i, 0);
         for (int j = 0; j <= n; ++j) {
             const double level = RampLevel(b[j], bmax);
             color[j] = static_cast<std::int16_t>(NodeColorForLevel(level));
@@ -127,7 +131,7 @@ void VisualizeB(ModelState& m, RasterSurface& picture1, DrawingSurface& picture3
         }
     }
     picture1.SetDrawMode(DrawMode::Invert);
-    DrawRegionOutlines(m.Material, picture1);
+    DrawRegionOutlines(m.arrays.Material, picture1);
 
     DrawColorScale(picture3, bmax);
 }

@@ -3,8 +3,9 @@
 #include <string>
 
 #include "model/drawing_surface.h"
-#include "model/model_state.h"
+#include "model/model.h"
 #include "model/raster_surface.h"
+#include "view/force_lines.h"
 
 namespace tesvid {
 
@@ -28,9 +29,10 @@ void DrawRegionOutlines(const Grid2D<MaterialCode>& material, RasterSurface& pic
 // The colour scale in the strip (user scale 10 x 400): 401 ramp lines and six labels.
 void DrawColorScale(DrawingSurface& picture3, double bmaxTesla);
 
-// The |B| colour map over the drawing area with the region outlines and NodeColor, and the
-// colour scale in the strip. Draws nothing when FieldB, Material and NodeColor do not all
-// exist for GridSize.
-void VisualizeB(ModelState& m, RasterSurface& picture1, DrawingSurface& picture3);
+// The |B| colour map over the drawing area with the region outlines, and the colour scale in
+// the strip; NodeColor of the grids is set to the force-line colour over every node. Draws
+// nothing when the field and Material do not both exist for GridSize.
+void DrawFieldColorMap(const Model& m, ForceLineGrids& grids, RasterSurface& picture1,
+                       DrawingSurface& picture3);
 
 }  // namespace tesvid

@@ -14,23 +14,23 @@ int ProbeNode(float userCoordinate) {
     return static_cast<int>(RoundHalfEven(u));
 }
 
-ProbeCoordinateTexts ProbeCoordinates(const ModelState& m, int xr, int yr) {
-    const float n = static_cast<float>(m.GridSize);
-    return {GeneralTextSingle(static_cast<float>(xr) * m.AreaSize / n),
-            GeneralTextSingle(static_cast<float>(yr) * m.AreaSize / n)};
+ProbeCoordinateTexts ProbeCoordinates(const Model& m, int xr, int yr) {
+    const float n = static_cast<float>(m.project.GridSize);
+    return {GeneralTextSingle(static_cast<float>(xr) * m.project.AreaSize / n),
+            GeneralTextSingle(static_cast<float>(yr) * m.project.AreaSize / n)};
 }
 
-bool ProbeNodeHasField(const ModelState& m, int xr, int yr) {
-    return m.FieldB.Contains(xr, yr) && m.FieldBr.Contains(xr, yr) && m.FieldBz.Contains(xr, yr);
+bool ProbeNodeHasField(const Model& m, int xr, int yr) {
+    return m.field.B.Contains(xr, yr) && m.field.Br.Contains(xr, yr) && m.field.Bz.Contains(xr, yr);
 }
 
-std::optional<ProbeFieldTexts> ProbeField(const ModelState& m, int xr, int yr) {
+std::optional<ProbeFieldTexts> ProbeField(const Model& m, int xr, int yr) {
     if (!ProbeNodeHasField(m, xr, yr)) {
         return std::nullopt;
     }
     auto gauss = [](float tesla) { return FormatFixed1(tesla * 10000.0f); };
-    return ProbeFieldTexts{gauss(m.FieldB(xr, yr)), gauss(m.FieldBr(xr, yr)),
-                           gauss(m.FieldBz(xr, yr))};
+    return ProbeFieldTexts{gauss(m.field.B(xr, yr)), gauss(m.field.Br(xr, yr)),
+                           gauss(m.field.Bz(xr, yr))};
 }
 
 void MoveCrossHair(DrawingSurface& picture1, int gridSize, double lastX, double lastY, int xr,
@@ -44,15 +44,15 @@ void MoveCrossHair(DrawingSurface& picture1, int gridSize, double lastX, double 
     picture1.Line(xr, 0, xr, gridSize, any);
 }
 
-void ProbeMouseMove(ModelState& m, DrawingSurface& picture1, PointerState& pointer, float x,
-                    float y, ProbeTarget& target) {
-    if (m.PointerHold) {
+void ProbeMouseMove(const Model& m, bool showCrossSections, DrawingSurface& picture1,
+                    PointerState& pointer, float x, float y, ProbeTarget& target) {
+    if (pointer.Held) {
         return;
     }
     const int xr = ProbeNode(x);
     const int yr = ProbeNode(y);
-    if (m.ShowCrossSections) {
-        MoveCrossHair(picture1, m.GridSize, pointer.LastX, pointer.LastY, xr, yr);
+    if (showCrossSections) {
+        MoveCrossHair(picture1, m.project.GridSize, pointer.LastX, pointer.LastY, xr, yr);
     }
     if (const auto texts = ProbeField(m, xr, yr)) {
         target.SetFieldTexts(*texts);
@@ -62,8 +62,8 @@ void ProbeMouseMove(ModelState& m, DrawingSurface& picture1, PointerState& point
     pointer.LastY = static_cast<float>(yr);
 }
 
-void ProbeMouseDown(ModelState& m, const PointerState& pointer, ProbeTarget& target) {
-    m.PointerHold = !m.PointerHold;
+void ProbeMouseDown(PointerState& pointer, ProbeTarget& target) {
+    pointer.Held = !pointer.Held;
     target.ShowGraphWindows();
     target.DrawGraphs(pointer.LastX, pointer.LastY);
 }

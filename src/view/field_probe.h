@@ -5,7 +5,7 @@
 
 #include "model/drawing_surface.h"
 #include "model/geometry_editor.h"
-#include "model/model_state.h"
+#include "model/model.h"
 
 namespace tesvid {
 
@@ -18,11 +18,11 @@ struct ProbeCoordinateTexts {
     std::string r;
     std::string z;
 };
-ProbeCoordinateTexts ProbeCoordinates(const ModelState& m, int xr, int yr);
+ProbeCoordinateTexts ProbeCoordinates(const Model& m, int xr, int yr);
 
 // Whether (xr, yr) is a node of the field arrays as they are (they keep the size of the last
 // field evaluation, which may differ from GridSize).
-bool ProbeNodeHasField(const ModelState& m, int xr, int yr);
+bool ProbeNodeHasField(const Model& m, int xr, int yr);
 
 // |B|, Br and Bz of a node in gauss ("0.0"), or nothing for a node off the field arrays.
 struct ProbeFieldTexts {
@@ -30,7 +30,7 @@ struct ProbeFieldTexts {
     std::string br;
     std::string bz;
 };
-std::optional<ProbeFieldTexts> ProbeField(const ModelState& m, int xr, int yr);
+std::optional<ProbeFieldTexts> ProbeField(const Model& m, int xr, int yr);
 
 // Moves the inverted cross-hair from (lastX, lastY) to (xr, yr): pen width 1, invert mode
 // (both left so), lines across the whole area at row lastY, row yr, column lastX, column xr.
@@ -42,21 +42,22 @@ class ProbeTarget {
   public:
     virtual ~ProbeTarget() = default;
     virtual void SetFieldTexts(const ProbeFieldTexts& texts) = 0;
-    // DrawGraf(x, y) of the R distribution window, then of the Z distribution window.
+    // DrawDistributionGraph(x, y) of the R distribution window, then of the Z distribution window.
     virtual void DrawGraphs(double x, double y) = 0;
     // Shows both distribution windows, not modal, where they stand.
     virtual void ShowGraphWindows() = 0;
 };
 
 // Result-view part of a pointer move over the drawing area (after the coordinate read-out):
-// nothing while the probe is frozen; otherwise the cross-hair (with ShowCrossSections), the
+// nothing while the probe is frozen (pointer.Held); otherwise the cross-hair (with
+// showCrossSections), the
 // field texts and both graphs for a node of the field arrays, and the new last position.
 // pointer.LastX, LastY hold the node of the cross-hair now on screen; (-1, -1) for none.
-void ProbeMouseMove(ModelState& m, DrawingSurface& picture1, PointerState& pointer, float x,
-                    float y, ProbeTarget& target);
+void ProbeMouseMove(const Model& m, bool showCrossSections, DrawingSurface& picture1,
+                    PointerState& pointer, float x, float y, ProbeTarget& target);
 
 // Result-view mouse-down: freezes or releases the probe, shows both distribution windows and
 // redraws their graphs through the last position.
-void ProbeMouseDown(ModelState& m, const PointerState& pointer, ProbeTarget& target);
+void ProbeMouseDown(PointerState& pointer, ProbeTarget& target);
 
 }  // namespace tesvid

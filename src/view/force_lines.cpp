@@ -6,51 +6,46 @@ namespace tesvid {
 
 namespace {
 
-bool ArraysFit(const ModelState& m) {
-    const int n = m.GridSize;
-    return n >= 3 && m.VecPot.Exists() && m.VecPot.N() == n && m.FluxFn.Exists() &&
-           m.FluxFn.N() == n && m.TraceMark.Exists() && m.TraceMark.N() == n;
-}
+// Screen lines start a hair off the seed's level.
+constexpr double kScreenLevelFactor = 1.00001;
 
 }  // namespace
 
-void PrepareForceLines(ModelState& m) {
-    const int n = m.GridSize;
+bool PrepareForceLines(const SolverArrays& arrays, int n, ForceLineSeeds seeds,
+                       ForceLineGrids& grids) {
+    if (n < 3 || !arrays.VecPot.Exists() || arrays.VecPot.N() != n) {
+        return false;
+    }
+    if (seeds == ForceLineSeeds::UniformStencilNodes &&
+        (!arrays.UniformStencil.Exists() || arrays.UniformStencil.N() != n)) {
+        return false;
+    }
+    grids.FluxFunction.Create(n);
+    grids.TraceMark.Create(n);
     for (int i = 1; i <= n - 1; ++i) {
         for (int j = 1; j <= n - 1; ++j) {
-            m.FluxFn(i, j) = m.VecPot(i, j) * i;
-            m.TraceMark(i, j) = 1;
+            grids.FluxFunction(i, j) = arrays.VecPot(i, j) * i;
+            grids.TraceMark(i, j) =
+                seeds == ForceLineSeeds::AllInnerNodes ? 1 : arrays.UniformStencil(i, j);
         }
     }
+    return true;
 }
 
-void VisualizeForceLines(ModelState& m, DrawingSurface& picture1, bool drawFieldTicked,
-                         ForceLineObserver& observer) {
-    if (!ArraysFit(m)) {
+void DrawForceLines(const Model& m, ForceLineGrids& grids, DrawingSurface& picture1,
+                    bool drawFieldTicked, ForceLineObserver& observer) {
+    const int n = m.project.GridSize;
+    if (drawFieldTicked && (!grids.NodeColor.Exists() || grids.NodeColor.N() != n)) {
         return;
     }
-    const int n = m.GridSize;
-    PrepareForceLines(m);
-    m.StopRequested = false;
+    if (!PrepareForceLines(m.arrays, n, ForceLineSeeds::AllInnerNodes, grids)) {
+        return;
+    }
     picture1.SetPenWidth(1);
     picture1.SetDrawMode(DrawMode::Copy);
-    for (int i = 2; i <= n - 2; ++i) {
-        if (m.StopRequested) {
-            return;
-        }
-        for (int j = 2; j <= n - 2; ++j) {
-            if (m.TraceMark(i, j) != 0) {
-                Isoterma(m, picture1, m.FluxFn(i, j) * 1.00001, drawFieldTicked);
-            }
-            observer.Yield();
-            // An event handler run during the yield may have re-created the arrays.
-            if (!ArraysFit(m) || m.GridSize != n) {
-                return;
-            }
-        }
-        const float maximum = static_cast<float>(observer.ProgressMaximum());
-        observer.SetProgressValue(maximum * static_cast<float>(i) / static_cast<float>(n));
-    }
+    TraceForceLineSeeds(grids, n, kScreenLevelFactor, observer, [&](double level) {
+        TraceIsoLine(grids, n, m.project.LineStep, picture1, level, drawFieldTicked);
+    });
 }
 
 }  // namespace tesvid

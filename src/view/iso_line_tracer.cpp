@@ -27,7 +27,7 @@ inline EdgeCut Cut(double fa, double fb, double level, double tol) {
 }
 
 bool Fits(const IsoLineGrid& g) {
-    return g.n >= 3 && g.fluxFn.Exists() && g.fluxFn.N() == g.n && g.traceMark.Exists() &&
+    return g.n >= 3 && g.fluxFunction.Exists() && g.fluxFunction.N() == g.n && g.traceMark.Exists() &&
            g.traceMark.N() == g.n;
 }
 
@@ -40,8 +40,8 @@ void TraceIsoLevel(const IsoLineGrid& grid, double level, IsoSegmentSink& sink) 
     const int n = grid.n;
     const float tolSingle = static_cast<float>(n) * grid.lineStep / 100.0f;
     const double tol = tolSingle;
-    const std::size_t stride = static_cast<std::size_t>(grid.fluxFn.Stride());
-    const double* f = grid.fluxFn.Data();
+    const std::size_t stride = static_cast<std::size_t>(grid.fluxFunction.Stride());
+    const double* f = grid.fluxFunction.Data();
     std::uint8_t* marks = grid.traceMark.Data();
 
     // A cell whose mark is already cleared matters only if the level crosses one of its edges.
@@ -146,22 +146,16 @@ class PageSink : public IsoSegmentSink {
 
 }  // namespace
 
-void Isoterma(ModelState& m, DrawingSurface& picture1, double level, bool drawFieldTicked) {
-    const int n = m.GridSize;
-    const Grid2D<std::int16_t>* nodeColor = nullptr;
-    if (drawFieldTicked) {
-        if (!m.NodeColor.Exists() || m.NodeColor.N() != n) {
-            return;
-        }
-        nodeColor = &m.NodeColor;
-    }
-    ScreenSink sink(picture1, nodeColor);
-    TraceIsoLevel(IsoLineGrid{m.FluxFn, m.TraceMark, n, m.LineStep, -0.5}, level, sink);
+void TraceIsoLine(ForceLineGrids& grids, int n, float lineStep, DrawingSurface& picture1,
+                  double level, bool drawFieldTicked) {
+    ScreenSink sink(picture1, drawFieldTicked ? &grids.NodeColor : nullptr);
+    TraceIsoLevel(IsoLineGrid{grids.FluxFunction, grids.TraceMark, n, lineStep, -0.5}, level, sink);
 }
 
-void IsotermaPrint(ModelState& m, DrawingSurface& page, double level) {
+void TraceIsoLineOnPage(ForceLineGrids& grids, int n, float lineStep, DrawingSurface& page,
+                        double level) {
     PageSink sink(page);
-    TraceIsoLevel(IsoLineGrid{m.FluxFn, m.TraceMark, m.GridSize, m.LineStep, 0.0}, level, sink);
+    TraceIsoLevel(IsoLineGrid{grids.FluxFunction, grids.TraceMark, n, lineStep, 0.0}, level, sink);
 }
 
 }  // namespace tesvid

@@ -4,7 +4,7 @@
 
 #include "model/drawing_surface.h"
 #include "model/grid2d.h"
-#include "model/model_state.h"
+#include "view/force_lines.h"
 
 namespace tesvid {
 
@@ -23,7 +23,7 @@ class IsoSegmentSink {
 
 // The inputs of one scan: the flux function, the proximity marks it clears, and the grid.
 struct IsoLineGrid {
-    const Grid2D<double>& fluxFn;
+    const Grid2D<double>& fluxFunction;
     Grid2D<std::uint8_t>& traceMark;
     int n = 0;                // GridSize; both arrays must have n + 1 nodes a side
     float lineStep = 0;       // line spacing in percent of the area width
@@ -38,13 +38,14 @@ void TraceIsoLevel(const IsoLineGrid& grid, double level, IsoSegmentSink& sink);
 
 // Screen member: draws on the drawing area (user scale 0..N) with the caller's draw mode and
 // pen width, each cell's pieces in the palette colour of NodeColor(i, j) when the field map is
-// shown, else white. Cells start half a cell up and left of their first node. Does nothing when
-// FluxFn, TraceMark or (with the field shown) NodeColor does not exist for GridSize.
-void Isoterma(ModelState& m, DrawingSurface& picture1, double level, bool drawFieldTicked);
+// shown, else white. Cells start half a cell up and left of their first node. The grids must
+// exist for gridSize (NodeColor too when the field is shown).
+void TraceIsoLine(ForceLineGrids& grids, int gridSize, float lineStep, DrawingSurface& picture1,
+                  double level, bool drawFieldTicked);
 
 // Printer member: draws on a page whose user scale has one unit per cell, in the page's
-// foreground colour, with cells starting at their first node. Does nothing when FluxFn or
-// TraceMark does not exist for GridSize.
-void IsotermaPrint(ModelState& m, DrawingSurface& page, double level);
+// foreground colour, with cells starting at their first node.
+void TraceIsoLineOnPage(ForceLineGrids& grids, int gridSize, float lineStep, DrawingSurface& page,
+                        double level);
 
 }  // namespace tesvid

@@ -6,13 +6,13 @@
 
 namespace tesvid {
 
-void VisualizeA(const ModelState& m, RasterSurface& picture1) {
-    const int n = m.GridSize;
-    if (n <= 0 || !m.VecPot.Exists() || m.VecPot.N() != n) {
+void DrawPotentialView(const Model& m, RasterSurface& picture1) {
+    const int n = m.project.GridSize;
+    if (n <= 0 || !m.arrays.VecPot.Exists() || m.arrays.VecPot.N() != n) {
         return;
     }
     double amax = 0;
-    for (double a : m.VecPot.Vector()) {
+    for (double a : m.arrays.VecPot.Vector()) {
         if (std::fabs(a) > amax) {
             amax = std::fabs(a);
         }
@@ -27,7 +27,7 @@ void VisualizeA(const ModelState& m, RasterSurface& picture1) {
     picture1.SetDrawMode(DrawMode::Copy);
     picture1.SetPenWidth(1);
     for (int i = 0; i <= n; ++i) {
-        const double* a = m.VecPot.Data() + m.VecPot.Index(i, 0);
+        const double* a = m.arrays.VecPot.Data() + m.arrays.VecPot.Index(i, 0);
         for (int j = 0; j <= n; ++j) {
             picture1.FilledBox(i - 0.5, j - 0.5, i + 0.5, j + 0.5,
                                RampColor(RampLevel(std::fabs(a[j]), amax)));

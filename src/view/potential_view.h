@@ -1,6 +1,6 @@
 #pragma once
 
-#include "model/model_state.h"
+#include "model/model.h"
 #include "model/raster_surface.h"
 
 namespace tesvid {
@@ -8,6 +8,6 @@ namespace tesvid {
 // |VecPot| over the drawing area (user scale 0..N) with the colour ramp of the field map;
 // no outlines, no scale, no NodeColor. Leaves the draw mode and pen width as they are.
 // Draws nothing when VecPot does not exist for GridSize.
-void VisualizeA(const ModelState& m, RasterSurface& picture1);
+void DrawPotentialView(const Model& m, RasterSurface& picture1);
 
 }  // namespace tesvid

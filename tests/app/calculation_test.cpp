@@ -86,20 +86,20 @@ void CalculationTest::paintedCoilRunsToTheSpecifiedField() {
     PaintTestCoil(w);
     ClickButton(w.Finish);
 
-    const ModelState& m = w.Model();
+    const Model& m = w.model();
     QVERIFY(services.dialogs.messages.empty());
-    QCOMPARE(m.CurDens1, 1e6);
-    QCOMPARE(m.Current1, 1.0);
+    QCOMPARE(m.project.CurrentDensity1, 1e6);
+    QCOMPARE(m.project.Current1, 1.0);
     QCOMPARE(w.TextVit1->text(), QString("132"));
     QCOMPARE(w.TextCurDens1->text(), QString("1"));
-    QCOMPARE(m.Material(10, 20), MaterialCode::Coil1);
-    QCOMPARE(m.Material(12, 30), MaterialCode::Coil1);
-    QCOMPARE(m.Material(13, 30), MaterialCode::Vacuum);
-    QCOMPARE(m.Material(12, 31), MaterialCode::Vacuum);
-    const double bz = m.FieldBz(1, 25);
+    QCOMPARE(m.arrays.Material(10, 20), MaterialCode::Coil1);
+    QCOMPARE(m.arrays.Material(12, 30), MaterialCode::Coil1);
+    QCOMPARE(m.arrays.Material(13, 30), MaterialCode::Vacuum);
+    QCOMPARE(m.arrays.Material(12, 31), MaterialCode::Vacuum);
+    const double bz = m.field.Bz(1, 25);
     qInfo("FieldBz(1, 25) = %.6g T", bz);
     QVERIFY2(bz < -3.25e-3 && bz > -3.5e-3, qPrintable(QString::number(bz)));
-    QVERIFY(std::fabs(m.FieldBr(5, 25)) < 0.05 * std::fabs(bz));
+    QVERIFY(std::fabs(m.field.Br(5, 25)) < 0.05 * std::fabs(bz));
     // The result view, no cross-hair, the cursors back, both bars done.
     QVERIFY(!m.EditorMode);
     QCOMPARE(w.Pointer().LastX, -1.0f);
@@ -138,7 +138,7 @@ void CalculationTest::stopDuringARunEndsItAndOtherCommandsWait() {
         w.mnuFileNew->trigger();
         w.mnuOptions->trigger();
         dialogShown = w.frmOptions().isVisible();
-        editorKept = w.Model().EditorMode;
+        editorKept = w.model().EditorMode;
         // The pointer read-out keeps working.
         HoverOverPicture(w, 20, 30);
         readOut = w.CoR->text() + "," + w.CoZ->text();
@@ -160,24 +160,24 @@ void CalculationTest::stopDuringARunEndsItAndOtherCommandsWait() {
     QCOMPARE(frameCursor, Qt::ArrowCursor);
     QCOMPARE(readOut, QString("40,60"));
     QVERIFY(paintedDuringRun);
-    QCOMPARE(w.Model().Material(41, 41), MaterialCode::Vacuum);
+    QCOMPARE(w.model().arrays.Material(41, 41), MaterialCode::Vacuum);
     // Stopped early: the flag stays set, the last two passes still ran and updated the bars,
     // and the field is far from the converged one.
-    const ModelState& m = w.Model();
+    const Model& m = w.model();
     QVERIFY(m.StopRequested);
     QCOMPARE(m.PassNo, 14);
     QCOMPARE(w.ProgressProgress->Value(), w.ProgressProgress->Maximum());
-    QVERIFY(std::fabs(m.FieldBz(1, 25)) < 0.5 * 3.37e-3);
+    QVERIFY(std::fabs(m.field.Bz(1, 25)) < 0.5 * 3.37e-3);
     QVERIFY(!m.EditorMode);
     QVERIFY(services.dialogs.messages.empty());
     // New Project was ignored: the drawing the calculation read is the one painted.
-    QCOMPARE(m.Material(11, 25), MaterialCode::Coil1);
+    QCOMPARE(m.arrays.Material(11, 25), MaterialCode::Coil1);
 
     // The next RUN clears the flag and runs in full.
     ClickButton(w.Command1);
     ClickButton(w.Finish);
-    QVERIFY(!w.Model().StopRequested);
-    QVERIFY(w.Model().FieldBz(1, 25) < -3.25e-3);
+    QVERIFY(!w.model().StopRequested);
+    QVERIFY(w.model().field.Bz(1, 25) < -3.25e-3);
 }
 
 void CalculationTest::closingDuringARunStopsItThenCloses() {
@@ -197,7 +197,7 @@ void CalculationTest::closingDuringARunStopsItThenCloses() {
     });
     ClickButton(w->Finish);
     QVERIFY(stillOpen);  // not closed under the running calculation
-    QVERIFY(w->Model().StopRequested);
+    QVERIFY(w->model().StopRequested);
     QVERIFY(!w->isVisible());
     QCOMPARE(closed.count(), 1);
     // The settings were written on the way out.
@@ -220,12 +220,12 @@ void CalculationTest::refusedRunChangesNothing() {
     QCOMPARE(services.dialogs.messages.size(), std::size_t{1});
     QCOMPARE(services.dialogs.messages[0].title, QString("Tesvid"));
     QVERIFY(!services.dialogs.messages[0].text.isEmpty());
-    const ModelState& m = w.Model();
+    const Model& m = w.model();
     QVERIFY(m.EditorMode);
-    QCOMPARE(m.Material(22, 25), MaterialCode::Vacuum);  // the map was not rebuilt
+    QCOMPARE(m.arrays.Material(22, 25), MaterialCode::Vacuum);  // the map was not rebuilt
     QCOMPARE(w.TextCurrent1->text(), QString("10"));     // Misc did not run
     QCOMPARE(w.TextVit1->text(), QString("0"));
-    QCOMPARE(m.CurDens1, 0.0);
+    QCOMPARE(m.project.CurrentDensity1, 0.0);
     QCOMPARE(w.Picture1->Surface().Snapshot(), before);
     QVERIFY(!w.Calculating());
 }
@@ -237,15 +237,15 @@ void CalculationTest::runFromTheResultViewReadsTheMaterials() {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     PaintTestCoil(w);
     ClickButton(w.Finish);
-    QVERIFY(!w.Model().EditorMode);
+    QVERIFY(!w.model().EditorMode);
     // Whatever the result view shows (here: iron-black everywhere), RUN reads the materials.
     w.Picture1->Surface().FilledBox(0, 0, 50, 50, MaterialColor(MaterialCode::Iron));
     ClickButton(w.Finish);
     QVERIFY(services.dialogs.messages.empty());
-    QCOMPARE(w.Model().Material(11, 25), MaterialCode::Coil1);
-    QCOMPARE(w.Model().Material(30, 30), MaterialCode::Vacuum);
+    QCOMPARE(w.model().arrays.Material(11, 25), MaterialCode::Coil1);
+    QCOMPARE(w.model().arrays.Material(30, 30), MaterialCode::Vacuum);
     QCOMPARE(NodeMaterial(w, 30, 30), MaterialCode::Vacuum);
-    QVERIFY(w.Model().FieldBz(1, 25) < -3.25e-3);
+    QVERIFY(w.model().field.Bz(1, 25) < -3.25e-3);
 }
 
 void CalculationTest::coilPanelShowsTurnsDensityAndPower() {
@@ -254,8 +254,8 @@ void CalculationTest::coilPanelShowsTurnsDensityAndPower() {
     MainWindow w(services.Services());
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCOMPARE(w.Model().GridSize, 100);
-    QCOMPARE(w.Model().GridStep, 0.001);
+    QCOMPARE(w.model().project.GridSize, 100);
+    QCOMPARE(w.model().project.GridStep, 0.001);
     DragOnPicture(w, Qt::LeftButton, {{50, 20}, {59, 29}});
     QCOMPARE(NodesOf(w, MaterialCode::Coil1).size(), std::size_t{100});
     ClickButton(w.Finish);
@@ -263,19 +263,19 @@ void CalculationTest::coilPanelShowsTurnsDensityAndPower() {
     QCOMPARE(w.TextCurDens1->text(), QString("10"));
     const double power = ToNumber(w.TextPower1->text());
     QVERIFY2(std::fabs(power - 59.8955) < 0.01, qPrintable(w.TextPower1->text()));
-    QCOMPARE(w.Model().CurDens1, 1e7);
+    QCOMPARE(w.model().project.CurrentDensity1, 1e7);
     // Coil 2 is not on the drawing.
     QCOMPARE(w.TextCurrent2->text(), QString("0"));
     QCOMPARE(w.TextVit2->text(), QString("0"));
     QCOMPARE(w.TextCurDens2->text(), QString("0"));
     QCOMPARE(w.TextPower2->text(), QString("0"));
-    QCOMPARE(w.Model().CurDens2, 0.0);
+    QCOMPARE(w.model().project.CurrentDensity2, 0.0);
 
     // A current typed with a decimal comma; Misc on its own reads the drawing area.
     ClickButton(w.Command1);
     TypeInto(w.TextCurrent1, "2,5");
     w.Misc();
-    QCOMPARE(w.Model().Current1, 2.5);
+    QCOMPARE(w.model().project.Current1, 2.5);
     QCOMPARE(w.TextCurDens1->text(), QString("2.5"));
     // Coil nodes on the border only count as no coil.
     w.mnuFileNew->trigger();
@@ -283,7 +283,7 @@ void CalculationTest::coilPanelShowsTurnsDensityAndPower() {
     QCOMPARE(NodeMaterial(w, 0, 15), MaterialCode::Coil1);
     w.Misc();
     QCOMPARE(w.TextCurrent1->text(), QString("0"));
-    QCOMPARE(w.Model().CurDens1, 0.0);
+    QCOMPARE(w.model().project.CurrentDensity1, 0.0);
 }
 
 void CalculationTest::slidersSetTheCurrentTexts() {
@@ -306,7 +306,7 @@ void CalculationTest::slidersSetTheCurrentTexts() {
     QCOMPARE(w.Slider2->value(), 89);
     QCOMPARE(w.TextCurrent2->text(), QString("3.56"));
     // Nothing else follows the slider.
-    QCOMPARE(w.Model().Current2, 0.0);
+    QCOMPARE(w.model().project.Current2, 0.0);
     QCOMPARE(w.TextVit2->text(), QString("0"));
 }
 

@@ -25,15 +25,15 @@ class ShowRecorder : public QObject {
     std::vector<std::string> shown;
 };
 
-ModelState FieldModel(int n) {
-    ModelState m;
-    m.GridSize = static_cast<std::int16_t>(n);
-    m.AreaSize = 100;
-    m.GridStep = 0.1 / n;
-    m.FieldB.Create(n);
+Model FieldModel(int n) {
+    Model m;
+    m.project.GridSize = static_cast<std::int16_t>(n);
+    m.project.AreaSize = 100;
+    m.project.GridStep = 0.1 / n;
+    m.field.B.Create(n);
     for (int i = 0; i <= n; ++i) {
         for (int j = 0; j <= n; ++j) {
-            m.FieldB(i, j) = static_cast<float>(0.001 * (i + 1) * (n - j + 1));
+            m.field.B(i, j) = static_cast<float>(0.001 * (i + 1) * (n - j + 1));
         }
     }
     return m;
@@ -84,7 +84,7 @@ class DistributionWindowTest : public QObject {
         main.show();
         QVERIFY(QTest::qWaitForWindowExposed(&main));
         DistributionWindows windows(&main);
-        ModelState m = FieldModel(50);
+        Model m = FieldModel(50);
 
         m.ShowCrossSections = false;
         windows.ShowCrossSectionWindows(m);
@@ -115,9 +115,9 @@ class DistributionWindowTest : public QObject {
     void drawGrafRedrawsTheGraphsWithoutShowingThem() {
         QWidget main;
         DistributionWindows windows(&main);
-        ModelState m = FieldModel(100);
+        Model m = FieldModel(100);
         const QImage blank = windows.Form2().GraphImage();
-        windows.DrawGraf(m, 30, 40);
+        windows.DrawDistributionGraph(m, 30, 40);
         QVERIFY(!windows.Form2().isVisible());
         const QImage r = windows.Form2().GraphImage();
         const QImage z = windows.Form3().GraphImage();
@@ -129,7 +129,7 @@ class DistributionWindowTest : public QObject {
                  QColor(255, 0, 0));
 
         // A point off the grid leaves the graphs as they are.
-        windows.DrawGraf(m, -1, -1);
+        windows.DrawDistributionGraph(m, -1, -1);
         QCOMPARE(DifferingPixels(r, windows.Form2().GraphImage()), 0);
         QCOMPARE(DifferingPixels(z, windows.Form3().GraphImage()), 0);
     }
@@ -137,8 +137,8 @@ class DistributionWindowTest : public QObject {
     void mouseOnTheGraphChangesNothing() {
         QWidget main;
         DistributionWindows windows(&main);
-        ModelState m = FieldModel(50);
-        windows.DrawGraf(m, 10, 10);
+        Model m = FieldModel(50);
+        windows.DrawDistributionGraph(m, 10, 10);
         windows.Show();
         QVERIFY(QTest::qWaitForWindowExposed(&windows.Form2()));
         const QImage before = windows.Form2().GraphImage();

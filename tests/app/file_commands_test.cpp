@@ -34,16 +34,16 @@ ProjectData MakeProject(int n, double gridStep) {
     p.GridStep = gridStep;
     p.Current1 = 3.5;
     p.Current2 = -1.25;
-    p.DProv1 = 0.8;
-    p.DProv2 = 1.2;
-    p.SteelMaxB = 1.7;
+    p.WireDiameter1 = 0.8;
+    p.WireDiameter2 = 1.2;
+    p.SteelSaturationB = 1.7;
     p.SteelMu = 1500;
     p.MagBHmax = 40000;
     p.MagBr = 1.1;
     p.MagHc = 90000;
     p.MagCurveK = 1.5;
     p.MainSteps = 7;
-    p.KMuCur = 0;
+    p.LastReluctivityStep = 0;
     p.Rjac0 = 0.99;
     p.Rjac1 = 0.999;
     p.RjacFin = 0.9;
@@ -101,7 +101,7 @@ void FileCommandsTest::saveAndReopenEveryGridSizeBitForBit() {
         services.dialogs.fileAnswers = {original};
         w.mnuFileOpen->trigger();
         QCOMPARE(w.windowTitle(), "Tesvid - " + original);
-        QCOMPARE(w.Model().GridSize, n);
+        QCOMPARE(w.model().project.GridSize, n);
         // The result view keeps the loaded potential; Save writes it back unchanged.
         ClickButton(w.CommandResult);
         services.dialogs.fileAnswers = {copy};
@@ -124,7 +124,7 @@ void FileCommandsTest::projectSavedWhileEditingCarriesZeroPotential() {
     WriteProject(original, MakeProject(50, 0.002));
     services.dialogs.fileAnswers = {original};
     w.mnuFileOpen->trigger();
-    QVERIFY(w.Model().EditorMode);
+    QVERIFY(w.model().EditorMode);
     // A stroke painted since: the file gets the drawing as it is, with no potential.
     ChooseTool(w, DrawTool::RectangleTool);
     ChooseMaterial(w, 1);
@@ -145,28 +145,28 @@ void FileCommandsTest::loadingSetsAreaAndLeavesOptionsAlone() {
     QTemporaryDir dir;
     TestServices services;
     MainWindow w(services.Services());
-    ModelState& m = w.Model();
-    m.MaxTok1 = 7;
-    m.MaxTok2 = 8;
-    m.KMu = 0.07;
-    m.PrintScale = 3;
-    m.LineStep = 12;
+    Model& m = w.model();
+    m.project.SliderFullScale1 = 7;
+    m.project.SliderFullScale2 = 8;
+    m.project.ReluctivityRelaxation = 0.07;
+    m.project.PrintScale = 3;
+    m.project.LineStep = 12;
     m.ShowIntermediate = true;
     m.ShowCrossSections = false;
     const QString path = dir.filePath("p100.tvd");
     WriteProject(path, MakeProject(100, 0.002));
     w.FileOpen(true, path);
     QCOMPARE(w.Label4->text(), QString("200"));
-    QCOMPARE(m.AreaSize, 200.0f);
-    QCOMPARE(m.GridSize, 100);
+    QCOMPARE(m.project.AreaSize, 200.0f);
+    QCOMPARE(m.project.GridSize, 100);
     QCOMPARE(w.Picture1->Surface().PenWidth(), 4);
     QCOMPARE(w.TextCurrent1->text(), QString("3.5"));
     QCOMPARE(w.TextCurrent2->text(), QString("-1.25"));
-    QCOMPARE(m.MaxTok1, 7.0);
-    QCOMPARE(m.MaxTok2, 8.0);
-    QCOMPARE(m.KMu, 0.07);
-    QCOMPARE(m.PrintScale, 3.0f);
-    QCOMPARE(m.LineStep, 12.0f);
+    QCOMPARE(m.project.SliderFullScale1, 7.0);
+    QCOMPARE(m.project.SliderFullScale2, 8.0);
+    QCOMPARE(m.project.ReluctivityRelaxation, 0.07);
+    QCOMPARE(m.project.PrintScale, 3.0f);
+    QCOMPARE(m.project.LineStep, 12.0f);
     QVERIFY(m.ShowIntermediate);
     QVERIFY(!m.ShowCrossSections);
     QVERIFY(m.EditorMode);
@@ -175,7 +175,7 @@ void FileCommandsTest::loadingSetsAreaAndLeavesOptionsAlone() {
     QCOMPARE(NodeMaterial(w, 50, 50), MaterialCode::Iron);
     QCOMPARE(NodeMaterial(w, 70, 70), MaterialCode::Vacuum);
     // The magnets' permeability follows the loaded curve, not the options in force before.
-    QCOMPARE(m.MagMuRec, MagnetMuRec(1.1, 90000, 1.5));
+    QCOMPARE(m.project.MagMuRec, MagnetMuRec(1.1, 90000, 1.5));
 }
 
 void FileCommandsTest::refusedFileLeavesModelAndTitleUnchanged() {
@@ -187,7 +187,7 @@ void FileCommandsTest::refusedFileLeavesModelAndTitleUnchanged() {
     w.FileOpen(true, good);
     ClickButton(w.CommandResult);
     const QImage before = w.Picture1->Surface().Snapshot();
-    const ModelState kept = w.Model();
+    const Model kept = w.model();
     const QString title = w.windowTitle();
 
     QByteArray bad = ReadAll(good);
@@ -212,9 +212,9 @@ void FileCommandsTest::refusedFileLeavesModelAndTitleUnchanged() {
         QCOMPARE(services.dialogs.messages[0].text, QString("Invalid File Format"));
         QCOMPARE(services.dialogs.messages[0].title, QString("Tesvid"));
         QCOMPARE(w.windowTitle(), title);
-        QVERIFY(w.Model().VecPot == kept.VecPot);
-        QVERIFY(w.Model().Material == kept.Material);
-        QCOMPARE(w.Model().GridStep, kept.GridStep);
+        QVERIFY(w.model().arrays.VecPot == kept.arrays.VecPot);
+        QVERIFY(w.model().arrays.Material == kept.arrays.Material);
+        QCOMPARE(w.model().project.GridStep, kept.project.GridStep);
         QCOMPARE(w.Picture1->Surface().Snapshot(), before);
     }
     // A cancelled dialog does nothing at all.
@@ -298,13 +298,13 @@ void FileCommandsTest::openSampleListsTheSamplesFolderAndShowsTheStoredField() {
     // Result shows the stored field at once: a cusp, the axial field reversing between the
     // coils (rows 12..19 and 31..38).
     ClickButton(w.CommandResult);
-    const ModelState& m = w.Model();
-    QVERIFY(std::fabs(m.FieldB(1, 16)) > 1e-4);
-    QVERIFY(m.FieldBz(1, 16) * m.FieldBz(1, 35) < 0);
+    const Model& m = w.model();
+    QVERIFY(std::fabs(m.field.B(1, 16)) > 1e-4);
+    QVERIFY(m.field.Bz(1, 16) * m.field.Bz(1, 35) < 0);
     // A fresh RUN of the same geometry gives the same field.
-    const Grid2D<float> stored = m.FieldB;
+    const Grid2D<float> stored = m.field.B;
     ClickButton(w.Finish);
-    QVERIFY(w.Model().FieldB == stored);
+    QVERIFY(w.model().field.B == stored);
 }
 
 void FileCommandsTest::exportNeedsAResultAndWritesTheTable() {
@@ -352,7 +352,7 @@ void FileCommandsTest::printNeedsAResultAndPrintsOnePage() {
     ClickButton(w.CommandResult);
     // The extent of the area's top grid line on the page, for print scales 1 and 2.
     auto printedWidth = [&](float scale) -> int {
-        w.Model().PrintScale = scale;
+        w.model().project.PrintScale = scale;
         const QString pdf = dir.filePath(QString("report%1.pdf").arg(scale));
         services.dialogs.printToPdf = pdf;
         w.mnuFilePrint->trigger();

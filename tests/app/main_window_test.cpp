@@ -65,20 +65,20 @@ class MainWindowTest : public QObject {
 void MainWindowTest::firstStartWithoutSettings() {
     TestServices services;
     MainWindow w(services.Services());
-    const ModelState& m = w.Model();
+    const Model& m = w.model();
     QCOMPARE(w.windowTitle(), QString("Tesvid"));
-    QCOMPARE(m.GridSize, 50);
-    QCOMPARE(m.MapGridSize, 50);
-    QCOMPARE(m.AreaSize, 100.0f);
-    QCOMPARE(m.GridStep, 0.002);
-    QCOMPARE(m.Rjac1, 0.9995);
-    QCOMPARE(m.MainSteps, 10);
+    QCOMPARE(m.project.GridSize, 50);
+    QCOMPARE(m.arrays.MapGridSize, 50);
+    QCOMPARE(m.project.AreaSize, 100.0f);
+    QCOMPARE(m.project.GridStep, 0.002);
+    QCOMPARE(m.project.Rjac1, 0.9995);
+    QCOMPARE(m.project.MainSteps, 10);
     QVERIFY(m.ShowCrossSections);
     QVERIFY(!m.ShowIntermediate);
     QVERIFY(m.EditorMode);
     QVERIFY(!m.PointerHold);
-    QCOMPARE(m.Material.N(), 50);
-    QVERIFY(std::all_of(m.Material.Vector().begin(), m.Material.Vector().end(),
+    QCOMPARE(m.arrays.Material.N(), 50);
+    QVERIFY(std::all_of(m.arrays.Material.Vector().begin(), m.arrays.Material.Vector().end(),
                         [](MaterialCode c) { return c == MaterialCode::Vacuum; }));
     QCOMPARE(w.Picture1->Surface().PenWidth(), 8);
     QVERIFY(AllPixels(w.Picture1->Surface(), kGrey));
@@ -220,7 +220,7 @@ void MainWindowTest::rectangleToolPaintsTheDraggedNodes() {
     DragOnPicture(w, Qt::LeftButton, {{46, 47}, {48, 49}});
     QCOMPARE(NodeMaterial(w, 0, 0), MaterialCode::Vacuum);
     QCOMPARE(NodeMaterial(w, 1, 1), MaterialCode::Nonmag);
-    QVERIFY(!w.Model().PointerHold);
+    QVERIFY(!w.model().PointerHold);
 }
 
 void MainWindowTest::lineAndDotTools() {
@@ -252,7 +252,7 @@ void MainWindowTest::rightButtonDragPaintsNothing() {
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     DragOnPicture(w, Qt::RightButton, {{10, 10}, {20, 20}, {30, 30}});
     QVERIFY(AllPixels(w.Picture1->Surface(), kGrey));
-    QVERIFY(w.Model().PointerHold);
+    QVERIFY(w.model().PointerHold);
     DragOnPicture(w, Qt::LeftButton, {{2, 2}, {3, 4}});
     QCOMPARE(NodesOf(w, MaterialCode::Coil1), NodeBlock(2, 2, 3, 4, 50));
 }
@@ -290,7 +290,7 @@ void MainWindowTest::editorDiscardsStrokesNotRun() {
     DragOnPicture(w, Qt::LeftButton, {{10, 10}, {14, 14}});
     QVERIFY(!NodesOf(w, MaterialCode::Coil1).empty());
     ClickButton(w.Command1);
-    QVERIFY(w.Model().EditorMode);
+    QVERIFY(w.model().EditorMode);
     QVERIFY(NodesOf(w, MaterialCode::Coil1).empty());
     QCOMPARE(w.Picture1->Surface().PenWidth(), 8);
     // The pen is still the chosen material.
@@ -304,7 +304,7 @@ void MainWindowTest::coordinateReadOut() {
     MainWindow w(services.Services());
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QCOMPARE(w.Model().GridSize, 400);
+    QCOMPARE(w.model().project.GridSize, 400);
     HoverOverPicture(w, 37, 12);
     QCOMPARE(w.CoR->text(), QString("9.25"));
     QCOMPARE(w.CoZ->text(), QString("3"));
@@ -326,7 +326,7 @@ void MainWindowTest::newProjectClearsTheDrawingOnly() {
     w.mnuFileNew->trigger();
     QVERIFY(AllPixels(w.Picture1->Surface(), kGrey));
     QCOMPARE(w.TextCurrent1->text(), QString("3"));
-    QVERIFY(w.Model().EditorMode);
+    QVERIFY(w.model().EditorMode);
 }
 
 void MainWindowTest::copyCommandsPutBitmapsOnTheClipboard() {
@@ -386,15 +386,15 @@ void MainWindowTest::resultAfterAGridChangeIsRefused() {
     MainWindow w(services.Services());
     // Result before any RUN: a zero field, no message.
     ClickButton(w.CommandResult);
-    QVERIFY(!w.Model().EditorMode);
+    QVERIFY(!w.model().EditorMode);
     QVERIFY(services.dialogs.messages.empty());
-    QCOMPARE(w.Model().FieldB.N(), 50);
+    QCOMPARE(w.model().field.B.N(), 50);
     QCOMPARE(w.Pointer().LastX, -1.0f);
     ClickButton(w.Command1);
     // A larger grid chosen in the options: the old potential does not fit it.
-    w.Model().GridSize = 100;
+    w.model().project.GridSize = 100;
     ClickButton(w.CommandResult);
-    QVERIFY(w.Model().EditorMode);
+    QVERIFY(w.model().EditorMode);
     QCOMPARE(services.dialogs.messages.size(), std::size_t{1});
     QCOMPARE(services.dialogs.messages[0].title, QString("Tesvid"));
 }

@@ -132,29 +132,29 @@ void OptionsDialogTest::okTakesTheValuesIntoTheModel() {
         QTest::mouseClick(d.cmdOK, Qt::LeftButton);
         QVERIFY(!d.isVisible());
     });
-    const ModelState& m = w.Model();
+    const Model& m = w.model();
     QVERIFY(services.dialogs.messages.empty());
-    QCOMPARE(m.GridSize, 100);
-    QCOMPARE(m.AreaSize, 150.0f);
-    QCOMPARE(m.GridStep, 0.0015);
-    QCOMPARE(m.Rjac1, 0.9993);
-    QCOMPARE(m.MainSteps, 12);
-    QCOMPARE(m.MagBr, 1.2);
-    QCOMPARE(m.MagHc, 120000.0);
-    QCOMPARE(m.MagBHmax, 40000.0);
-    QVERIFY(m.MagCurveK > 0 && m.MagMuRec > 0);
-    QCOMPARE(m.KMu, 0.1);
-    QCOMPARE(m.MaxTok1, 20.0);
-    QCOMPARE(m.DProv2, 0.5);
-    QCOMPARE(m.PrintScale, 2.0f);
-    QCOMPARE(m.LineStep, 5.0f);
+    QCOMPARE(m.project.GridSize, 100);
+    QCOMPARE(m.project.AreaSize, 150.0f);
+    QCOMPARE(m.project.GridStep, 0.0015);
+    QCOMPARE(m.project.Rjac1, 0.9993);
+    QCOMPARE(m.project.MainSteps, 12);
+    QCOMPARE(m.project.MagBr, 1.2);
+    QCOMPARE(m.project.MagHc, 120000.0);
+    QCOMPARE(m.project.MagBHmax, 40000.0);
+    QVERIFY(m.project.MagCurveK > 0 && m.project.MagMuRec > 0);
+    QCOMPARE(m.project.ReluctivityRelaxation, 0.1);
+    QCOMPARE(m.project.SliderFullScale1, 20.0);
+    QCOMPARE(m.project.WireDiameter2, 0.5);
+    QCOMPARE(m.project.PrintScale, 2.0f);
+    QCOMPARE(m.project.LineStep, 5.0f);
     QVERIFY(m.ShowIntermediate);
     QVERIFY(!m.ShowCrossSections);
     // The area caption and the drawing area's scale and pen follow; the map waits for RUN.
     QCOMPARE(w.Label4->text(), QString("150"));
     QCOMPARE(w.Picture1->Surface().PenWidth(), 4);
     QCOMPARE(w.Picture1->Surface().ScaleWidth(), 100.0);
-    QCOMPARE(m.MapGridSize, 50);
+    QCOMPARE(m.arrays.MapGridSize, 50);
     // Opened again, the dialog shows the values in force, magnets positive.
     WithOptions(w, [](OptionsDialog& d) {
         QCOMPARE(d.TextMagBr->text(), QString("1.2"));
@@ -167,12 +167,12 @@ void OptionsDialogTest::okTakesTheValuesIntoTheModel() {
         TypeInto(d.TextMainSteps, "12.5");
         QTest::mouseClick(d.cmdOK, Qt::LeftButton);
     });
-    QCOMPARE(w.Model().MainSteps, 12);
+    QCOMPARE(w.model().project.MainSteps, 12);
     WithOptions(w, [](OptionsDialog& d) {
         TypeInto(d.TextMainSteps, "13.5");
         QTest::mouseClick(d.cmdOK, Qt::LeftButton);
     });
-    QCOMPARE(w.Model().MainSteps, 14);
+    QCOMPARE(w.model().project.MainSteps, 14);
 }
 
 void OptionsDialogTest::roundTripThroughTheSettingsFile() {
@@ -204,15 +204,15 @@ void OptionsDialogTest::roundTripThroughTheSettingsFile() {
     QVERIFY(ini.contains("[frmComments]"));
 
     MainWindow again(services.Services());
-    const ModelState& m = again.Model();
-    QCOMPARE(m.GridSize, 200);
-    QCOMPARE(m.AreaSize, 80.0f);
-    QCOMPARE(m.GridStep, 0.0004);
-    QCOMPARE(m.SteelMu, 1500.0);
-    QCOMPARE(m.SteelMaxB, 1.8);
-    QCOMPARE(m.RjacFin, 0.9);
-    QCOMPARE(m.MagBHmax, 60000.0);
-    QCOMPARE(m.DProv1, 0.7);
+    const Model& m = again.model();
+    QCOMPARE(m.project.GridSize, 200);
+    QCOMPARE(m.project.AreaSize, 80.0f);
+    QCOMPARE(m.project.GridStep, 0.0004);
+    QCOMPARE(m.project.SteelMu, 1500.0);
+    QCOMPARE(m.project.SteelSaturationB, 1.8);
+    QCOMPARE(m.project.RjacFin, 0.9);
+    QCOMPARE(m.project.MagBHmax, 60000.0);
+    QCOMPARE(m.project.WireDiameter1, 0.7);
     QVERIFY(!m.ShowCrossSections);
     QCOMPARE(again.Picture1->Surface().PenWidth(), 2);
     QCOMPARE(again.Label4->text(), QString("80"));
@@ -230,10 +230,10 @@ void OptionsDialogTest::commaDecimalAndIndexTextsReadBack() {
     services.settings.WriteRawFile(
         "[R_Jacoby]\nTextRjac1=0,9995\n[Grid]\nComboGrid=1,9\n[Coils]\nTextMaxTok1=\"2,5\"\n");
     MainWindow w(services.Services());
-    QCOMPARE(w.Model().Rjac1, 0.9995);
+    QCOMPARE(w.model().project.Rjac1, 0.9995);
     QCOMPARE(w.frmOptions().TextRjac1->text(), QString("0,9995"));
-    QCOMPARE(w.Model().GridSize, 100);  // the comma ends the index
-    QCOMPARE(w.Model().MaxTok1, 2.5);
+    QCOMPARE(w.model().project.GridSize, 100);  // the comma ends the index
+    QCOMPARE(w.model().project.SliderFullScale1, 2.5);
     QVERIFY(services.dialogs.messages.empty());
 }
 
@@ -246,7 +246,7 @@ void OptionsDialogTest::magnetRuleBounds() {
     } cases[] = {{"25", true}, {"100", true}, {"24.9", false}, {"100.1", false}, {"60", true}};
     for (const auto& c : cases) {
         services.dialogs.messages.clear();
-        const double before = w.Model().MagBHmax;
+        const double before = w.model().project.MagBHmax;
         bool openAfterOk = false;
         WithOptions(w, [&](OptionsDialog& d) {
             TypeInto(d.TextMagBr, "1");
@@ -262,13 +262,13 @@ void OptionsDialogTest::magnetRuleBounds() {
         QCOMPARE(openAfterOk, !c.accepted);
         if (c.accepted) {
             QVERIFY(services.dialogs.messages.empty());
-            QCOMPARE(w.Model().MagBHmax, QString(c.bhmax).toDouble() * 1000);
+            QCOMPARE(w.model().project.MagBHmax, QString(c.bhmax).toDouble() * 1000);
         } else {
             QCOMPARE(services.dialogs.messages.size(), std::size_t{1});
             QCOMPARE(services.dialogs.messages[0].text, kMagnetMessage);
             QCOMPARE(services.dialogs.messages[0].title, QString("Tesvid"));
             QVERIFY(services.dialogs.messages[0].systemModal);
-            QCOMPARE(w.Model().MagBHmax, before);
+            QCOMPARE(w.model().project.MagBHmax, before);
         }
     }
 }
@@ -286,7 +286,7 @@ void OptionsDialogTest::unusableValuesAreRefusedWithTheDialogKeptOpen() {
                  {"TextRjacFin", "2", "final"},     {"TextMainSteps", "40000", "passes"},
                  {"TextMainSteps", "-1", "passes"}, {"TextMagBr", "0", "Br"},
                  {"TextMagHc", "0", "Hc"}};
-    const ModelState before = w.Model();
+    const Model before = w.model();
     for (const auto& c : cases) {
         services.dialogs.messages.clear();
         bool open = false;
@@ -302,11 +302,11 @@ void OptionsDialogTest::unusableValuesAreRefusedWithTheDialogKeptOpen() {
         QVERIFY2(services.dialogs.messages[0].text.contains(c.named),
                  qPrintable(services.dialogs.messages[0].text));
         QCOMPARE(focused->objectName(), QString(c.field));
-        QCOMPARE(w.Model().AreaSize, before.AreaSize);
-        QCOMPARE(w.Model().SteelMu, before.SteelMu);
-        QCOMPARE(w.Model().Rjac0, before.Rjac0);
-        QCOMPARE(w.Model().MainSteps, before.MainSteps);
-        QCOMPARE(w.Model().MagHc, before.MagHc);
+        QCOMPARE(w.model().project.AreaSize, before.project.AreaSize);
+        QCOMPARE(w.model().project.SteelMu, before.project.SteelMu);
+        QCOMPARE(w.model().project.Rjac0, before.project.Rjac0);
+        QCOMPARE(w.model().project.MainSteps, before.project.MainSteps);
+        QCOMPARE(w.model().project.MagHc, before.project.MagHc);
     }
     // The bounds themselves are usable.
     services.dialogs.messages.clear();
@@ -317,8 +317,8 @@ void OptionsDialogTest::unusableValuesAreRefusedWithTheDialogKeptOpen() {
         QTest::mouseClick(d.cmdOK, Qt::LeftButton);
     });
     QVERIFY(services.dialogs.messages.empty());
-    QCOMPARE(w.Model().MainSteps, 32767);
-    QCOMPARE(w.Model().RjacFin, 1.0);
+    QCOMPARE(w.model().project.MainSteps, 32767);
+    QCOMPARE(w.model().project.RjacFin, 1.0);
 }
 
 void OptionsDialogTest::unusableStoredValuesFallBackToTheDefaults() {
@@ -332,33 +332,33 @@ void OptionsDialogTest::unusableStoredValuesFallBackToTheDefaults() {
         "[Vezozo]\nTextMagHc=0\nTextMagBHmax=500\n"
         "[frmOptions]\nCheckShowCrossSections=5\nCheckShowIntermediate=1\n");
     MainWindow w(services.Services());
-    const ModelState& m = w.Model();
-    QCOMPARE(m.AreaSize, 100.0f);
-    QCOMPARE(m.GridSize, 50);
-    QCOMPARE(m.Rjac0, 0.995);
-    QCOMPARE(m.SteelMu, 2000.0);
-    QCOMPARE(m.DProv1, 1.0);
-    QCOMPARE(m.MainSteps, 10);
-    QCOMPARE(m.MagHc, 100000.0);
+    const Model& m = w.model();
+    QCOMPARE(m.project.AreaSize, 100.0f);
+    QCOMPARE(m.project.GridSize, 50);
+    QCOMPARE(m.project.Rjac0, 0.995);
+    QCOMPARE(m.project.SteelMu, 2000.0);
+    QCOMPARE(m.project.WireDiameter1, 1.0);
+    QCOMPARE(m.project.MainSteps, 10);
+    QCOMPARE(m.project.MagHc, 100000.0);
     QVERIFY(m.ShowCrossSections);
     // Usable values are taken over, also a magnet outside the OK rule.
     QVERIFY(m.ShowIntermediate);
-    QCOMPARE(m.KMu, 0.2);
-    QCOMPARE(m.MagBHmax, 500000.0);
+    QCOMPARE(m.project.ReluctivityRelaxation, 0.2);
+    QCOMPARE(m.project.MagBHmax, 500000.0);
 }
 
 void OptionsDialogTest::cancelAndEscapeChangeNothing() {
     TestServices services;
     MainWindow w(services.Services());
-    const double rjac1 = w.Model().Rjac1;
+    const double rjac1 = w.model().project.Rjac1;
     WithOptions(w, [](OptionsDialog& d) {
         TypeInto(d.TextRjac1, "0.5");
         TypeInto(d.TextAreaSize, "300");
         QTest::keyClick(&d, Qt::Key_Escape);
         QVERIFY(!d.isVisible());
     });
-    QCOMPARE(w.Model().Rjac1, rjac1);
-    QCOMPARE(w.Model().AreaSize, 100.0f);
+    QCOMPARE(w.model().project.Rjac1, rjac1);
+    QCOMPARE(w.model().project.AreaSize, 100.0f);
     QCOMPARE(w.Label4->text(), QString("100"));
     WithOptions(w, [](OptionsDialog& d) {
         QCOMPARE(d.TextRjac1->text(), QString("0.9995"));  // refilled from the model
@@ -366,7 +366,7 @@ void OptionsDialogTest::cancelAndEscapeChangeNothing() {
         QTest::mouseClick(d.cmdCancel, Qt::LeftButton);
         QVERIFY(!d.isVisible());
     });
-    QCOMPARE(w.Model().Rjac1, rjac1);
+    QCOMPARE(w.model().project.Rjac1, rjac1);
 }
 
 void OptionsDialogTest::stepLabelFollowsGridAndArea() {
@@ -380,7 +380,7 @@ void OptionsDialogTest::stepLabelFollowsGridAndArea() {
         QCOMPARE(d.LabelGridStep->text(), QString("0.25"));
         TypeInto(d.TextAreaSize, "200");
         QCOMPARE(d.LabelGridStep->text(), QString("0.5"));
-        QCOMPARE(w.Model().GridSize, 50);  // nothing else until OK
+        QCOMPARE(w.model().project.GridSize, 50);  // nothing else until OK
         QTest::mouseClick(d.cmdCancel, Qt::LeftButton);
     });
 }
@@ -419,7 +419,7 @@ void OptionsDialogTest::commentKeepsItsSpacesAndLines() {
             d.TextComments->insertPlainText(QString::fromUtf8("\u0416  "));
             QTest::mouseClick(d.cmdOK, Qt::LeftButton);
         });
-        const std::string& c = w.Model().Comments;
+        const std::string& c = w.model().project.Comments;
         QCOMPARE(c.size(), std::size_t{200});
         QCOMPARE(QByteArray::fromStdString(c.substr(0, 26)),
                  QByteArray("Pole piece \xe9\r\ngap 2 mm ?  "));
@@ -427,20 +427,20 @@ void OptionsDialogTest::commentKeepsItsSpacesAndLines() {
         w.close();
     }
     MainWindow again(services.Services());
-    const std::string& c = again.Model().Comments;
+    const std::string& c = again.model().project.Comments;
     QCOMPARE(QByteArray::fromStdString(c.substr(0, 26)),
              QByteArray("Pole piece \xe9\r\ngap 2 mm ?  "));
     QCOMPARE(c.size(), std::size_t{200});
     // Confirming the dialog leaves it as it was, trailing spaces and all.
     const std::string stored = c;
     WithOptions(again, [](OptionsDialog& d) { QTest::mouseClick(d.cmdOK, Qt::LeftButton); });
-    QCOMPARE(again.Model().Comments, stored);
+    QCOMPARE(again.model().project.Comments, stored);
     // A text longer than the field is cut to 200 characters.
     WithOptions(again, [](OptionsDialog& d) {
         d.TextComments->setPlainText(QString(250, QLatin1Char('x')));
         QTest::mouseClick(d.cmdOK, Qt::LeftButton);
     });
-    QCOMPARE(again.Model().Comments, std::string(200, 'x'));
+    QCOMPARE(again.model().project.Comments, std::string(200, 'x'));
 }
 
 QTEST_MAIN(OptionsDialogTest)

@@ -51,28 +51,28 @@ std::size_t LineCount(const std::string& text) {
 // A 50-cell project over 100 mm with coil 1 at i = 10..12, j = 20..30 carrying 1 A through a
 // 1 mm wire (1e6 A/m2), the first-start solver options and a given number of main passes.
 ProjectData CoilProject(int mainSteps) {
-    ModelState m;
-    m.GridSize = 50;
-    m.GridStep = 0.002;
-    m.MagBr = 1;
-    m.MagHc = 100000;
-    m.MagBHmax = 30000;
-    FitMagnetCurve(m);
+    Model m;
+    m.project.GridSize = 50;
+    m.project.GridStep = 0.002;
+    m.project.MagBr = 1;
+    m.project.MagHc = 100000;
+    m.project.MagBHmax = 30000;
+    FitMagnetCurve(m.project);
     ProjectData p;
     p.GridSize = 50;
     p.GridStep = 0.002;
     p.Current1 = 1;
     p.Current2 = 10;  // coil 2 is not drawn: the calculation takes 0 A
-    p.DProv1 = 1;
-    p.DProv2 = 1;
+    p.WireDiameter1 = 1;
+    p.WireDiameter2 = 1;
     p.SteelMu = 2000;
-    p.SteelMaxB = 1.5;
-    p.MagBr = m.MagBr;
-    p.MagHc = m.MagHc;
-    p.MagBHmax = m.MagBHmax;
-    p.MagCurveK = m.MagCurveK;
+    p.SteelSaturationB = 1.5;
+    p.MagBr = m.project.MagBr;
+    p.MagHc = m.project.MagHc;
+    p.MagBHmax = m.project.MagBHmax;
+    p.MagCurveK = m.project.MagCurveK;
     p.MainSteps = static_cast<std::int16_t>(mainSteps);
-    p.KMuCur = 0.5;
+    p.LastReluctivityStep = 0.5;
     p.Rjac0 = 0.995;
     p.Rjac1 = 0.9995;
     p.RjacFin = 0.95;
@@ -101,10 +101,10 @@ class BatchCommand : public ::testing::Test {
 };
 
 // The field of a saved project evaluated from its stored potential.
-ModelState EvaluatedFromFile(const std::string& path) {
+Model EvaluatedFromFile(const std::string& path) {
     ProjectReadResult read = ReadProjectFile(path);
     EXPECT_TRUE(read.project) << read.detail;
-    ModelState m;
+    Model m;
     if (read.project) {
         ApplyProject(m, std::move(*read.project));
         EvaluateField(m);
@@ -118,7 +118,7 @@ TEST_F(BatchCommand, CalculatesSavesAndExportsTheSameField) {
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.err, "");
 
-    const ModelState saved = EvaluatedFromFile(File("out.tvd"));
+    const Model saved = EvaluatedFromFile(File("out.tvd"));
     EXPECT_EQ(FileText(File("out.txt")), FormatFieldTable(saved));
 
     // The coil was calculated: a negative axial field on the axis beside the winding.
@@ -131,7 +131,7 @@ TEST_F(BatchCommand, CalculatesSavesAndExportsTheSameField) {
     ASSERT_TRUE(read.project);
     const ProjectData in = CoilProject(10);
     EXPECT_TRUE(read.project->Material == in.Material);
-    EXPECT_EQ(read.project->KMuCur, 0.0);
+    EXPECT_EQ(read.project->LastReluctivityStep, 0.0);
     EXPECT_EQ(read.project->Current1, 1.0);
     EXPECT_EQ(read.project->Current2, 0.0);
     EXPECT_EQ(read.project->MainSteps, 10);
@@ -170,7 +170,7 @@ TEST_F(BatchCommand, ProbeLinesCarryTheNodeValues) {
     const BatchRun r = Batch({"-q", "--save", File("p.tvd"), "--probe", "1,25", "--probe=50,0",
                               "--probe", "0,3", project_});
     ASSERT_EQ(r.status, 0) << r.err;
-    const ModelState m = EvaluatedFromFile(File("p.tvd"));
+    const Model m = EvaluatedFromFile(File("p.tvd"));
 
     std::istringstream lines(r.out);
     std::string line;
@@ -188,9 +188,9 @@ TEST_F(BatchCommand, ProbeLinesCarryTheNodeValues) {
         EXPECT_DOUBLE_EQ(std::stod(f[2]), i * 2.0);
         EXPECT_DOUBLE_EQ(std::stod(f[3]), j * 2.0);
         // Nine significant digits bring a single back exactly.
-        EXPECT_EQ(static_cast<float>(std::stod(f[4])), m.FieldBr(i, j)) << line;
-        EXPECT_EQ(static_cast<float>(std::stod(f[5])), m.FieldBz(i, j)) << line;
-        EXPECT_EQ(static_cast<float>(std::stod(f[6])), m.FieldB(i, j)) << line;
+        EXPECT_EQ(static_cast<float>(std::stod(f[4])), m.field.Br(i, j)) << line;
+        EXPECT_EQ(static_cast<float>(std::stod(f[5])), m.field.Bz(i, j)) << line;
+        EXPECT_EQ(static_cast<float>(std::stod(f[6])), m.field.B(i, j)) << line;
     }
     EXPECT_FALSE(std::getline(lines, line));
 }
@@ -279,7 +279,7 @@ TEST_F(BatchCommand, UnreadableOrUncalculableProjectExitsWithThree) {
     EXPECT_EQ(folder.status, 3);
 
     ProjectData p = CoilProject(1);
-    p.DProv1 = 0;  // a coil with no wire
+    p.WireDiameter1 = 0;  // a coil with no wire
     ASSERT_FALSE(WriteProjectFile(File("nowire.tvd"), p));
     const BatchRun noWire = Batch({"--export", File("x.txt"), File("nowire.tvd")});
     EXPECT_EQ(noWire.status, 3);

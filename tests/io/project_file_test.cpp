@@ -49,16 +49,16 @@ ProjectData SampleProject(int n) {
     p.GridStep = 0.1 / n;
     p.Current1 = 3.7;
     p.Current2 = -12.25;
-    p.DProv1 = 0.8;
-    p.DProv2 = 1.2;
-    p.SteelMaxB = 1.5;
+    p.WireDiameter1 = 0.8;
+    p.WireDiameter2 = 1.2;
+    p.SteelSaturationB = 1.5;
     p.SteelMu = 2000;
     p.MagBHmax = 30000;
     p.MagBr = 1.1;
     p.MagHc = 100000;
     p.MagCurveK = 0.123456789012345;
     p.MainSteps = 17;
-    p.KMuCur = 0.025;
+    p.LastReluctivityStep = 0.025;
     p.Rjac0 = 0.995;
     p.Rjac1 = 0.9995;
     p.RjacFin = 0.95;
@@ -78,9 +78,9 @@ ProjectData SampleProject(int n) {
 void ExpectSameBits(const ProjectData& a, const ProjectData& b) {
     EXPECT_EQ(a.GridSize, b.GridSize);
     for (auto field : {&ProjectData::GridStep, &ProjectData::Current1, &ProjectData::Current2,
-                       &ProjectData::DProv1, &ProjectData::DProv2, &ProjectData::SteelMaxB,
+                       &ProjectData::WireDiameter1, &ProjectData::WireDiameter2, &ProjectData::SteelSaturationB,
                        &ProjectData::SteelMu, &ProjectData::MagBHmax, &ProjectData::MagBr,
-                       &ProjectData::MagHc, &ProjectData::MagCurveK, &ProjectData::KMuCur,
+                       &ProjectData::MagHc, &ProjectData::MagCurveK, &ProjectData::LastReluctivityStep,
                        &ProjectData::Rjac0, &ProjectData::Rjac1, &ProjectData::RjacFin}) {
         EXPECT_EQ(Bits(a.*field), Bits(b.*field));
     }
@@ -158,9 +158,9 @@ TEST(ProjectFileLayout, EveryGapIsZero) {
         // Every byte of every field non-zero, so a field written to the wrong place shows.
         const double allOnes = std::bit_cast<double>(~std::uint64_t{0});
         for (auto field : {&ProjectData::GridStep, &ProjectData::Current1, &ProjectData::Current2,
-                           &ProjectData::DProv1, &ProjectData::DProv2, &ProjectData::SteelMaxB,
+                           &ProjectData::WireDiameter1, &ProjectData::WireDiameter2, &ProjectData::SteelSaturationB,
                            &ProjectData::SteelMu, &ProjectData::MagBHmax, &ProjectData::MagBr,
-                           &ProjectData::MagHc, &ProjectData::MagCurveK, &ProjectData::KMuCur,
+                           &ProjectData::MagHc, &ProjectData::MagCurveK, &ProjectData::LastReluctivityStep,
                            &ProjectData::Rjac0, &ProjectData::Rjac1, &ProjectData::RjacFin}) {
             p.*field = allOnes;
         }
@@ -216,10 +216,10 @@ TEST(ProjectFileRoundTrip, EveryGridSizeBitForBit) {
 }
 
 TEST(ProjectFileRoundTrip, CommentIsCutOrPaddedToTwoHundredBytes) {
-    ModelState m;
-    m.GridSize = 50;
-    m.GridStep = 0.002;
-    m.Comments = "short";
+    Model m;
+    m.project.GridSize = 50;
+    m.project.GridStep = 0.002;
+    m.project.Comments = "short";
     ProjectData p = ProjectFromModel(m);
     EXPECT_EQ(p.Comments, "short" + std::string(195, ' '));
     std::vector<std::uint8_t> b = SerializeProject(p);
@@ -230,7 +230,7 @@ TEST(ProjectFileRoundTrip, CommentIsCutOrPaddedToTwoHundredBytes) {
     ASSERT_TRUE(read.project);
     EXPECT_EQ(read.project->Comments, "short" + std::string(195, ' '));
 
-    m.Comments = std::string(150, 'a') + std::string(100, 'b');
+    m.project.Comments = std::string(150, 'a') + std::string(100, 'b');
     p = ProjectFromModel(m);
     EXPECT_EQ(p.Comments, std::string(150, 'a') + std::string(50, 'b'));
 
@@ -403,19 +403,19 @@ TEST(ProjectFileWriter, ReplacesTheFileAndKeepsItsPermissionsAndLinks) {
 }
 
 TEST(ProjectModel, ApplyTakesTheStoredFieldsAndLeavesTheOthers) {
-    ModelState m;
-    m.MaxTok1 = 7;
-    m.MaxTok2 = 8;
-    m.KMu = 0.3;
-    m.PrintScale = 2;
-    m.LineStep = 5;
+    Model m;
+    m.project.SliderFullScale1 = 7;
+    m.project.SliderFullScale2 = 8;
+    m.project.ReluctivityRelaxation = 0.3;
+    m.project.PrintScale = 2;
+    m.project.LineStep = 5;
     m.ShowIntermediate = true;
     m.ShowCrossSections = true;
     m.EditorMode = false;
-    m.GridSize = 50;
+    m.project.GridSize = 50;
     CreateGridArrays(m);
-    m.FieldB.Create(50);
-    m.FieldB(3, 3) = 1;
+    m.field.B.Create(50);
+    m.field.B(3, 3) = 1;
 
     ProjectData p = SampleProject(100);
     p.GridStep = 0.002;
@@ -427,33 +427,33 @@ TEST(ProjectModel, ApplyTakesTheStoredFieldsAndLeavesTheOthers) {
     const ProjectData stored = p;
     ApplyProject(m, std::move(p));
 
-    EXPECT_EQ(m.GridSize, 100);
-    EXPECT_EQ(m.MapGridSize, 100);
-    EXPECT_EQ(m.GridStep, 0.002);
-    EXPECT_EQ(m.AreaSize, 200.0f);
-    EXPECT_EQ(m.Current1, 3.7);
-    EXPECT_EQ(m.Current2, -12.25);
-    EXPECT_EQ(m.DProv1, 0.8);
-    EXPECT_EQ(m.MagCurveK, stored.MagCurveK);
-    EXPECT_EQ(m.MagMuRec, MagnetMuRec(stored.MagBr, stored.MagHc, stored.MagCurveK));
-    EXPECT_EQ(m.MainSteps, 17);
-    EXPECT_EQ(m.KMuCur, 0.025);
-    EXPECT_EQ(m.RjacFin, 0.95);
-    EXPECT_EQ(m.Comments, stored.Comments);
-    EXPECT_TRUE(m.Material == stored.Material);
-    EXPECT_TRUE(m.VecPot == stored.VecPot);
-    for (std::size_t size : {m.Source.Size(), m.MuNode.Size(), m.FixedMask.Size(), m.FluxFn.Size(),
-                             m.TraceMark.Size(), m.NodeColor.Size(), m.FieldB.Size()}) {
+    EXPECT_EQ(m.project.GridSize, 100);
+    EXPECT_EQ(m.arrays.MapGridSize, 100);
+    EXPECT_EQ(m.project.GridStep, 0.002);
+    EXPECT_EQ(m.project.AreaSize, 200.0f);
+    EXPECT_EQ(m.project.Current1, 3.7);
+    EXPECT_EQ(m.project.Current2, -12.25);
+    EXPECT_EQ(m.project.WireDiameter1, 0.8);
+    EXPECT_EQ(m.project.MagCurveK, stored.project.MagCurveK);
+    EXPECT_EQ(m.project.MagMuRec, MagnetMuRec(stored.project.MagBr, stored.project.MagHc, stored.project.MagCurveK));
+    EXPECT_EQ(m.project.MainSteps, 17);
+    EXPECT_EQ(m.arrays.LastReluctivityStep, 0.025);
+    EXPECT_EQ(m.project.RjacFin, 0.95);
+    EXPECT_EQ(m.project.Comments, stored.project.Comments);
+    EXPECT_TRUE(m.arrays.Material == stored.arrays.Material);
+    EXPECT_TRUE(m.arrays.VecPot == stored.arrays.VecPot);
+    for (std::size_t size : {m.arrays.Source.Size(), m.arrays.Reluctivity.Size(), m.arrays.UniformStencil.Size(), m.FluxFunction.Size(),
+                             m.TraceMark.Size(), m.NodeColor.Size(), m.field.B.Size()}) {
         EXPECT_EQ(size, 101u * 101u);
     }
-    EXPECT_EQ(m.CoefDiag.size(), 101u);
-    EXPECT_EQ(m.FieldB(3, 3), 0.0f);  // the old result does not belong to the new project
+    EXPECT_EQ(m.arrays.CoefDiag.size(), 101u);
+    EXPECT_EQ(m.field.B(3, 3), 0.0f);  // the old result does not belong to the new project
 
-    EXPECT_EQ(m.MaxTok1, 7);
-    EXPECT_EQ(m.MaxTok2, 8);
-    EXPECT_EQ(m.KMu, 0.3);
-    EXPECT_EQ(m.PrintScale, 2.0f);
-    EXPECT_EQ(m.LineStep, 5.0f);
+    EXPECT_EQ(m.project.SliderFullScale1, 7);
+    EXPECT_EQ(m.project.SliderFullScale2, 8);
+    EXPECT_EQ(m.project.ReluctivityRelaxation, 0.3);
+    EXPECT_EQ(m.project.PrintScale, 2.0f);
+    EXPECT_EQ(m.project.LineStep, 5.0f);
     EXPECT_TRUE(m.ShowIntermediate);
     EXPECT_TRUE(m.ShowCrossSections);
     EXPECT_FALSE(m.EditorMode);
@@ -462,47 +462,47 @@ TEST(ProjectModel, ApplyTakesTheStoredFieldsAndLeavesTheOthers) {
 TEST(ProjectModel, ApplyDerivesTheMaterialMapFromTheLoadedMaterial) {
     ProjectData p = SampleProject(50);
     p.GridStep = 0.002;
-    ModelState loaded;
+    Model loaded;
     ApplyProject(loaded, p);
 
-    ModelState built;
-    built.GridSize = 50;
-    built.GridStep = 0.002;
-    built.SteelMu = p.SteelMu;
-    built.MagHc = p.MagHc;
-    built.MagMuRec = loaded.MagMuRec;
+    Model built;
+    built.project.GridSize = 50;
+    built.project.GridStep = 0.002;
+    built.project.SteelMu = p.SteelMu;
+    built.project.MagHc = p.MagHc;
+    built.project.MagMuRec = loaded.project.MagMuRec;
     BuildMaterialMap(built, p.Material);
-    EXPECT_TRUE(loaded.FixedMask == built.FixedMask);
-    EXPECT_TRUE(loaded.MuNode == built.MuNode);
-    EXPECT_TRUE(loaded.Source == built.Source);
+    EXPECT_TRUE(loaded.arrays.UniformStencil == built.arrays.UniformStencil);
+    EXPECT_TRUE(loaded.arrays.Reluctivity == built.arrays.Reluctivity);
+    EXPECT_TRUE(loaded.arrays.Source == built.arrays.Source);
 }
 
 TEST(ProjectModel, ModelRoundTripsThroughAFile) {
     TempFolder folder;
-    ModelState first;
+    Model first;
     ApplyProject(first, SampleProject(200));
     const std::string path = folder.File("model.tvd");
     ASSERT_FALSE(WriteProjectFile(path, ProjectFromModel(first)));
     ProjectReadResult read = ReadProjectFile(path);
     ASSERT_TRUE(read.project);
-    ModelState second;
+    Model second;
     ApplyProject(second, std::move(*read.project));
     ExpectSameBits(ProjectFromModel(first), ProjectFromModel(second));
-    EXPECT_EQ(second.AreaSize, first.AreaSize);
+    EXPECT_EQ(second.project.AreaSize, first.project.AreaSize);
 }
 
 TEST(ProjectModel, ArraysOfAnotherGridAreWrittenAtTheirOwnGrid) {
-    ModelState m;
+    Model m;
     ApplyProject(m, SampleProject(100));
-    m.AreaSize = 100;
-    m.GridSize = 200;  // changed in the options after the calculation
-    m.GridStep = 0.0005;
+    m.project.AreaSize = 100;
+    m.project.GridSize = 200;  // changed in the options after the calculation
+    m.project.GridStep = 0.0005;
     const ProjectData p = ProjectFromModel(m);
     EXPECT_EQ(p.GridSize, 100);
     EXPECT_DOUBLE_EQ(p.GridStep, 0.001);
-    EXPECT_TRUE(p.Material == m.Material);
+    EXPECT_TRUE(p.Material == m.arrays.Material);
 
-    ModelState bare;  // no arrays at all
+    Model bare;  // no arrays at all
     bare.GridSize = 50;
     bare.GridStep = 0.002;
     const ProjectData zeros = ProjectFromModel(bare);

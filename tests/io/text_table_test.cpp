@@ -39,26 +39,26 @@ std::string AtColumns(std::initializer_list<std::pair<std::size_t, std::string>>
 }
 
 // A model with an evaluated field whose values tell the nodes apart.
-ModelState FieldModel(int n, double step) {
-    ModelState m;
-    m.GridSize = static_cast<std::int16_t>(n);
-    m.GridStep = step;
-    m.AreaSize = static_cast<float>(n * step * 1000);
-    m.FieldBr.Create(n);
-    m.FieldBz.Create(n);
-    m.FieldB.Create(n);
+Model FieldModel(int n, double step) {
+    Model m;
+    m.project.GridSize = static_cast<std::int16_t>(n);
+    m.project.GridStep = step;
+    m.project.AreaSize = static_cast<float>(n * step * 1000);
+    m.field.Br.Create(n);
+    m.field.Bz.Create(n);
+    m.field.B.Create(n);
     for (int i = 0; i <= n; ++i) {
         for (int j = 0; j <= n; ++j) {
-            m.FieldBr(i, j) = static_cast<float>(i * 0.01);
-            m.FieldBz(i, j) = static_cast<float>(j * 0.001);
-            m.FieldB(i, j) = static_cast<float>(i + j);
+            m.field.Br(i, j) = static_cast<float>(i * 0.01);
+            m.field.Bz(i, j) = static_cast<float>(j * 0.001);
+            m.field.B(i, j) = static_cast<float>(i + j);
         }
     }
     return m;
 }
 
 TEST(FieldTable, FiftyGridLinesAndHeading) {
-    const ModelState m = FieldModel(50, 0.002);
+    const Model m = FieldModel(50, 0.002);
     const std::string table = FormatFieldTable(m);
     const std::vector<std::string> lines = SplitCrLfLines(table);
     ASSERT_EQ(lines.size(), 2402u);
@@ -72,10 +72,10 @@ TEST(FieldTable, FiftyGridLinesAndHeading) {
 }
 
 TEST(FieldTable, NodeOrderAndItemForms) {
-    ModelState m = FieldModel(50, 0.002);
-    m.FieldBr(1, 1) = -0.321f;
-    m.FieldBz(1, 1) = 0.01234f;
-    m.FieldB(1, 1) = 0;
+    Model m = FieldModel(50, 0.002);
+    m.field.Br(1, 1) = -0.321f;
+    m.field.Bz(1, 1) = 0.01234f;
+    m.field.B(1, 1) = 0;
     const std::vector<std::string> lines = SplitCrLfLines(FormatFieldTable(m));
     EXPECT_EQ(
         lines[1],
@@ -101,7 +101,7 @@ TEST(FieldTable, NodeOrderAndItemForms) {
 }
 
 TEST(FieldTable, ValuesBelowOneAndDecimalComma) {
-    const ModelState m = FieldModel(400, 0.00025);  // 100 mm over 400 cells
+    const Model m = FieldModel(400, 0.00025);  // 100 mm over 400 cells
     const std::string table = FormatFieldTable(m, ',');
     const std::vector<std::string> lines = SplitCrLfLines(table);
     EXPECT_EQ(lines.size(), 159202u);
@@ -115,7 +115,7 @@ TEST(FieldTable, ValuesBelowOneAndDecimalComma) {
 TEST(FieldTable, ItemsThatFillTheirZoneMoveTheNextOneOn) {
     // R of node 1 prints as " 123456.78901 ": 14 columns, the whole first zone, so Z starts
     // in column 15. R of node 2 prints as " 246913.57802 " too; node 10 as " 1234567.8901 ".
-    ModelState m = FieldModel(20, 123.45678901);
+    Model m = FieldModel(20, 123.45678901);
     const std::vector<std::string> lines = SplitCrLfLines(FormatFieldTable(m));
     EXPECT_EQ(lines[1].substr(0, 28), " 123456.78901  123456.78901 ");
     EXPECT_EQ(lines[1].substr(28, 10), "1.000e-02 ");
@@ -128,9 +128,9 @@ TEST(FieldTable, ItemsThatFillTheirZoneMoveTheNextOneOn) {
 }
 
 TEST(FieldTable, MissingFieldExportsZeros) {
-    ModelState m;
-    m.GridSize = 50;
-    m.GridStep = 0.002;
+    Model m;
+    m.project.GridSize = 50;
+    m.project.GridStep = 0.002;
     const std::vector<std::string> lines = SplitCrLfLines(FormatFieldTable(m));
     ASSERT_EQ(lines.size(), 2402u);
     EXPECT_EQ(
@@ -139,9 +139,9 @@ TEST(FieldTable, MissingFieldExportsZeros) {
 }
 
 TEST(FieldTable, FieldOfAnotherGridIsExportedOnItsOwnGrid) {
-    ModelState m = FieldModel(50, 0.002);
-    m.GridSize = 100;  // the grid was changed in the options after the calculation
-    m.GridStep = 0.001;
+    Model m = FieldModel(50, 0.002);
+    m.project.GridSize = 100;  // the grid was changed in the options after the calculation
+    m.project.GridStep = 0.001;
     const std::vector<std::string> lines = SplitCrLfLines(FormatFieldTable(m));
     ASSERT_EQ(lines.size(), 2402u);
     EXPECT_EQ(lines[1].substr(0, 28), AtColumns({{1, " 2 "}, {15, " 2 "}, {29, ""}}));
@@ -149,7 +149,7 @@ TEST(FieldTable, FieldOfAnotherGridIsExportedOnItsOwnGrid) {
 
 TEST(FieldTable, WriteGivesTheSameBytesOrAReason) {
     testing::TempFolder folder;
-    const ModelState m = FieldModel(50, 0.002);
+    const Model m = FieldModel(50, 0.002);
     const std::string path = folder.File("field.txt");
     ASSERT_FALSE(WriteFieldTable(path, m));
     const std::vector<std::uint8_t> bytes = testing::ReadBytes(path);

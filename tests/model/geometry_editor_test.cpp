@@ -21,13 +21,13 @@ using Node = std::pair<int, int>;
 
 // The editing view of a 50 grid: a grey 400 x 400 area with a yellow pen.
 struct EditingView {
-    ModelState model;
+    Model model;
     RasterSurface surface{400, 400};
     PointerState pointer;
     GeometryEditor editor{model, surface, pointer};
 
     explicit EditingView(int gridSize = 50) {
-        model.GridSize = static_cast<std::int16_t>(gridSize);
+        model.project.GridSize = static_cast<std::int16_t>(gridSize);
         model.EditorMode = true;
         surface.SetScale(gridSize, gridSize);
         surface.SetPenWidth(PenWidthFor(gridSize));
@@ -48,8 +48,8 @@ struct EditingView {
 
     std::set<Node> Painted(Rgb c) const {
         std::set<Node> nodes;
-        for (int i = 0; i <= model.GridSize; ++i) {
-            for (int j = 0; j <= model.GridSize; ++j) {
+        for (int i = 0; i <= model.project.GridSize; ++i) {
+            for (int j = 0; j <= model.project.GridSize; ++j) {
                 if (surface.ReadPoint(i, j) == c) {
                     nodes.insert({i, j});
                 }

@@ -20,11 +20,11 @@ RasterSurface ClearedArea(int gridSize) {
     return s;
 }
 
-ModelState MapOf(int mapSize, int gridSize) {
-    ModelState m;
-    m.MapGridSize = static_cast<std::int16_t>(mapSize);
-    m.GridSize = static_cast<std::int16_t>(gridSize);
-    m.Material.Create(mapSize);
+Model MapOf(int mapSize, int gridSize) {
+    Model m;
+    m.arrays.MapGridSize = static_cast<std::int16_t>(mapSize);
+    m.project.GridSize = static_cast<std::int16_t>(gridSize);
+    m.arrays.Material.Create(mapSize);
     return m;
 }
 
@@ -34,7 +34,7 @@ MaterialCode Read(const RasterSurface& s, int i, int j) {
 
 TEST(ProjectDrawing, VacuumMapPaintsNothingAndLeavesThePenForTheEditor) {
     for (int n : {50, 100, 200, 400}) {
-        ModelState m = MapOf(n, n);
+        Model m = MapOf(n, n);
         RasterSurface s = ClearedArea(n);
         s.SetDrawMode(DrawMode::Invert);
         s.SetPenWidth(1);
@@ -48,7 +48,7 @@ TEST(ProjectDrawing, VacuumMapPaintsNothingAndLeavesThePenForTheEditor) {
 
 TEST(ProjectDrawing, SameGridReadsBackTheSameMap) {
     for (int n : {50, 100, 400}) {
-        ModelState m = MapOf(n, n);
+        Model m = MapOf(n, n);
         // Every material, single nodes and blocks, neighbours of different kinds.
         const MaterialCode codes[] = {MaterialCode::Iron,    MaterialCode::MagnetS,
                                       MaterialCode::MagnetN, MaterialCode::Coil1,
@@ -56,7 +56,7 @@ TEST(ProjectDrawing, SameGridReadsBackTheSameMap) {
         for (int i = 0; i < n; ++i) {
             for (int j = 0; j < n; ++j) {
                 if ((i * 7 + j * 3) % 5 != 0) {
-                    m.Material(i, j) = codes[(i / 3 + j) % 6];
+                    m.arrays.Material(i, j) = codes[(i / 3 + j) % 6];
                 }
             }
         }
@@ -64,20 +64,20 @@ TEST(ProjectDrawing, SameGridReadsBackTheSameMap) {
         DrawProject(m, s);
         for (int i = 0; i < n; ++i) {
             for (int j = 0; j < n; ++j) {
-                ASSERT_EQ(Read(s, i, j), m.Material(i, j)) << n << ": " << i << "," << j;
+                ASSERT_EQ(Read(s, i, j), m.arrays.Material(i, j)) << n << ": " << i << "," << j;
             }
         }
     }
 }
 
 TEST(ProjectDrawing, CoarseMapOnAFinerGridKeepsItsSizeAndPlace) {
-    ModelState m = MapOf(50, 100);
+    Model m = MapOf(50, 100);
     for (int i = 10; i <= 12; ++i) {
         for (int j = 20; j <= 30; ++j) {
-            m.Material(i, j) = MaterialCode::Coil1;
+            m.arrays.Material(i, j) = MaterialCode::Coil1;
         }
     }
-    m.Material(13, 25) = MaterialCode::Iron;  // painted after the coil column 12
+    m.arrays.Material(13, 25) = MaterialCode::Iron;  // painted after the coil column 12
     RasterSurface s = ClearedArea(100);
     DrawProject(m, s);
     // Each map node is a square of 2 grid units centred on node (2i, 2j); the odd nodes on the
@@ -96,13 +96,13 @@ TEST(ProjectDrawing, CoarseMapOnAFinerGridKeepsItsSizeAndPlace) {
 }
 
 TEST(ProjectDrawing, FineMapOnACoarserGridKeepsTheEvenNodes) {
-    ModelState m = MapOf(100, 50);
+    Model m = MapOf(100, 50);
     for (int j = 0; j <= 100; ++j) {
-        m.Material(40, j) = MaterialCode::MagnetS;  // even column
-        m.Material(41, j) = MaterialCode::Coil2;    // odd column, between nodes 20 and 21
+        m.arrays.Material(40, j) = MaterialCode::MagnetS;  // even column
+        m.arrays.Material(41, j) = MaterialCode::Coil2;    // odd column, between nodes 20 and 21
     }
-    m.Material(60, 60) = MaterialCode::Nonmag;
-    m.Material(61, 61) = MaterialCode::Iron;
+    m.arrays.Material(60, 60) = MaterialCode::Nonmag;
+    m.arrays.Material(61, 61) = MaterialCode::Iron;
     RasterSurface s = ClearedArea(50);
     DrawProject(m, s);
     for (int j = 0; j < 50; ++j) {
@@ -115,10 +115,10 @@ TEST(ProjectDrawing, FineMapOnACoarserGridKeepsTheEvenNodes) {
 }
 
 TEST(ProjectDrawing, BorderNodesAreClippedBoxes) {
-    ModelState m = MapOf(50, 50);
-    m.Material(0, 0) = MaterialCode::Iron;
-    m.Material(50, 50) = MaterialCode::Iron;
-    m.Material(50, 10) = MaterialCode::Coil1;
+    Model m = MapOf(50, 50);
+    m.arrays.Material(0, 0) = MaterialCode::Iron;
+    m.arrays.Material(50, 50) = MaterialCode::Iron;
+    m.arrays.Material(50, 10) = MaterialCode::Coil1;
     RasterSurface s = ClearedArea(50);
     DrawProject(m, s);
     EXPECT_EQ(Read(s, 0, 0), MaterialCode::Iron);
@@ -129,13 +129,13 @@ TEST(ProjectDrawing, BorderNodesAreClippedBoxes) {
 }
 
 TEST(ProjectDrawing, MapThatDisagreesWithItsRecordedSizePaintsNothing) {
-    ModelState m = MapOf(50, 50);
-    m.Material(5, 5) = MaterialCode::Iron;
-    m.MapGridSize = 100;  // the array is a 50 map
+    Model m = MapOf(50, 50);
+    m.arrays.Material(5, 5) = MaterialCode::Iron;
+    m.arrays.MapGridSize = 100;  // the array is a 50 map
     RasterSurface s = ClearedArea(50);
     DrawProject(m, s);
     EXPECT_EQ(Read(s, 5, 5), MaterialCode::Vacuum);
-    ModelState none;
+    Model none;
     none.GridSize = 50;
     DrawProject(none, s);  // never built: nothing to paint, no fault
     EXPECT_EQ(s.PenWidth(), 8);

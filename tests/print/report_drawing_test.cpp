@@ -54,14 +54,14 @@ struct CountingObserver : ForceLineObserver {
     void Yield() override { ++yields; }
 };
 
-ModelState CoilModel(int n) {
-    ModelState m;
-    m.GridSize = static_cast<std::int16_t>(n);
-    m.GridStep = 0.002;
-    m.CurDens1 = 1e6;
-    m.SteelMu = 2000;
-    m.MagMuRec = 30;
-    m.LineStep = 10;
+Model CoilModel(int n) {
+    Model m;
+    m.project.GridSize = static_cast<std::int16_t>(n);
+    m.project.GridStep = 0.002;
+    m.project.CurrentDensity1 = 1e6;
+    m.project.SteelMu = 2000;
+    m.project.MagMuRec = 30;
+    m.project.LineStep = 10;
     Grid2D<MaterialCode> material(n);
     for (int i = 10; i <= 12; ++i) {
         for (int j = 20; j <= 30; ++j) {
@@ -73,7 +73,7 @@ ModelState CoilModel(int n) {
     for (int i = 1; i < n; ++i) {
         for (int j = 1; j < n; ++j) {
             const double di = i - 11.0, dj = j - 25.0;
-            m.VecPot(i, j) = 1.0 / (1.0 + 0.01 * (di * di + dj * dj)) / i;
+            m.arrays.VecPot(i, j) = 1.0 / (1.0 + 0.01 * (di * di + dj * dj)) / i;
         }
     }
     return m;
@@ -81,7 +81,7 @@ ModelState CoilModel(int n) {
 
 TEST(ReportDrawing, GridForceLinesAndOutlinesReachThePage) {
     const int n = 50;
-    ModelState m = CoilModel(n);
+    Model m = CoilModel(n);
     Page withLines(n);
     CountingObserver observer;
     DrawReportArea(m, withLines.surface, observer);
@@ -90,9 +90,9 @@ TEST(ReportDrawing, GridForceLinesAndOutlinesReachThePage) {
     EXPECT_EQ(observer.yields, n - 3);
     EXPECT_NEAR(observer.values.back(), 8.0 * (n - 2) / n, 1e-6);
 
-    // Without any seed (no FixedMask node) the page holds only the grid and the outlines.
-    ModelState noSeeds = CoilModel(n);
-    for (auto& v : noSeeds.FixedMask.Vector()) {
+    // Without any seed (no UniformStencil node) the page holds only the grid and the outlines.
+    Model noSeeds = CoilModel(n);
+    for (auto& v : noSeeds.UniformStencil.Vector()) {
         v = 0;
     }
     Page withoutLines(n);
@@ -101,14 +101,14 @@ TEST(ReportDrawing, GridForceLinesAndOutlinesReachThePage) {
     EXPECT_GT(withLines.CountNot({255, 255, 255}), withoutLines.CountNot({255, 255, 255}));
     EXPECT_GT(withoutLines.CountNot({255, 255, 255}), 0);
     // The flux function is written on nodes 2..N-2 only: nodes 1 and N-1 keep their zeros.
-    EXPECT_EQ(m.FluxFn(1, 25), 0.0);
-    EXPECT_EQ(m.FluxFn(n - 1, 25), 0.0);
-    EXPECT_DOUBLE_EQ(m.FluxFn(11, 25), 11 * m.VecPot(11, 25));
+    EXPECT_EQ(m.FluxFunction(1, 25), 0.0);
+    EXPECT_EQ(m.FluxFunction(n - 1, 25), 0.0);
+    EXPECT_DOUBLE_EQ(m.FluxFunction(11, 25), 11 * m.arrays.VecPot(11, 25));
 }
 
 TEST(ReportDrawing, MissingArraysDrawOnlyTheGrid) {
-    ModelState m;
-    m.GridSize = 50;
+    Model m;
+    m.project.GridSize = 50;
     Page page(50);
     CountingObserver observer;
     DrawReportArea(m, page.surface, observer);

@@ -30,19 +30,19 @@ TEST(RelaxPass, IterationsGrowWithTheGrid) {
     EXPECT_EQ(IterationsPerPass(400), 80);
 }
 
-ModelState CoilModel(int n, int mainSteps) {
-    ModelState m = MakeModel(n, 100);
-    m.MainSteps = static_cast<std::int16_t>(mainSteps);
-    m.CurDens1 = 1e6;
+Model CoilModel(int n, int mainSteps) {
+    Model m = MakeModel(n, 100);
+    m.project.MainSteps = static_cast<std::int16_t>(mainSteps);
+    m.project.CurrentDensity1 = 1e6;
     BuildMaterialMap(m, AirCoil(n));
     return m;
 }
 
 TEST(RunCalculation, RunsTheScheduleWithItsFactors) {
-    ModelState m = CoilModel(50, 3);
-    m.KMu = 0.08;
+    Model m = CoilModel(50, 3);
+    m.project.ReluctivityRelaxation = 0.08;
     RecordingObserver observer(m);
-    RunCalculation(m, observer);
+    RunCalculation(m.arrays, m.project, observer);
 
     // Opening: cursors, bars, one yield; closing: the result command, then the cursors.
     ASSERT_GE(observer.events.size(), 6u);
@@ -76,9 +76,9 @@ TEST(RunCalculation, RunsTheScheduleWithItsFactors) {
         EXPECT_EQ(observer.passes[k].yieldsBefore, 1 + static_cast<int>(k) * 11 + 10);
     }
     EXPECT_EQ(observer.yields, 1 + 7 * 11);
-    EXPECT_EQ(m.SourceNorm, [&] {
+    EXPECT_EQ(m.arrays.SourceNorm, [&] {
         double sum = 1e-200;
-        for (double s : m.Source.Vector()) {
+        for (double s : m.arrays.Source.Vector()) {
             sum += std::abs(s);
         }
         return sum;
@@ -89,25 +89,25 @@ TEST(RunCalculation, RunsTheScheduleWithItsFactors) {
 TEST(RunCalculation, ZeroMainPassesRunsFourPasses) {
     for (int mainSteps : {0, -5}) {
         // A negative number of main passes counts as none.
-        ModelState m = CoilModel(50, mainSteps);
+        Model m = CoilModel(50, mainSteps);
         RecordingObserver observer(m);
-        RunCalculation(m, observer);
+        RunCalculation(m.arrays, m.project, observer);
         EXPECT_EQ(observer.progressMaximum, 4);
         ASSERT_EQ(observer.passes.size(), 4u);
         for (int k = 0; k < 4; ++k) {
             EXPECT_EQ(observer.passes[k].passNo, k + 1);
         }
-        EXPECT_EQ(observer.passes[2].kMuCur, m.KMu / 2);
+        EXPECT_EQ(observer.passes[2].kMuCur, m.project.ReluctivityRelaxation / 2);
         EXPECT_EQ(observer.passes[3].kMuCur, 0);
     }
 }
 
 TEST(RunCalculation, StopDuringTheFirstPass) {
-    ModelState m = CoilModel(50, 10);
-    ModelState reference = m;
+    Model m = CoilModel(50, 10);
+    Model reference = m;
     RecordingObserver observer(m);
     observer.stopAtYield = 3;  // the driver's yield, then iterations 1 and 2 of pass 1
-    RunCalculation(m, observer);
+    RunCalculation(m.arrays, m.project, observer);
 
     // Pass 1 ends after its second iteration; passes 2, 13 and 14 run no iteration but show
     // their numbers and the error of the last iteration; no main pass runs.
@@ -127,49 +127,49 @@ TEST(RunCalculation, StopDuringTheFirstPass) {
 
     // The potential is that of two iterations at the first pass's factor, and the result
     // was evaluated from it.
-    reference.Omega = OptimalOmega(reference.Rjac0, 50);
-    reference.KMuCur = 0;
+    reference.Omega = OptimalOmega(reference.project.Rjac0, 50);
+    reference.arrays.LastReluctivityStep = 0;
     ReferenceIteration(reference);
     ReferenceIteration(reference);
-    EXPECT_EQ(m.VecPot.Vector(), reference.VecPot.Vector());
-    EXPECT_EQ(m.FieldB.N(), 50);
-    EXPECT_NE(m.FieldB(11, 25), 0);  // two iterations spread the potential a few nodes
+    EXPECT_EQ(m.arrays.VecPot.Vector(), reference.arrays.VecPot.Vector());
+    EXPECT_EQ(m.field.B.N(), 50);
+    EXPECT_NE(m.field.B(11, 25), 0);  // two iterations spread the potential a few nodes
 
     // The next calculation clears Stop again.
     observer.stopAtYield = 0;
-    RunCalculation(m, observer);
+    RunCalculation(m.arrays, m.project, observer);
     EXPECT_FALSE(m.StopRequested);
 }
 
 TEST(RunCalculation, ModelWithoutSourcesStaysAtZero) {
-    ModelState m = MakeModel(100, 100);
+    Model m = MakeModel(100, 100);
     Grid2D<MaterialCode> material(100);
     Paint(material, 30, 40, 30, 60, MaterialCode::Iron);   // iron but nothing to drive it
     Paint(material, 50, 60, 30, 60, MaterialCode::Coil1);  // a coil without current
-    m.CurDens1 = 0;
+    m.project.CurrentDensity1 = 0;
     BuildMaterialMap(m, material);
     RecordingObserver observer(m);
-    RunCalculation(m, observer);
-    EXPECT_EQ(m.SourceNorm, 1e-200);
+    RunCalculation(m.arrays, m.project, observer);
+    EXPECT_EQ(m.arrays.SourceNorm, 1e-200);
     ASSERT_EQ(observer.errorValues.size(), 15u);
     for (std::size_t k = 1; k < observer.errorValues.size(); ++k) {
         EXPECT_DOUBLE_EQ(observer.errorValues[k], std::log(0.1) + 2.5);
     }
-    for (double a : m.VecPot.Vector()) {
+    for (double a : m.arrays.VecPot.Vector()) {
         ASSERT_EQ(a, 0);
     }
-    for (float b : m.FieldB.Vector()) {
+    for (float b : m.field.B.Vector()) {
         ASSERT_EQ(b, 0);
     }
 }
 
 TEST(RelaxPass, ShowsTheBarsAndTheIntermediateView) {
-    ModelState m = CoilModel(50, 10);
+    Model m = CoilModel(50, 10);
     m.ShowIntermediate = true;
     m.Omega = OptimalOmega(0.995, 50);
-    m.KMuCur = 0;
+    m.arrays.LastReluctivityStep = 0;
     m.PassNo = 6;
-    m.SourceNorm = 1e-200;  // a wrong normaliser makes the indicator huge: it stops at 8
+    m.arrays.SourceNorm = 1e-200;  // a wrong normaliser makes the indicator huge: it stops at 8
     RecordingObserver observer(m);
     RelaxPass(m, observer);
     const std::vector<std::string> tail(observer.events.end() - 4, observer.events.end());
@@ -180,11 +180,11 @@ TEST(RelaxPass, ShowsTheBarsAndTheIntermediateView) {
 }
 
 TEST(RelaxPass, BoundaryFollowsTheExtrapolation) {
-    ModelState m = CoilModel(100, 4);
+    Model m = CoilModel(100, 4);
     RecordingObserver observer(m);
-    RunCalculation(m, observer);  // enough passes for the potential to reach every edge
+    RunCalculation(m.arrays, m.project, observer);  // enough passes for the potential to reach every edge
     const double k = 0.01;
-    const auto& a = m.VecPot;
+    const auto& a = m.arrays.VecPot;
     for (int i = 1; i <= 99; ++i) {
         EXPECT_EQ(a(i, 0), (1.5 - k) * a(i, 1) - (0.5 + k) * a(i, 2));
         EXPECT_EQ(a(i, 100), (1.5 - k) * a(i, 99) - (0.5 + k) * a(i, 98));
@@ -202,28 +202,28 @@ TEST(RelaxPass, BoundaryFollowsTheExtrapolation) {
 // map in the middle of a calculation.
 class RebuildingObserver : public CalculationObserver {
   public:
-    explicit RebuildingObserver(ModelState& m) : m_(m) {}
+    explicit RebuildingObserver(Model& m) : m_(m) {}
     void Yield() override {
         if (++yields_ == 4) {
-            m_.GridSize = 100;
-            m_.GridStep = 0.001;
+            m_.project.GridSize = 100;
+            m_.project.GridStep = 0.001;
             BuildMaterialMap(m_, AirCoil(100));
         }
     }
     void ShowResult() override { EvaluateField(m_); }
 
   private:
-    ModelState& m_;
+    Model& m_;
     int yields_ = 0;
 };
 
 TEST(RunCalculation, SurvivesArraysReplacedDuringAYield) {
-    ModelState m = CoilModel(50, 2);
+    Model m = CoilModel(50, 2);
     RebuildingObserver observer(m);
-    RunCalculation(m, observer);  // must neither crash nor read outside the new arrays
-    EXPECT_EQ(m.FieldB.N(), 100);
+    RunCalculation(m.arrays, m.project, observer);  // must neither crash nor read outside the new arrays
+    EXPECT_EQ(m.field.B.N(), 100);
     // A pass over arrays of another grid runs no iteration.
-    ModelState stale = CoilModel(50, 2);
+    Model stale = CoilModel(50, 2);
     stale.GridSize = 100;
     stale.Omega = 1.5;
     CalculationObserver quiet;

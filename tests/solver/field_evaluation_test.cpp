@@ -18,25 +18,25 @@ class FieldEvaluation : public ::testing::Test {
         // A potential that changes along both indices, unevenly.
         for (int i = 0; i <= kN; ++i) {
             for (int j = 0; j <= kN; ++j) {
-                m.VecPot(i, j) =
+                m.arrays.VecPot(i, j) =
                     1e-6 * (0.5 * i + 0.01 * i * i + 0.2 * std::sin(0.3 * j) + 0.05 * i * j);
             }
         }
     }
-    ModelState m = MakeModel(kN, 100);
-    double A(int i, int j) const { return m.VecPot(i, j); }
+    Model m = MakeModel(kN, 100);
+    double A(int i, int j) const { return m.arrays.VecPot(i, j); }
 };
 
 TEST_F(FieldEvaluation, InnerNodesUseForwardDifferences) {
     EvaluateField(m);
-    const double h = m.GridStep;
+    const double h = m.project.GridStep;
     for (int i : {1, 7, 49}) {
         for (int j : {1, 20, 49}) {
             const float br = static_cast<float>((A(i, j + 1) - A(i, j)) / h);
             const float bz = static_cast<float>(A(i, j) / (i * h) + (A(i + 1, j) - A(i, j)) / h);
-            EXPECT_EQ(m.FieldBr(i, j), br);
-            EXPECT_EQ(m.FieldBz(i, j), bz);
-            EXPECT_EQ(m.FieldB(i, j),
+            EXPECT_EQ(m.field.Br(i, j), br);
+            EXPECT_EQ(m.field.Bz(i, j), bz);
+            EXPECT_EQ(m.field.B(i, j),
                       static_cast<float>(std::sqrt(double{bz} * bz + double{br} * br)));
         }
     }
@@ -44,55 +44,55 @@ TEST_F(FieldEvaluation, InnerNodesUseForwardDifferences) {
 
 TEST_F(FieldEvaluation, EdgesAxisAndCorners) {
     EvaluateField(m);
-    const double h = m.GridStep;
+    const double h = m.project.GridStep;
     for (int j = 1; j < kN; ++j) {
         // The axis repeats the first column, with no radial field.
-        EXPECT_EQ(m.FieldBr(0, j), 0);
-        EXPECT_EQ(m.FieldBz(0, j), m.FieldBz(1, j));
-        EXPECT_EQ(m.FieldB(0, j), m.FieldB(1, j));
+        EXPECT_EQ(m.field.Br(0, j), 0);
+        EXPECT_EQ(m.field.Bz(0, j), m.field.Bz(1, j));
+        EXPECT_EQ(m.field.B(0, j), m.field.B(1, j));
         // The outer column differentiates backwards along the radius.
-        EXPECT_EQ(m.FieldBz(kN, j),
+        EXPECT_EQ(m.field.Bz(kN, j),
                   static_cast<float>(A(kN, j) / (kN * h) + (A(kN, j) - A(kN - 1, j)) / h));
-        EXPECT_EQ(m.FieldBr(kN, j), static_cast<float>((A(kN, j + 1) - A(kN, j)) / h));
+        EXPECT_EQ(m.field.Br(kN, j), static_cast<float>((A(kN, j + 1) - A(kN, j)) / h));
     }
     for (int i = 1; i < kN; ++i) {
-        EXPECT_EQ(m.FieldBr(i, 0), static_cast<float>((A(i, 1) - A(i, 0)) / h));
-        EXPECT_EQ(m.FieldBr(i, kN), static_cast<float>((A(i, kN) - A(i, kN - 1)) / h));
-        EXPECT_EQ(m.FieldBz(i, kN),
+        EXPECT_EQ(m.field.Br(i, 0), static_cast<float>((A(i, 1) - A(i, 0)) / h));
+        EXPECT_EQ(m.field.Br(i, kN), static_cast<float>((A(i, kN) - A(i, kN - 1)) / h));
+        EXPECT_EQ(m.field.Bz(i, kN),
                   static_cast<float>(A(i, kN) / (i * h) + (A(i + 1, kN) - A(i, kN)) / h));
     }
     for (int i : {0, kN}) {
         for (int j : {0, kN}) {
-            EXPECT_EQ(m.FieldBr(i, j), 0);
-            EXPECT_EQ(m.FieldBz(i, j), 0);
-            EXPECT_EQ(m.FieldB(i, j), 0);
+            EXPECT_EQ(m.field.Br(i, j), 0);
+            EXPECT_EQ(m.field.Bz(i, j), 0);
+            EXPECT_EQ(m.field.B(i, j), 0);
         }
     }
 }
 
 TEST_F(FieldEvaluation, RecreatesTheArraysAtTheGridSize) {
-    m.FieldB.Create(20);
-    m.FieldB(0, 0) = 5;
+    m.field.B.Create(20);
+    m.field.B(0, 0) = 5;
     EvaluateField(m);
-    EXPECT_EQ(m.FieldB.N(), kN);
-    EXPECT_EQ(m.FieldBr.N(), kN);
-    EXPECT_EQ(m.FieldBz.N(), kN);
-    EXPECT_EQ(m.FieldB(0, 0), 0);
+    EXPECT_EQ(m.field.B.N(), kN);
+    EXPECT_EQ(m.field.Br.N(), kN);
+    EXPECT_EQ(m.field.Bz.N(), kN);
+    EXPECT_EQ(m.field.B(0, 0), 0);
 }
 
 TEST_F(FieldEvaluation, PotentialOfAnotherGridGivesZeroField) {
     // The grid was changed in the options after the last calculation: no reading outside the
     // potential, the field is 0 at the new size.
-    m.GridSize = 100;
+    m.project.GridSize = 100;
     EvaluateField(m);
-    EXPECT_EQ(m.FieldB.N(), 100);
-    for (float b : m.FieldB.Vector()) {
+    EXPECT_EQ(m.field.B.N(), 100);
+    for (float b : m.field.B.Vector()) {
         ASSERT_EQ(b, 0);
     }
-    m.GridSize = kN;
-    m.GridStep = 0;  // no step to differentiate over
+    m.project.GridSize = kN;
+    m.project.GridStep = 0;  // no step to differentiate over
     EvaluateField(m);
-    for (float b : m.FieldB.Vector()) {
+    for (float b : m.field.B.Vector()) {
         ASSERT_EQ(b, 0);
     }
 }

@@ -85,10 +85,10 @@ void ComparePasses(const Arrangement& arrangement, int n, SweepBuild build) {
     SweepBuildGuard guard(build);
     ASSERT_EQ(relax::ActiveSweepBuild(), build);
 
-    ModelState fast = MakeModel(n, 100);
-    fast.CurDens1 = arrangement.curDens1;
+    Model fast = MakeModel(n, 100);
+    fast.project.CurrentDensity1 = arrangement.curDens1;
     BuildMaterialMap(fast, arrangement.draw(n));
-    ModelState plain = fast;
+    Model plain = fast;
 
     struct PassSetting {
         double rjac;
@@ -101,27 +101,27 @@ void ComparePasses(const Arrangement& arrangement, int n, SweepBuild build) {
     for (const PassSetting& p : passes) {
         ++passNo;
         SCOPED_TRACE(::testing::Message() << "pass " << passNo);
-        for (ModelState* m : {&fast, &plain}) {
+        for (Model* m : {&fast, &plain}) {
             m->Omega = OptimalOmega(p.rjac, n);
-            m->KMuCur = p.kMu;
+            m->LastReluctivityStep = p.kMu;
             m->PassNo = static_cast<std::int16_t>(passNo);
         }
         RelaxPass(fast, quiet);
         ReferencePass(plain);
-        ASSERT_TRUE(SameBits(fast.VecPot, plain.VecPot))
-            << FirstDifference(fast.VecPot, plain.VecPot);
-        ASSERT_TRUE(SameBits(fast.MuNode, plain.MuNode))
-            << FirstDifference(fast.MuNode, plain.MuNode);
+        ASSERT_TRUE(SameBits(fast.arrays.VecPot, plain.arrays.VecPot))
+            << FirstDifference(fast.arrays.VecPot, plain.arrays.VecPot);
+        ASSERT_TRUE(SameBits(fast.arrays.Reluctivity, plain.arrays.Reluctivity))
+            << FirstDifference(fast.arrays.Reluctivity, plain.arrays.Reluctivity);
         if (build == SweepBuild::Scalar) {
-            EXPECT_EQ(fast.ErrSum, plain.ErrSum);  // summed in the same order
+            EXPECT_EQ(fast.arrays.ResidualSum, plain.arrays.ResidualSum);  // summed in the same order
         } else {
-            EXPECT_NEAR(fast.ErrSum, plain.ErrSum, 1e-12 * plain.ErrSum);
+            EXPECT_NEAR(fast.arrays.ResidualSum, plain.arrays.ResidualSum, 1e-12 * plain.arrays.ResidualSum);
         }
     }
     // The comparison means something only if the potential moved and, with iron or magnets,
     // the reluctivity left its starting value.
     double largestA = 0;
-    for (double a : plain.VecPot.Vector()) {
+    for (double a : plain.arrays.VecPot.Vector()) {
         largestA = std::max(largestA, std::abs(a));
     }
     EXPECT_GT(largestA, 0);
@@ -155,36 +155,36 @@ TEST(RelaxBitIdentity, ThisMachineRunsAVectorBuild) {
 TEST(RelaxBitIdentity, SaturationReallyMovesTheReluctivity) {
     // Without this the pot-core comparison would not exercise the curve: the big current
     // must drive some iron well away from 1/SteelMu, and the magnets away from 1/MagMuRec.
-    ModelState m = MakeModel(50, 100);
-    m.CurDens1 = 3e8;
+    Model m = MakeModel(50, 100);
+    m.project.CurrentDensity1 = 3e8;
     BuildMaterialMap(m, PotCore(50));
     CalculationObserver quiet;
     for (int pass = 0; pass < 3; ++pass) {
         m.Omega = OptimalOmega(0.9995, 50);
-        m.KMuCur = 0.05;
+        m.arrays.LastReluctivityStep = 0.05;
         RelaxPass(m, quiet);
     }
     double largestIronNu = 0;
     for (int i = 0; i <= 50; ++i) {
         for (int j = 0; j <= 50; ++j) {
-            if (m.Material(i, j) == MaterialCode::Iron) {
-                largestIronNu = std::max(largestIronNu, m.MuNode(i, j));
+            if (m.arrays.Material(i, j) == MaterialCode::Iron) {
+                largestIronNu = std::max(largestIronNu, m.arrays.Reluctivity(i, j));
             }
         }
     }
-    EXPECT_GT(largestIronNu, 2.0 / m.SteelMu);
+    EXPECT_GT(largestIronNu, 2.0 / m.project.SteelMu);
     // The axis column copies its magnetic neighbour.
-    EXPECT_EQ(m.MuNode(0, 25), m.MuNode(1, 25));
-    EXPECT_NE(m.MuNode(1, 25), 1 / m.SteelMu);
+    EXPECT_EQ(m.arrays.Reluctivity(0, 25), m.arrays.Reluctivity(1, 25));
+    EXPECT_NE(m.arrays.Reluctivity(1, 25), 1 / m.project.SteelMu);
 
-    ModelState magnets = MakeModel(50, 100);
+    Model magnets = MakeModel(50, 100);
     BuildMaterialMap(magnets, RingMagnets(50));
     for (int pass = 0; pass < 3; ++pass) {
         magnets.Omega = OptimalOmega(0.9995, 50);
-        magnets.KMuCur = 0.05;
+        magnets.LastReluctivityStep = 0.05;
         RelaxPass(magnets, quiet);
     }
-    EXPECT_NE(magnets.MuNode(8, 24), 1 / magnets.MagMuRec);
+    EXPECT_NE(magnets.Reluctivity(8, 24), 1 / magnets.MagMuRec);
 }
 
 }  // namespace

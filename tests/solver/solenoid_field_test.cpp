@@ -23,26 +23,26 @@ double ThickSolenoidAxialField(double j, double r1, double r2, double z1, double
 }
 
 struct SolenoidRun {
-    ModelState model;
+    Model model;
     double lastError = 0;
 };
 
 // A Coil 1 block of the given nodes, 1e6 A/m2, the usual schedule.
 SolenoidRun RunCoil(int n, double areaMm, int i0, int i1, int j0, int j1, int mainSteps) {
     SolenoidRun run{MakeModel(n, areaMm)};
-    ModelState& m = run.model;
-    m.CurDens1 = 1e6;
-    m.Rjac0 = 0.995;
-    m.Rjac1 = 0.9995;
-    m.RjacFin = 0.95;
-    m.MainSteps = static_cast<std::int16_t>(mainSteps);
-    m.KMu = 0.05;
+    Model& m = run.model;
+    m.project.CurrentDensity1 = 1e6;
+    m.project.Rjac0 = 0.995;
+    m.project.Rjac1 = 0.9995;
+    m.project.RjacFin = 0.95;
+    m.project.MainSteps = static_cast<std::int16_t>(mainSteps);
+    m.project.ReluctivityRelaxation = 0.05;
     Grid2D<MaterialCode> material(n);
     Paint(material, i0, i1, j0, j1, MaterialCode::Coil1);
     EXPECT_FALSE(CalculationRefusal(m, material).has_value());
     BuildMaterialMap(m, material);
     RecordingObserver observer(m);
-    RunCalculation(m, observer);
+    RunCalculation(m.arrays, m.project, observer);
     run.lastError = observer.errorValues.back();
     return run;
 }
@@ -52,9 +52,9 @@ SolenoidRun RunCoil(int n, double areaMm, int i0, int i1, int j0, int j1, int ma
 // axis each equation takes the mean source of its node and the node above, so the rows
 // j0..j1 act from j0 h to (j1 + 1) h; that is also why the radial field vanishes on the row
 // whose forward difference straddles the middle of that span.
-double AnalyticField(const ModelState& m, int i0, int i1, int j0, int j1, int j) {
-    const double h = m.GridStep;
-    return ThickSolenoidAxialField(m.CurDens1, (i0 - 0.5) * h, (i1 + 0.5) * h, j0 * h, (j1 + 1) * h,
+double AnalyticField(const Model& m, int i0, int i1, int j0, int j1, int j) {
+    const double h = m.project.GridStep;
+    return ThickSolenoidAxialField(m.project.CurrentDensity1, (i0 - 0.5) * h, (i1 + 0.5) * h, j0 * h, (j1 + 1) * h,
                                    j * h, kMu0);
 }
 
@@ -62,11 +62,11 @@ TEST(SolenoidField, SignAndSizeOfTheExample) {
     // 50 grid over 100 mm, Coil 1 at i 10..12, j 20..30, 1e6 A/m2: a positive current density
     // gives a negative axial field.
     const SolenoidRun run = RunCoil(50, 100, 10, 12, 20, 30, 10);
-    const ModelState& m = run.model;
-    EXPECT_NEAR(m.FieldBz(1, 25), -3.37e-3, 0.01e-3);
-    EXPECT_EQ(m.FieldBz(0, 25), m.FieldBz(1, 25));
+    const Model& m = run.model;
+    EXPECT_NEAR(m.field.Bz(1, 25), -3.37e-3, 0.01e-3);
+    EXPECT_EQ(m.field.Bz(0, 25), m.field.Bz(1, 25));
     for (int i = 1; i <= 49; ++i) {
-        EXPECT_LT(std::abs(m.FieldBr(i, 25)), 0.003 * std::abs(m.FieldBz(1, 25))) << "i = " << i;
+        EXPECT_LT(std::abs(m.field.Br(i, 25)), 0.003 * std::abs(m.field.Bz(1, 25))) << "i = " << i;
     }
     EXPECT_NEAR(run.lastError, 0.21, 0.005);
 
@@ -74,18 +74,18 @@ TEST(SolenoidField, SignAndSizeOfTheExample) {
     // meet: the discretisation raises the field by about 0.6 %, the open boundary 40 mm from
     // the winding lowers it by about 0.7 %.)
     const double analytic = AnalyticField(m, 10, 12, 20, 30, 25);
-    EXPECT_NEAR(-m.FieldBz(1, 25) / analytic, 1, 0.005);
+    EXPECT_NEAR(-m.field.Bz(1, 25) / analytic, 1, 0.005);
 }
 
 TEST(SolenoidField, FineGridWithFarBoundaryAgreesClosely) {
     // The same coil at half the step (1 mm), with the boundary 75 mm or more from it: only
     // the second-order discretisation error is left, about 0.05 %.
     const SolenoidRun run = RunCoil(200, 200, 20, 25, 90, 110, 40);
-    const ModelState& m = run.model;
+    const Model& m = run.model;
     const double analytic = AnalyticField(m, 20, 25, 90, 110, 100);
-    EXPECT_NEAR(-m.FieldBz(1, 100) / analytic, 1, 0.002);
+    EXPECT_NEAR(-m.field.Bz(1, 100) / analytic, 1, 0.002);
     for (int i = 1; i <= 199; ++i) {
-        EXPECT_LT(std::abs(m.FieldBr(i, 100)), 0.003 * std::abs(m.FieldBz(1, 100))) << i;
+        EXPECT_LT(std::abs(m.field.Br(i, 100)), 0.003 * std::abs(m.field.Bz(1, 100))) << i;
     }
 }
 

@@ -7,24 +7,24 @@
 
 namespace tesvid::testing {
 
-ModelState MakeModel(int n, double areaMm) {
-    ModelState m;
-    m.GridSize = static_cast<std::int16_t>(n);
-    m.AreaSize = static_cast<float>(areaMm);
-    m.GridStep = areaMm * 0.001 / n;
-    m.SteelMu = 1000;
-    m.SteelMaxB = 1.6;
-    m.MagBr = 1;
-    m.MagHc = 100e3;
-    m.MagBHmax = 30e3;
-    FitMagnetCurve(m);
-    m.Rjac0 = 0.995;
-    m.Rjac1 = 0.9995;
-    m.RjacFin = 0.95;
-    m.MainSteps = 10;
-    m.KMu = 0.05;
-    m.DProv1 = 1;
-    m.DProv2 = 1;
+Model MakeModel(int n, double areaMm) {
+    Model m;
+    m.project.GridSize = static_cast<std::int16_t>(n);
+    m.project.AreaSize = static_cast<float>(areaMm);
+    m.project.GridStep = areaMm * 0.001 / n;
+    m.project.SteelMu = 1000;
+    m.project.SteelSaturationB = 1.6;
+    m.project.MagBr = 1;
+    m.project.MagHc = 100e3;
+    m.project.MagBHmax = 30e3;
+    FitMagnetCurve(m.project);
+    m.project.Rjac0 = 0.995;
+    m.project.Rjac1 = 0.9995;
+    m.project.RjacFin = 0.95;
+    m.project.MainSteps = 10;
+    m.project.ReluctivityRelaxation = 0.05;
+    m.project.WireDiameter1 = 1;
+    m.project.WireDiameter2 = 1;
     return m;
 }
 
@@ -85,7 +85,7 @@ void RecordingObserver::SetProgressValue(double value) {
     progressValues.push_back(value);
     events.push_back("progress");
     if (value >= 1) {
-        passes.push_back({model_.PassNo, model_.Omega, model_.KMuCur, yields});
+        passes.push_back({model_.PassNo, model_.Omega, model_.arrays.LastReluctivityStep, yields});
     }
 }
 

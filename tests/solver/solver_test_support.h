@@ -3,16 +3,16 @@
 #include <string>
 #include <vector>
 
-#include "model/model_state.h"
+#include "model/model.h"
 #include "solver/calculation_observer.h"
 
 namespace tesvid::testing {
 
 // A model with GridSize n over areaMm millimetres and the usual option values (the ones a new
 // installation starts with): iron Mu 1000 and Br 1.6 T, a 1 T / 100 kA/m / 30 kJ/m3 magnet
-// with its fitted curve, Jacoby radii 0.995 / 0.9995 / 0.95, 10 main passes, KMu 0.05,
+// with its fitted curve, Jacoby radii 0.995 / 0.9995 / 0.95, 10 main passes, ReluctivityRelaxation 0.05,
 // 1 mm wires. No arrays yet.
-ModelState MakeModel(int n, double areaMm);
+Model MakeModel(int n, double areaMm);
 
 // Paints the nodes i0..i1, j0..j1 (inclusive) of a material grid.
 void Paint(Grid2D<MaterialCode>& material, int i0, int i1, int j0, int j1, MaterialCode code);
@@ -29,7 +29,7 @@ Grid2D<MaterialCode> RingMagnets(int n);
 // Records every call of a calculation, and can press Stop during a chosen yield.
 class RecordingObserver : public CalculationObserver {
   public:
-    explicit RecordingObserver(ModelState& model) : model_(model) {}
+    explicit RecordingObserver(Model& model) : model_(model) {}
 
     void BeginCalculation() override { events.push_back("begin"); }
     void EndCalculation() override { events.push_back("end"); }
@@ -69,7 +69,7 @@ class RecordingObserver : public CalculationObserver {
     std::vector<std::string> events;
 
   private:
-    ModelState& model_;
+    Model& model_;
 };
 
 }  // namespace tesvid::testing

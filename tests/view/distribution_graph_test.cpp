@@ -35,27 +35,27 @@ struct Graph {
 
 // Row 12 with its maximum 0.1234 T at k = 20 and 0.1 T at k = 30; column 13 at 0.15 T with
 // 0.1 T at k = 50.
-ModelState GraphModel(int n) {
-    ModelState m = MakeViewModel(n, 100);
+Model GraphModel(int n) {
+    Model m = MakeViewModel(n, 100);
     for (int k = 0; k <= n; ++k) {
-        m.FieldB(13, k) = 0.15f;  // the column of the Z graph
+        m.field.B(13, k) = 0.15f;  // the column of the Z graph
     }
-    m.FieldB(13, 50) = 0.1f;
+    m.field.B(13, 50) = 0.1f;
     for (int k = 0; k <= n; ++k) {
-        m.FieldB(k, 12) = 0.01f;
+        m.field.B(k, 12) = 0.01f;
     }
-    m.FieldB(20, 12) = 0.1234f;
-    m.FieldB(30, 12) = 0.1f;
-    m.FieldB(0, 12) = 5.0f;  // nodes 0 and N are neither measured nor plotted
-    m.FieldB(n, 12) = 5.0f;
+    m.field.B(20, 12) = 0.1234f;
+    m.field.B(30, 12) = 0.1f;
+    m.field.B(0, 12) = 5.0f;  // nodes 0 and N are neither measured nor plotted
+    m.field.B(n, 12) = 5.0f;
     return m;
 }
 
 TEST(DistributionGraph, RGraphPlotsTheRowAgainstItsFullScale) {
     const int n = 400;
-    ModelState m = GraphModel(n);
+    Model m = GraphModel(n);
     Graph g;
-    DrawGraf(m, g.picture, GraphAxis::R, 37, 12);
+    DrawDistributionGraph(m, g.picture, GraphAxis::R, 37, 12);
 
     ASSERT_GE(g.picture.texts.size(), 3u);
     EXPECT_EQ(g.picture.texts[0].text, " Bmax=2000.0 Gauss");
@@ -94,7 +94,7 @@ TEST(DistributionGraph, RGraphPlotsTheRowAgainstItsFullScale) {
     // The second call draws the curve and the first labels in blue.
     g.picture.lines.clear();
     g.picture.texts.clear();
-    DrawGraf(m, g.picture, GraphAxis::R, 37, 12);
+    DrawDistributionGraph(m, g.picture, GraphAxis::R, 37, 12);
     EXPECT_EQ(g.picture.lines[18].color, kBlue);
     EXPECT_EQ(g.picture.texts[0].color, kBlue);
     EXPECT_EQ(g.picture.texts[1].color, kBlue);
@@ -102,9 +102,9 @@ TEST(DistributionGraph, RGraphPlotsTheRowAgainstItsFullScale) {
 
 TEST(DistributionGraph, ZGraphPlotsTheColumnWithTheRolesExchanged) {
     const int n = 100;
-    ModelState m = GraphModel(n);
+    Model m = GraphModel(n);
     Graph g;
-    DrawGraf(m, g.picture, GraphAxis::Z, 13.0, 40.0);
+    DrawDistributionGraph(m, g.picture, GraphAxis::Z, 13.0, 40.0);
     ASSERT_GE(g.picture.texts.size(), 3u);
     EXPECT_EQ(g.picture.texts[0].text, " Bmax=2000.0 Gauss");
     EXPECT_EQ(g.picture.texts[1].text, "R = 13");
@@ -116,31 +116,31 @@ TEST(DistributionGraph, ZGraphPlotsTheColumnWithTheRolesExchanged) {
 }
 
 TEST(DistributionGraph, PositionBelowOneMillimetreHasNoLeadingZero) {
-    ModelState m = GraphModel(400);
+    Model m = GraphModel(400);
     Graph g;
-    DrawGraf(m, g.picture, GraphAxis::R, 2, 12);  // 0.5 mm
+    DrawDistributionGraph(m, g.picture, GraphAxis::R, 2, 12);  // 0.5 mm
     EXPECT_EQ(g.picture.texts[2].text, "R = .5");
 }
 
 TEST(DistributionGraph, EmptyLineShowsZeroFullScaleOnTheBottomEdge) {
-    ModelState m = MakeViewModel(50);
+    Model m = MakeViewModel(50);
     Graph g;
-    DrawGraf(m, g.picture, GraphAxis::R, 10, 10);
+    DrawDistributionGraph(m, g.picture, GraphAxis::R, 10, 10);
     EXPECT_EQ(g.picture.texts[0].text, " Bmax=0.0 Gauss");
     EXPECT_DOUBLE_EQ(g.picture.lines[30].y2, 50);
 }
 
 TEST(DistributionGraph, PointsOffTheGridOrStaleArraysDrawNothing) {
-    ModelState m = GraphModel(50);
+    Model m = GraphModel(50);
     Graph g;
     g.picture.SetForeColor(Rgb{1, 2, 3});
     const std::vector<std::uint32_t> before(g.picture.Pixels(), g.picture.Pixels() + 250 * 250);
-    DrawGraf(m, g.picture, GraphAxis::R, -1, -1);
-    DrawGraf(m, g.picture, GraphAxis::Z, 51, 3);
-    DrawGraf(m, g.picture, GraphAxis::R, 3, 50.5);
-    m.GridSize = 100;  // larger grid chosen after the field was evaluated
-    DrawGraf(m, g.picture, GraphAxis::R, 60, 60);
-    DrawGraf(m, g.picture, GraphAxis::Z, 10, 10);
+    DrawDistributionGraph(m, g.picture, GraphAxis::R, -1, -1);
+    DrawDistributionGraph(m, g.picture, GraphAxis::Z, 51, 3);
+    DrawDistributionGraph(m, g.picture, GraphAxis::R, 3, 50.5);
+    m.project.GridSize = 100;  // larger grid chosen after the field was evaluated
+    DrawDistributionGraph(m, g.picture, GraphAxis::R, 60, 60);
+    DrawDistributionGraph(m, g.picture, GraphAxis::Z, 10, 10);
     EXPECT_TRUE(g.picture.lines.empty());
     EXPECT_TRUE(g.picture.texts.empty());
     EXPECT_EQ(g.picture.ForeColor(), (Rgb{1, 2, 3}));

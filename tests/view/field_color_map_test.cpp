@@ -41,12 +41,12 @@ TEST(ColorRamp, RunsFromBlackThroughBlueAndMagentaToWhiteWithTiesToEven) {
 
 TEST(FieldColorMap, PaintsEachNodeWithTheLevelOfItsFieldAndRecordsTheLineColour) {
     const int n = 50;
-    ModelState m = MakeViewModel(n);
-    m.FieldB(10, 10) = 2.0f;
-    m.FieldB(20, 20) = 1.0f;  // half of the maximum: level 60 ln 51
-    m.FieldB(30, 30) = 0.0002f;
+    Model m = MakeViewModel(n);
+    m.field.B(10, 10) = 2.0f;
+    m.field.B(20, 20) = 1.0f;  // half of the maximum: level 60 ln 51
+    m.field.B(30, 30) = 0.0002f;
     ResultPictures p(n);
-    VisualizeB(m, p.picture1, p.picture3);
+    DrawFieldColorMap(m, p.picture1, p.picture3);
 
     EXPECT_EQ(p.picture1.ReadPoint(10, 10), kWhite);
     EXPECT_EQ(p.picture1.ReadPoint(20, 20), (Rgb{255, 236, 255}));
@@ -77,21 +77,21 @@ TEST(FieldColorMap, LineColourTurnsBlackOnlyAboveLevel200) {
     }
     const float above = std::nextafter(below, 1.0f);
 
-    ModelState m = MakeViewModel(50);
-    m.FieldB(25, 25) = 1.0f;
-    m.FieldB(5, 5) = below;
-    m.FieldB(6, 5) = above;
+    Model m = MakeViewModel(50);
+    m.field.B(25, 25) = 1.0f;
+    m.field.B(5, 5) = below;
+    m.field.B(6, 5) = above;
     ResultPictures p(50);
-    VisualizeB(m, p.picture1, p.picture3);
+    DrawFieldColorMap(m, p.picture1, p.picture3);
     EXPECT_EQ(m.NodeColor(5, 5), 15);
     EXPECT_EQ(m.NodeColor(6, 5), 0);
 }
 
 TEST(FieldColorMap, ScaleStripHasTheRampAndSixLabelsInGauss) {
-    ModelState m = MakeViewModel(50);
-    m.FieldB(3, 4) = 1.0f;
+    Model m = MakeViewModel(50);
+    m.field.B(3, 4) = 1.0f;
     ResultPictures p(50);
-    VisualizeB(m, p.picture1, p.picture3);
+    DrawFieldColorMap(m, p.picture1, p.picture3);
 
     ASSERT_EQ(p.picture3.lines.size(), 401u);
     EXPECT_EQ(p.picture3.lines.front().color, kBlack);
@@ -113,10 +113,10 @@ TEST(FieldColorMap, ScaleStripHasTheRampAndSixLabelsInGauss) {
 }
 
 TEST(FieldColorMap, FieldFreeModelGivesABlackMapAndZeroLabels) {
-    ModelState m = MakeViewModel(100);
+    Model m = MakeViewModel(100);
     ResultPictures p(100);
     p.picture1.Clear();
-    VisualizeB(m, p.picture1, p.picture3);
+    DrawFieldColorMap(m, p.picture1, p.picture3);
     for (int py = 0; py < 400; py += 7) {
         for (int px = 0; px < 400; px += 7) {
             ASSERT_EQ(p.picture1.PixelAt(px, py), kBlack);
@@ -129,11 +129,11 @@ TEST(FieldColorMap, FieldFreeModelGivesABlackMapAndZeroLabels) {
 }
 
 TEST(FieldColorMap, ArraysOfAnotherGridSizeAreNotDrawn) {
-    ModelState m = MakeViewModel(50);
-    m.GridSize = 100;  // changed in the options after the last evaluation
+    Model m = MakeViewModel(50);
+    m.project.GridSize = 100;  // changed in the options after the last evaluation
     ResultPictures p(100);
     const std::vector<std::uint32_t> before(p.picture1.Pixels(), p.picture1.Pixels() + 400 * 400);
-    VisualizeB(m, p.picture1, p.picture3);
+    DrawFieldColorMap(m, p.picture1, p.picture3);
     EXPECT_TRUE(std::equal(before.begin(), before.end(), p.picture1.Pixels()));
     EXPECT_TRUE(p.picture3.texts.empty());
 }
@@ -171,24 +171,24 @@ class RegionOutlines : public ::testing::TestWithParam<int> {};
 
 TEST_P(RegionOutlines, OutlineTheUnionOfNonVacuumCellsAndCancelWhenDrawnTwice) {
     const int n = GetParam();
-    ModelState m = MakeViewModel(n);
+    Model m = MakeViewModel(n);
     for (int i = 0; i <= n; ++i) {
         for (int j = 0; j <= n; ++j) {
-            m.FieldB(i, j) = static_cast<float>((i * 7 + j * 3) % 11) * 0.01f;
+            m.field.B(i, j) = static_cast<float>((i * 7 + j * 3) % 11) * 0.01f;
         }
     }
-    ModelState bare = m;
+    Model bare = m;
     const int c = n / 5;
     // A lone cell, and a block of iron cells next to coil cells.
-    m.Material(c, c) = MaterialCode::Iron;
+    m.arrays.Material(c, c) = MaterialCode::Iron;
     for (int i = 2 * c; i <= 2 * c + 3; ++i) {
         for (int j = 3 * c; j <= 3 * c + 2; ++j) {
-            m.Material(i, j) = i < 2 * c + 2 ? MaterialCode::Iron : MaterialCode::Coil1;
+            m.arrays.Material(i, j) = i < 2 * c + 2 ? MaterialCode::Iron : MaterialCode::Coil1;
         }
     }
     ResultPictures plain(n), outlined(n);
-    VisualizeB(bare, plain.picture1, plain.picture3);
-    VisualizeB(m, outlined.picture1, outlined.picture3);
+    DrawFieldColorMap(bare, plain.picture1, plain.picture3);
+    DrawFieldColorMap(m, outlined.picture1, outlined.picture3);
 
     auto expected = Ring(plain.picture1, c, c, c, c);
     const auto block = Ring(plain.picture1, 2 * c, 3 * c, 2 * c + 3, 3 * c + 2);
@@ -202,34 +202,34 @@ TEST_P(RegionOutlines, OutlineTheUnionOfNonVacuumCellsAndCancelWhenDrawnTwice) {
         ASSERT_EQ(outlined.picture1.PixelAt(x, y), a.Inverted());
     }
 
-    DrawRegionOutlines(m.Material, outlined.picture1);
+    DrawRegionOutlines(m.arrays.Material, outlined.picture1);
     EXPECT_TRUE(Difference(plain.picture1, outlined.picture1).empty());
 }
 
 INSTANTIATE_TEST_SUITE_P(EveryGridSize, RegionOutlines, ::testing::Values(50, 100, 200, 400));
 
 TEST(RegionOutlines, CellsOnTheEdgeOfTheAreaAreOutlinedOnTheVisibleSides) {
-    ModelState m = MakeViewModel(50);
-    m.Material(0, 10) = MaterialCode::Nonmag;
+    Model m = MakeViewModel(50);
+    m.arrays.Material(0, 10) = MaterialCode::Nonmag;
     RasterSurface plain(400, 400), outlined(400, 400);
     plain.SetScale(50, 50);
     outlined.SetScale(50, 50);
-    DrawRegionOutlines(m.Material, outlined);
+    DrawRegionOutlines(m.arrays.Material, outlined);
     const auto diff = Difference(plain, outlined);
     // Top and bottom edges from pixel 0 to 4 and the right edge; the left edge is off the area.
     EXPECT_EQ(diff.size(), 5u + 5u + 7u);
 }
 
 TEST(PotentialView, PaintsAbsoluteValueAgainstTheLargestAndKeepsTheDrawState) {
-    ModelState m = MakeViewModel(50);
-    m.VecPot(10, 10) = -3e-4;
-    m.VecPot(11, 10) = 3e-4;
-    m.VecPot(12, 10) = 3e-5;
+    Model m = MakeViewModel(50);
+    m.arrays.VecPot(10, 10) = -3e-4;
+    m.arrays.VecPot(11, 10) = 3e-4;
+    m.arrays.VecPot(12, 10) = 3e-5;
     RasterSurface picture(400, 400);
     picture.SetScale(50, 50);
     picture.SetPenWidth(8);
     picture.SetDrawMode(DrawMode::Invert);
-    VisualizeA(m, picture);
+    DrawPotentialView(m, picture);
     EXPECT_EQ(picture.ReadPoint(10, 10), kWhite);
     EXPECT_EQ(picture.ReadPoint(11, 10), kWhite);
     EXPECT_EQ(picture.ReadPoint(12, 10), (Rgb{216, 144, 255}));
@@ -238,8 +238,8 @@ TEST(PotentialView, PaintsAbsoluteValueAgainstTheLargestAndKeepsTheDrawState) {
     EXPECT_EQ(picture.PenWidth(), 8);
     EXPECT_EQ(picture.GetDrawMode(), DrawMode::Invert);
 
-    ModelState empty = MakeViewModel(50);
-    VisualizeA(empty, picture);
+    Model empty = MakeViewModel(50);
+    DrawPotentialView(empty, picture);
     EXPECT_EQ(picture.ReadPoint(10, 10), kBlack);
 }
 

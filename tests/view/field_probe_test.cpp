@@ -43,20 +43,20 @@ TEST(FieldProbe, NodeUnderThePointerRoundsHalfToEven) {
 }
 
 TEST(FieldProbe, CoordinatesAreShownInMillimetres) {
-    ModelState m = MakeViewModel(400, 100);
+    Model m = MakeViewModel(400, 100);
     const auto t = ProbeCoordinates(m, 37, 12);
     EXPECT_EQ(t.r, "9.25");
     EXPECT_EQ(t.z, "3");
-    ModelState coarse = MakeViewModel(50, 33.3f);
+    Model coarse = MakeViewModel(50, 33.3f);
     EXPECT_EQ(ProbeCoordinates(coarse, 1, 0).r, "0.666");
     EXPECT_EQ(ProbeCoordinates(coarse, 1, 0).z, "0");
 }
 
 TEST(FieldProbe, FieldIsShownInGaussWithOneDecimal) {
-    ModelState m = MakeViewModel(50);
-    m.FieldB(7, 8) = 0.0123f;
-    m.FieldBr(7, 8) = -0.00004f;
-    m.FieldBz(7, 8) = 0.0f;
+    Model m = MakeViewModel(50);
+    m.field.B(7, 8) = 0.0123f;
+    m.field.Br(7, 8) = -0.00004f;
+    m.field.Bz(7, 8) = 0.0f;
     const auto t = ProbeField(m, 7, 8);
     ASSERT_TRUE(t.has_value());
     EXPECT_EQ(t->b, "123.0");
@@ -65,16 +65,16 @@ TEST(FieldProbe, FieldIsShownInGaussWithOneDecimal) {
 }
 
 TEST(FieldProbe, NodesOffTheFieldArraysHaveNoReading) {
-    ModelState m = MakeViewModel(50);
+    Model m = MakeViewModel(50);
     EXPECT_FALSE(ProbeField(m, -1, 5).has_value());
     EXPECT_FALSE(ProbeField(m, 5, -1).has_value());
     EXPECT_FALSE(ProbeField(m, 51, 5).has_value());
     EXPECT_TRUE(ProbeField(m, 50, 50).has_value());
     // The grid was made larger after the last evaluation: the arrays keep their size.
-    m.GridSize = 100;
+    m.project.GridSize = 100;
     EXPECT_FALSE(ProbeField(m, 70, 10).has_value());
     EXPECT_TRUE(ProbeField(m, 30, 10).has_value());
-    ModelState none;
+    Model none;
     none.GridSize = 50;
     EXPECT_FALSE(ProbeField(none, 1, 1).has_value());
 }
@@ -84,17 +84,17 @@ struct ProbeFixture : ::testing::Test {
     ProbeFixture() : m(MakeViewModel(100)), picture(400, 400), strip(57, 400) {
         for (int i = 0; i <= 100; ++i) {
             for (int j = 0; j <= 100; ++j) {
-                m.FieldB(i, j) = static_cast<float>(std::sin(i * 0.1) * std::cos(j * 0.07) + 1);
+                m.field.B(i, j) = static_cast<float>(std::sin(i * 0.1) * std::cos(j * 0.07) + 1);
             }
         }
-        m.Material(20, 30) = MaterialCode::Iron;
+        m.arrays.Material(20, 30) = MaterialCode::Iron;
         picture.SetScale(100, 100);
-        VisualizeB(m, picture, strip);
+        DrawFieldColorMap(m, picture, strip);
         before.assign(picture.Pixels(), picture.Pixels() + 400 * 400);
     }
     bool Unchanged() const { return std::equal(before.begin(), before.end(), picture.Pixels()); }
 
-    ModelState m;
+    Model m;
     RasterSurface picture;
     RasterSurface strip;
     std::vector<std::uint32_t> before;

@@ -46,19 +46,19 @@ std::vector<Segment> DrawnSegments(const RecordingSurface& s) {
 }
 
 // The 50-grid coil (Coil1 at i 10..12, j 20..30, 1 A/mm2 over 100 mm), calculated.
-ModelState SolvedCoil50() {
+Model SolvedCoil50() {
     const int n = 50;
-    ModelState m;
-    m.GridSize = n;
-    m.AreaSize = 100;
-    m.GridStep = 0.002;
-    m.CurDens1 = 1e6;
-    m.DProv1 = 1;
-    m.Rjac0 = 0.995;
-    m.Rjac1 = 0.9995;
-    m.RjacFin = 0.95;
-    m.MainSteps = 10;
-    m.LineStep = 10;
+    Model m;
+    m.project.GridSize = n;
+    m.project.AreaSize = 100;
+    m.project.GridStep = 0.002;
+    m.project.CurrentDensity1 = 1e6;
+    m.project.WireDiameter1 = 1;
+    m.project.Rjac0 = 0.995;
+    m.project.Rjac1 = 0.9995;
+    m.project.RjacFin = 0.95;
+    m.project.MainSteps = 10;
+    m.project.LineStep = 10;
     Grid2D<MaterialCode> material(n);
     for (int i = 10; i <= 12; ++i) {
         for (int j = 20; j <= 30; ++j) {
@@ -67,21 +67,21 @@ ModelState SolvedCoil50() {
     }
     BuildMaterialMap(m, material);
     CalculationObserver calculation;
-    RunCalculation(m, calculation);
+    RunCalculation(m.arrays, m.project, calculation);
     EvaluateField(m);
     return m;
 }
 
 TEST(ForceLines, EmptyModelTracesNothingAndFillsTheBarToAllButTwoColumns) {
     const int n = 50;
-    ModelState m = MakeViewModel(n);
+    Model m = MakeViewModel(n);
     m.StopRequested = true;
     RecordingSurface picture(400, 400);
     picture.SetScale(n, n);
     picture.SetPenWidth(3);
     picture.SetDrawMode(DrawMode::Invert);
     RecordingObserver observer;
-    VisualizeForceLines(m, picture, true, observer);
+    DrawForceLines(m, picture, true, observer);
 
     EXPECT_FALSE(m.StopRequested);
     EXPECT_TRUE(picture.lines.empty());
@@ -102,7 +102,7 @@ TEST(ForceLines, EmptyModelTracesNothingAndFillsTheBarToAllButTwoColumns) {
 
 TEST(ForceLines, StopEndsTheDrawingBeforeTheNextColumn) {
     const int n = 50;
-    ModelState m = SolvedCoil50();
+    Model m = SolvedCoil50();
     RecordingSurface picture(400, 400);
     picture.SetScale(n, n);
     RecordingObserver observer;
@@ -113,7 +113,7 @@ TEST(ForceLines, StopEndsTheDrawingBeforeTheNextColumn) {
             m.StopRequested = true;
         }
     };
-    VisualizeForceLines(m, picture, false, observer);
+    DrawForceLines(m, picture, false, observer);
     EXPECT_EQ(yieldsInColumn5, n - 3);  // the column is finished first
     ASSERT_EQ(observer.values.size(), 4u);
     EXPECT_FLOAT_EQ(static_cast<float>(observer.values.back()), 14.0f * 5 / n);
@@ -122,18 +122,18 @@ TEST(ForceLines, StopEndsTheDrawingBeforeTheNextColumn) {
 
 TEST(ForceLines, FluxFunctionIsTheRadiusTimesThePotentialInsideTheRing) {
     const int n = 50;
-    ModelState m = MakeViewModel(n);
+    Model m = MakeViewModel(n);
     for (int i = 0; i <= n; ++i) {
         for (int j = 0; j <= n; ++j) {
-            m.VecPot(i, j) = 0.5 + j;
-            m.FluxFn(i, j) = -7;
+            m.arrays.VecPot(i, j) = 0.5 + j;
+            m.FluxFunction(i, j) = -7;
         }
     }
     PrepareForceLines(m);
-    EXPECT_EQ(m.FluxFn(3, 4), 3 * 4.5);
-    EXPECT_EQ(m.FluxFn(n - 1, n - 1), (n - 1) * (n - 0.5));
-    EXPECT_EQ(m.FluxFn(0, 4), -7);
-    EXPECT_EQ(m.FluxFn(4, n), -7);
+    EXPECT_EQ(m.FluxFunction(3, 4), 3 * 4.5);
+    EXPECT_EQ(m.FluxFunction(n - 1, n - 1), (n - 1) * (n - 0.5));
+    EXPECT_EQ(m.FluxFunction(0, 4), -7);
+    EXPECT_EQ(m.FluxFunction(4, n), -7);
     EXPECT_EQ(m.TraceMark(1, 1), 1);
     EXPECT_EQ(m.TraceMark(0, 1), 0);
 }
@@ -231,13 +231,13 @@ int ClosedLoopsAround(const RecordingSurface& picture, int n, double cx, double 
 
 TEST(ForceLines, LinesOfTheCalculatedCoilAreClosedLoopsAroundTheWinding) {
     const int n = 50;
-    ModelState m = SolvedCoil50();
+    Model m = SolvedCoil50();
     RasterSurface strip(57, 400);
     RecordingSurface picture(400, 400);
     picture.SetScale(n, n);
-    VisualizeB(m, picture, strip);
+    DrawFieldColorMap(m, picture, strip);
     RecordingObserver observer;
-    VisualizeForceLines(m, picture, true, observer);
+    DrawForceLines(m, picture, true, observer);
     EXPECT_GE(ClosedLoopsAround(picture, n, 11.0, 25.013), 3);
     // Over the colour map the lines take the colour recorded for their cells.
     bool black = false, white = false;
@@ -251,11 +251,11 @@ TEST(ForceLines, LinesOfTheCalculatedCoilAreClosedLoopsAroundTheWinding) {
 }
 
 TEST(ForceLines, NothingIsDrawnForArraysOfAnotherGridSize) {
-    ModelState m = MakeViewModel(50);
-    m.GridSize = 100;
+    Model m = MakeViewModel(50);
+    m.project.GridSize = 100;
     RecordingSurface picture(400, 400);
     RecordingObserver observer;
-    VisualizeForceLines(m, picture, true, observer);
+    DrawForceLines(m, picture, true, observer);
     EXPECT_TRUE(picture.lines.empty());
     EXPECT_TRUE(observer.values.empty());
 }

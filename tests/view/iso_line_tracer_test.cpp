@@ -28,13 +28,13 @@ class Collect : public IsoSegmentSink {
     std::vector<IsoSegment> segments;
 };
 
-void SetAllMarks(ModelState& m, std::uint8_t v) {
+void SetAllMarks(Model& m, std::uint8_t v) {
     for (auto& x : m.TraceMark.Vector()) {
         x = v;
     }
 }
 
-int ClearedMarks(const ModelState& m) {
+int ClearedMarks(const Model& m) {
     int count = 0;
     for (auto x : m.TraceMark.Vector()) {
         count += x == 0 ? 1 : 0;
@@ -42,12 +42,12 @@ int ClearedMarks(const ModelState& m) {
     return count;
 }
 
-void Trace(ModelState& m, double level, double offset, Collect& sink) {
-    TraceIsoLevel(IsoLineGrid{m.FluxFn, m.TraceMark, m.GridSize, m.LineStep, offset}, level, sink);
+void Trace(Model& m, double level, double offset, Collect& sink) {
+    TraceIsoLevel(IsoLineGrid{m.FluxFunction, m.TraceMark, m.project.GridSize, m.project.LineStep, offset}, level, sink);
 }
 
 TEST(IsoLineTracer, FieldFreeModelAtLevelZeroDrawsNothingAndClearsEveryScannedMark) {
-    ModelState m = MakeViewModel(50);
+    Model m = MakeViewModel(50);
     SetAllMarks(m, 1);
     Collect sink;
     Trace(m, 0.0, -0.5, sink);
@@ -61,7 +61,7 @@ TEST(IsoLineTracer, FieldFreeModelAtLevelZeroDrawsNothingAndClearsEveryScannedMa
 }
 
 TEST(IsoLineTracer, FieldFreeModelAtAnotherLevelDrawsNothingAndClearsNoMark) {
-    ModelState m = MakeViewModel(50);
+    Model m = MakeViewModel(50);
     SetAllMarks(m, 1);
     Collect sink;
     Trace(m, 1e-9, -0.5, sink);
@@ -71,8 +71,8 @@ TEST(IsoLineTracer, FieldFreeModelAtAnotherLevelDrawsNothingAndClearsNoMark) {
 }
 
 TEST(IsoLineTracer, LevelAtANodeValueGivesZeroLengthPiecesAtThatNode) {
-    ModelState m = MakeViewModel(50);
-    m.FluxFn(5, 7) = 1.0;
+    Model m = MakeViewModel(50);
+    m.FluxFunction(5, 7) = 1.0;
     Collect sink;
     Trace(m, 1.0, -0.5, sink);
     // The four cells around the node each get one piece of zero length at the node.
@@ -89,20 +89,20 @@ TEST(IsoLineTracer, LevelAtANodeValueGivesZeroLengthPiecesAtThatNode) {
     picture.SetScale(50, 50);
     picture.Clear();
     m.NodeColor(5, 7) = 0;
-    Isoterma(m, picture, 1.0, false);
+    TraceIsoLine(m, picture, 1.0, false);
     EXPECT_EQ(picture.ReadPoint(4.5, 6.5), (Rgb{255, 255, 255}));
     picture.SetBackColor(Rgb{192, 192, 192});
     picture.Clear();
-    Isoterma(m, picture, 1.0, true);  // NodeColor 0 is black
+    TraceIsoLine(m, picture, 1.0, true);  // NodeColor 0 is black
     EXPECT_EQ(picture.ReadPoint(4.5, 6.5), (Rgb{0, 0, 0}));
 }
 
 TEST(IsoLineTracer, AlternatingCellGetsSixPiecesInPairOrder) {
-    ModelState m = MakeViewModel(50);
-    m.FluxFn(5, 5) = 1;
-    m.FluxFn(5, 6) = -1;
-    m.FluxFn(6, 6) = 1;
-    m.FluxFn(6, 5) = -1;
+    Model m = MakeViewModel(50);
+    m.FluxFunction(5, 5) = 1;
+    m.FluxFunction(5, 6) = -1;
+    m.FluxFunction(6, 6) = 1;
+    m.FluxFunction(6, 5) = -1;
     Collect sink;
     Trace(m, 0.0, -0.5, sink);
     const auto cell = sink.InCell(5, 5);
@@ -120,18 +120,18 @@ TEST(IsoLineTracer, AlternatingCellGetsSixPiecesInPairOrder) {
 }
 
 // A smooth field with iso-lines at every level between its extremes, crossing the outer ring.
-void FillWavyField(ModelState& m) {
-    const int n = m.GridSize;
+void FillWavyField(Model& m) {
+    const int n = m.project.GridSize;
     for (int i = 0; i <= n; ++i) {
         for (int j = 0; j <= n; ++j) {
-            m.FluxFn(i, j) = i * 0.7 + 3 * std::sin(j * 0.3) + 0.01 * i * j;
+            m.FluxFunction(i, j) = i * 0.7 + 3 * std::sin(j * 0.3) + 0.01 * i * j;
         }
     }
 }
 
 TEST(IsoLineTracer, LinesStayOutOfTheOuterRingAndScreenLiesHalfACellUpLeft) {
     const int n = 50;
-    ModelState m = MakeViewModel(n);
+    Model m = MakeViewModel(n);
     FillWavyField(m);
     for (double level : {0.5, 7.25, 20.0, 33.3}) {
         SetAllMarks(m, 1);
@@ -166,14 +166,14 @@ TEST(IsoLineTracer, MarksFollowTheLineWithinTheToleranceAlongTheEdges) {
     // F grows by 1 per column and is flat down each column: the level 10.25 crosses column
     // cells i = 10 only.
     const int n = 50;
-    ModelState m = MakeViewModel(n);
+    Model m = MakeViewModel(n);
     for (int i = 0; i <= n; ++i) {
         for (int j = 0; j <= n; ++j) {
-            m.FluxFn(i, j) = i;
+            m.FluxFunction(i, j) = i;
         }
     }
     auto clearedColumns = [&](float lineStep) {
-        m.LineStep = lineStep;
+        m.project.LineStep = lineStep;
         SetAllMarks(m, 1);
         Collect sink;
         Trace(m, 10.25, -0.5, sink);
@@ -203,9 +203,9 @@ TEST(IsoLineTracer, MarksFollowTheLineWithinTheToleranceAlongTheEdges) {
 TEST(IsoLineTracer, SkippingCellsFarFromTheLevelKeepsEveryPieceAndMark) {
     // Marks already cleared take the fast path; a model with every mark set takes the full one.
     const int n = 100;
-    ModelState m = MakeViewModel(n);
+    Model m = MakeViewModel(n);
     FillWavyField(m);
-    m.LineStep = 0.5;
+    m.project.LineStep = 0.5;
     for (double level : {3.0, 17.77, 41.0}) {
         SetAllMarks(m, 1);
         Collect full;
@@ -224,15 +224,15 @@ TEST(IsoLineTracer, SkippingCellsFarFromTheLevelKeepsEveryPieceAndMark) {
 }
 
 TEST(IsoLineTracer, PrinterMemberDrawsInTheForegroundColourAtTheNodes) {
-    ModelState m = MakeViewModel(50);
-    m.FluxFn(5, 5) = 1;
-    m.FluxFn(5, 6) = -1;
-    m.FluxFn(6, 6) = 1;
-    m.FluxFn(6, 5) = -1;
+    Model m = MakeViewModel(50);
+    m.FluxFunction(5, 5) = 1;
+    m.FluxFunction(5, 6) = -1;
+    m.FluxFunction(6, 6) = 1;
+    m.FluxFunction(6, 5) = -1;
     RecordingSurface page(500, 500);
     page.SetScale(50, 50);
     page.SetForeColor(Rgb{1, 2, 3});
-    IsotermaPrint(m, page, 0.0);
+    TraceIsoLineOnPage(m, page, 0.0);
     ASSERT_FALSE(page.lines.empty());
     bool sawCell = false;
     for (const auto& l : page.lines) {
@@ -243,12 +243,12 @@ TEST(IsoLineTracer, PrinterMemberDrawsInTheForegroundColourAtTheNodes) {
 }
 
 TEST(IsoLineTracer, ArraysOfAnotherSizeAreLeftAlone) {
-    ModelState m = MakeViewModel(50);
+    Model m = MakeViewModel(50);
     SetAllMarks(m, 1);
-    m.GridSize = 100;
+    m.project.GridSize = 100;
     RecordingSurface picture(400, 400);
-    Isoterma(m, picture, 0.0, true);
-    IsotermaPrint(m, picture, 0.0);
+    TraceIsoLine(m, picture, 0.0, true);
+    TraceIsoLineOnPage(m, picture, 0.0);
     EXPECT_TRUE(picture.lines.empty());
     EXPECT_EQ(ClearedMarks(m), 0);
 }

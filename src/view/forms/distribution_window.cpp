@@ -28,8 +28,8 @@ DistributionWindow::DistributionWindow(GraphAxis axis, QWidget* parent)
     setFixedSize(picture1_->sizeHint());
 }
 
-void DistributionWindow::DrawGraf(const ModelState& m, double x, double y) {
-    tesvid::DrawGraf(m, picture1_->Surface(), axis_, x, y);
+void DistributionWindow::DrawDistributionGraph(const Model& m, double x, double y) {
+    tesvid::DrawDistributionGraph(m, picture1_->Surface(), axis_, x, y);
     picture1_->update();
 }
 
@@ -56,9 +56,9 @@ DistributionWindow& DistributionWindows::Form3() {
     return *form3_;
 }
 
-void DistributionWindows::DrawGraf(const ModelState& m, double x, double y) {
-    Form2().DrawGraf(m, x, y);
-    Form3().DrawGraf(m, x, y);
+void DistributionWindows::DrawDistributionGraph(const Model& m, double x, double y) {
+    Form2().DrawDistributionGraph(m, x, y);
+    Form3().DrawDistributionGraph(m, x, y);
 }
 
 void DistributionWindows::Show() {
@@ -66,8 +66,8 @@ void DistributionWindows::Show() {
     Form3().show();
 }
 
-void DistributionWindows::ShowCrossSectionWindows(const ModelState& m) {
-    if (!m.ShowCrossSections) {
+void DistributionWindows::ShowCrossSectionWindows(bool showCrossSections) {
+    if (!showCrossSections) {
         return;
     }
     const QPoint origin = main_ != nullptr ? main_->pos() : QPoint(0, 0);

@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "model/model_state.h"
+#include "model/model.h"
 #include "view/distribution_graph.h"
 
 namespace tesvid {
@@ -29,7 +29,7 @@ class DistributionWindow : public QWidget {
 
     // Redraws the graph through the probe point (x, y) in grid units. A point off the grid, or
     // a field that does not fit the grid, leaves the previous graph as it is.
-    void DrawGraf(const ModelState& m, double x, double y);
+    void DrawDistributionGraph(const Model& m, double x, double y);
 
     // A copy of the graph picture, for the clipboard.
     QImage GraphImage() const;
@@ -53,15 +53,15 @@ class DistributionWindows {
     DistributionWindow& Form3();  // "Z distribution"
     bool Created() const { return form2_ != nullptr || form3_ != nullptr; }
 
-    // DrawGraf on Form2, then on Form3; creates them if needed but does not show them.
-    void DrawGraf(const ModelState& m, double x, double y);
+    // DrawDistributionGraph on Form2, then on Form3; creates them if needed but does not show them.
+    void DrawDistributionGraph(const Model& m, double x, double y);
 
     // Shows both, not modal, where they stand, Form2 first.
     void Show();
 
-    // After a result: only when ShowCrossSections is set, places both beside the main window
+    // After a result: only when the cross-sections are shown, places both beside the main window
     // and shows them.
-    void ShowCrossSectionWindows(const ModelState& m);
+    void ShowCrossSectionWindows(bool showCrossSections);
 
     // Closes both (when the main window closes).
     void Close();

@@ -50,7 +50,7 @@ MaterialCode NodeMaterial(MainWindow& window, int i, int j) {
 
 std::set<Node> NodesOf(MainWindow& window, MaterialCode material) {
     std::set<Node> nodes;
-    const int n = window.Model().GridSize;
+    const int n = window.model().project.GridSize;
     for (int i = 0; i <= n; ++i) {
         for (int j = 0; j <= n; ++j) {
             if (NodeMaterial(window, i, j) == material) {
