@@ -37,12 +37,15 @@ set(TESVID_PACKAGE_MAINTAINER "Tesvid developers <tesvid@vezozo.org>"
 set(CPACK_PACKAGE_CONTACT ${TESVID_PACKAGE_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY
     "static magnetic field of axially symmetric coils, magnets and iron")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Tesvid calculates the static magnetic field of axially symmetric arrangements of coils, \
-permanent magnets and soft iron. The half cross-section is painted on a square grid, the coil \
-currents are set, and the field is shown as a colour map with force lines, a probe read-out and \
-graphs along R and Z. Projects are saved in .tvd files, results are exported as text tables and \
-printed as a one-page report. tesvid-batch calculates projects from the command line.")
+# The long description, in lines as the package's control file shows them.
+string(JOIN "\n" CPACK_PACKAGE_DESCRIPTION
+    "Tesvid calculates the static magnetic field of axially symmetric arrangements"
+    "of coils, permanent magnets and soft iron. The half cross-section is painted"
+    "on a square grid, the coil currents are set, and the field is shown as a"
+    "colour map with force lines, a probe read-out and graphs along R and Z."
+    "Projects are saved in .tvd files; results are exported as text tables and"
+    "printed as a one-page report. tesvid-batch calculates projects from the"
+    "command line.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_GENERATOR DEB)
