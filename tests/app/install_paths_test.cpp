@@ -26,7 +26,8 @@ void InstallPathsTest::findsTheDataBesideTheProgramOrUnderShare_data() {
     QTest::addColumn<QString>("help");
     const QStringList beside = {"bin/Samples/", "bin/help/tesvid.html"};
     const QStringList installed = {"share/tesvid/samples/", "share/doc/tesvid/html/tesvid.html"};
-    QTest::newRow("build tree") << beside << "bin/Samples/" << "bin/help/tesvid.html";
+    QTest::newRow("build tree") << beside << "bin/Samples/"
+                                << "bin/help/tesvid.html";
     QTest::newRow("installed") << installed << "share/tesvid/samples/"
                                << "share/doc/tesvid/html/tesvid.html";
     QTest::newRow("both: the build tree's") << beside + installed << "bin/Samples/"
