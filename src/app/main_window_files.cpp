@@ -16,6 +16,7 @@
 #include "io/text_table.h"
 #include "platform/dialogs.h"
 #include "platform/float_progress_bar.h"
+#include "platform/install_paths.h"
 #include "platform/number_text.h"
 #include "platform/picture_box.h"
 #include "print/printed_report.h"
@@ -85,7 +86,7 @@ class PrintProgress : public ForceLineObserver {
 
 void MainWindow::mnuFileSample_Click() {
     Files(fileCommands_).dialogName =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("Samples/"));
+        ShippedDataPath(ShippedData::Samples, QCoreApplication::applicationDirPath());
     mnuFileOpen_Click();
 }
 

@@ -7,10 +7,12 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include "platform/install_paths.h"
+
 namespace tesvid {
 
 QString InstalledHelpFile() {
-    return QDir(QCoreApplication::applicationDirPath()).filePath("help/tesvid.html");
+    return ShippedDataPath(ShippedData::Help, QCoreApplication::applicationDirPath());
 }
 
 HelpWindowViewer::HelpWindowViewer(QString file) : file_(std::move(file)) {}

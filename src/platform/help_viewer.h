@@ -27,7 +27,7 @@ class HelpViewer {
     virtual void Close() {}
 };
 
-// The help file of an installed program: help/tesvid.html beside the executable.
+// The help file of the running program (see ShippedDataPath).
 QString InstalledHelpFile();
 
 // The help as HTML in a window of its own (a text browser with links). A topic with context
