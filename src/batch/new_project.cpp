@@ -265,7 +265,6 @@ std::optional<std::string> BuildNewProject(const NewProjectRequest& request, Mod
         }
         PaintNodes(m.arrays.Material, *placed.placed);
     }
-    DeriveFromMaterial(m);
     return std::nullopt;
 }
 
