@@ -61,20 +61,14 @@ TEST(TypedRectangleTest, RefusalsNameTheFaultAndPaintNothing) {
 }
 
 TEST(TypedRectangleTest, PaletteNamesInAnyCaseWithoutSpacesOrDot) {
+    // clang-format off
     const std::pair<const char*, std::optional<MaterialCode>> cases[] = {
-        {"coil1", MaterialCode::Coil1},
-        {"Coil 2", MaterialCode::Coil2},
-        {"magnetS", MaterialCode::MagnetS},
-        {"MAGNET N", MaterialCode::MagnetN},
-        {"nonmag", MaterialCode::Nonmag},
-        {"Nonmag.", MaterialCode::Nonmag},
-        {"iron", MaterialCode::Iron},
-        {"Vacuum", MaterialCode::Vacuum},
-        {"magnet", std::nullopt},
-        {"coil", std::nullopt},
-        {"", std::nullopt},
-        {"Iron2", std::nullopt},
-    };
+        {"coil1", MaterialCode::Coil1}, {"Coil 2", MaterialCode::Coil2},
+        {"magnetS", MaterialCode::MagnetS}, {"MAGNET N", MaterialCode::MagnetN},
+        {"nonmag", MaterialCode::Nonmag}, {"Nonmag.", MaterialCode::Nonmag},
+        {"iron", MaterialCode::Iron}, {"Vacuum", MaterialCode::Vacuum},
+        {"magnet", std::nullopt}, {"coil", std::nullopt}, {"", std::nullopt}, {"Iron2", std::nullopt}};
+    // clang-format on
     for (const auto& [name, code] : cases) {
         EXPECT_EQ(MaterialFromName(name), code) << name;
     }
