@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "batch/batch_options.h"
+#include "batch/new_project.h"
 #include "batch/result_picture.h"
 #include "io/project_file.h"
 #include "io/text_table.h"
@@ -100,21 +101,31 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
         return kBatchBadArguments;
     }
 
-    ProjectReadResult read = ReadProjectFile(o.project);
-    if (!read.project) {
-        Report(err,
-               "cannot read project " + o.project + ": " + read.error + " (" + read.detail + ")");
-        return kBatchBadProject;
-    }
     Model m;
     m.project = FirstStartProject();
     m.project.ReluctivityRelaxation = o.kMu;
-    ApplyProject(m, std::move(*read.project));
+    // The project's name in messages.
+    const std::string name = o.newProject.requested ? std::string("the new project") : o.project;
+    if (o.newProject.requested) {
+        // A project made on the command line (batch/new_project.h).
+        if (auto error = BuildNewProject(o.newProject, m)) {
+            Report(err, *error);
+            return kBatchBadArguments;
+        }
+    } else {
+        ProjectReadResult read = ReadProjectFile(o.project);
+        if (!read.project) {
+            Report(err, "cannot read project " + o.project + ": " + read.error + " (" +
+                            read.detail + ")");
+            return kBatchBadProject;
+        }
+        ApplyProject(m, std::move(*read.project));
+    }
 
     for (const auto& [i, j] : o.probes) {
         if (i < 0 || j < 0 || i > m.project.GridSize || j > m.project.GridSize) {
             Report(err, "--probe " + std::to_string(i) + "," + std::to_string(j) +
-                            " lies outside the grid of " + o.project + " (nodes 0.." +
+                            " lies outside the grid of " + name + " (nodes 0.." +
                             std::to_string(m.project.GridSize) + ")");
             return kBatchBadArguments;
         }
@@ -126,7 +137,7 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
     if (o.noSolve) {
         EvaluateField(m);
     } else if (auto refusal = Calculate(m, err, o.quiet)) {
-        Report(err, "cannot calculate " + o.project + ": " + *refusal);
+        Report(err, "cannot calculate " + name + ": " + *refusal);
         return kBatchBadProject;
     }
 

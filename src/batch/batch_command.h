@@ -12,7 +12,8 @@ inline constexpr int kBatchBadArguments = 2;
 inline constexpr int kBatchBadProject = 3;  // cannot be read, or cannot be calculated
 inline constexpr int kBatchOutputFailed = 4;
 
-// tesvid-batch [options] PROJECT.tvd: loads a project as the program does, calculates its field
+// tesvid-batch [options] PROJECT.tvd: loads a project as the program does (or, with --new, makes
+// one: batch/new_project.h), calculates its field
 // (or, with --no-solve, evaluates the stored potential) and writes the requested outputs.
 // args are the command-line arguments without the program name; results and help go to out,
 // progress and failures to err (one line per failure, naming the file and the reason).

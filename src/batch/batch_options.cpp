@@ -85,6 +85,23 @@ BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
         };
         const bool takesValue = arg == "--export" || arg == "--save" || arg == "--png" ||
                                 arg == "--probe" || arg == "--main-steps" || arg == "--kmu";
+        // --new and its arguments (batch/new_project.h).
+        if (IsNewProjectOption(arg)) {
+            std::string v;
+            if (NewProjectOptionTakesValue(arg)) {
+                const std::optional<std::string> given = value();
+                if (!given || given->empty()) {
+                    return fail("option " + arg + " needs a value");
+                }
+                v = *given;
+            } else if (inlineValue) {
+                return fail("option " + arg + " takes no value");
+            }
+            if (auto error = ParseNewProjectOption(arg, v, o.newProject)) {
+                return fail(*error);
+            }
+            continue;
+        }
         if (!takesValue && inlineValue) {
             return fail("option " + arg + " takes no value");
         }
@@ -136,6 +153,11 @@ BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
     if (o.help || o.version) {
         return result;
     }
+    // --new makes its own project (batch/new_project.h).
+    if (o.newProject.requested || o.newProject.HasArguments()) {
+        result.error = CheckNewProjectArguments(o.newProject, positional);
+        return result;
+    }
     if (positional.empty()) {
         result.error = "no project file given";
     } else if (positional.size() > 1) {
@@ -163,6 +185,8 @@ std::string BatchUsage() {
            "  -q, --quiet       no progress on standard error\n"
            "  -h, --help        show this help\n"
            "  --version         show the version\n"
+           "\n" +
+           NewProjectUsage() +
            "\n"
            "Exit status: 0 success, 2 bad arguments, 3 project cannot be read or calculated,\n"
            "4 an output cannot be written.\n";

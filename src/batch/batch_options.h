@@ -5,6 +5,8 @@
 #include <utility>
 #include <vector>
 
+#include "batch/new_project.h"
+
 namespace tesvid {
 
 // The parsed command line of tesvid-batch.
@@ -20,6 +22,10 @@ struct BatchOptions {
     bool quiet = false;
     bool help = false;
     bool version = false;
+
+    // --new, --grid, --area, --rect, --set: a project made on the command line
+    // (batch/new_project.h); project stays empty.
+    NewProjectRequest newProject;
 };
 
 struct BatchParseResult {

@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch/batch_command.h"
+#include "io/io_test_support.h"
+#include "io/project_file.h"
+#include "model/raster_surface.h"
+#include "model/typed_rectangle.h"
+#include "solver/drawn_model.h"
+#include "solver/material_sampling.h"
+
+namespace tesvid {
+namespace {
+
+using testing::TempFolder;
+
+int Batch(const std::vector<std::string>& args, std::string* err = nullptr) {
+    std::ostringstream out, errors;
+    const int status = RunBatchCommand(args, out, errors);
+    if (err) {
+        *err = errors.str();
+    }
+    return status;
+}
+
+// The pot core made by --new calculates, bit for bit, the field of the same rectangles typed
+// into the window's drawing and sampled from it.
+TEST(BatchNewProjectTest, PotCoreMatchesTheDrawingAndSamplingPath) {
+    const std::pair<std::string, TypedRectangle> potCore[] = {
+        {"Iron:0,10,30,70", {"Iron", 0, 10, 30, 70}},
+        {"Iron:24,30,30,70", {"Iron", 24, 30, 30, 70}},
+        {"Iron:0,30,70,74", {"Iron", 0, 30, 70, 74}},
+        {"Coil1:12,22,34,66", {"Coil1", 12, 22, 34, 66}}};
+    TempFolder folder;
+    const std::string path = folder.File("pot.tvd");
+    std::vector<std::string> args = {"--new", "--grid",     "100",           "--area",
+                                     "100",   "-q",         "--save",        path,
+                                     "--set", "Current1=2", "--set=DProv1=1"};
+    RasterSurface area(400, 400);
+    area.SetBackColor(kVacuumColor);
+    area.SetScale(100, 100);
+    area.Clear();
+    for (const auto& [text, rect] : potCore) {
+        args.insert(args.end(), {"--rect", text});
+        const RectanglePlacement p = PlaceRectangle(rect, 100, AreaAsTyped(100));
+        ASSERT_TRUE(p.placed) << p.error;
+        PaintNodes(area, *p.placed, 100);
+    }
+    ASSERT_EQ(Batch(args), kBatchOk);
+    const ProjectReadResult made = ReadProjectFile(path);
+    ASSERT_TRUE(made.project) << made.detail;
+
+    const Grid2D<MaterialCode> sampled = SampleMaterial(area, 100);
+    Model m;
+    m.project = FirstStartProject();
+    m.project.GridSize = 100;
+    m.project.AreaSize = 100;
+    m.project.GridStep = 0.001;
+    m.project.Current1 = 2;
+    m.project.WireDiameter1 = 1;
+    struct : CalculationObserver {
+    } quiet;
+    ASSERT_FALSE(CalculateDrawnModel(m, sampled, quiet));
+
+    EXPECT_EQ(made.project->Material, sampled);
+    int coil = 0, iron = 0;
+    for (MaterialCode c : sampled.Vector()) {
+        coil += c == MaterialCode::Coil1;
+        iron += c == MaterialCode::Iron;
+    }
+    EXPECT_EQ(coil, 11 * 33);                             // 12..22 by 34..66
+    EXPECT_EQ(iron, 11 * 41 + 7 * 41 + 31 * 5 - 11 - 7);  // core, shell, plate less overlaps
+    ASSERT_EQ(made.project->VecPot.Size(), m.arrays.VecPot.Size());
+    EXPECT_EQ(0, std::memcmp(made.project->VecPot.Data(), m.arrays.VecPot.Data(),
+                             m.arrays.VecPot.Size() * sizeof(double)));
+    EXPECT_LT(m.arrays.VecPot(20, 50), 0);  // the 2 A do make a field
+}
+
+TEST(BatchNewProjectTest, SetTakesProjectFieldsByTheirFileNames) {
+    TempFolder folder;
+    const std::string path = folder.File("set.tvd");
+    // clang-format off
+    ASSERT_EQ(Batch({"--new", "--no-solve", "--area", "33.3", "--save", path,
+                     "--set=current2=-3", "--set=DProv2=0.5", "--set=SteelMu=1500",
+                     "--set=SteelMaxB=1.2", "--set=MagBr=-1.2", "--set=MagHc=900000",
+                     "--set=MagBHmax=300000", "--set=MainSteps=7", "--set=RjacFin=0.9",
+                     "--set=Comments=Gr\xC3\xB6\xC3\x9F!", "--rect=nonmag.:3.33,6.66,0,33.3"}),
+              kBatchOk);
+    // clang-format on
+    const ProjectReadResult r = ReadProjectFile(path);
+    ASSERT_TRUE(r.project) << r.detail;
+    const ProjectData& p = *r.project;
+    const Project first = FirstStartProject();
+    EXPECT_EQ(p.GridSize, 50);
+    EXPECT_NEAR(p.GridStep, 0.000666, 1e-10);  // the area is held as a single
+    EXPECT_EQ(p.Current2, -3);
+    EXPECT_EQ(p.WireDiameter2, 0.5);
+    EXPECT_EQ(p.SteelMu, 1500);
+    EXPECT_EQ(p.SteelSaturationB, 1.2);
+    EXPECT_EQ(p.MagBr, 1.2);
+    EXPECT_EQ(p.MagHc, 900000);
+    EXPECT_EQ(p.MagBHmax, 300000);
+    EXPECT_NE(p.MagCurveK, first.MagCurveK);  // refitted
+    EXPECT_EQ(p.MainSteps, 7);
+    EXPECT_EQ(p.RjacFin, 0.9);
+    EXPECT_EQ(p.Rjac0, first.Rjac0);
+    EXPECT_EQ(p.Comments.substr(0, 6), "Gr\xF6\xDF! ");
+    // 3.33..6.66 mm on 0.666 mm steps: nodes 5..10, every row.
+    EXPECT_EQ(p.Material(5, 0), MaterialCode::Nonmag);
+    EXPECT_EQ(p.Material(10, 50), MaterialCode::Nonmag);
+    EXPECT_EQ(p.Material(4, 0), MaterialCode::Vacuum);
+    EXPECT_EQ(p.Material(11, 50), MaterialCode::Vacuum);
+}
+
+TEST(BatchNewProjectTest, BadArgumentsExitTwoNamingTheArgumentAndWriteNothing) {
+    struct Case {
+        std::string option, value, named;  // named: what the message must name
+    };
+    const Case cases[] = {
+        {"--grid", "64", "64"},
+        {"--area", "0", "0"},
+        {"--area", "-", "-"},
+        {"--rect", "Iron:0,10,30,170", "z 30..170 mm does not lie within the area 0..100 mm"},
+        {"--rect", "Iron:0,10,30", "Iron:0,10,30"},
+        {"--rect", "Brass:0,10,30,70", "unknown material \"Brass\""},
+        {"--set", "Speed=1", "unknown field \"Speed\""},
+        {"--set", "SteelMu=x", "SteelMu=x"},
+        {"--set", "MagHc=300000", "MagBHmax 30000 must lie between"},  // below Br*Hc/4
+    };
+    TempFolder folder;
+    const std::string path = folder.File("kept.tvd");
+    testing::WriteBytes(path, {1, 2, 3});
+    for (const Case& c : cases) {
+        std::string err;
+        EXPECT_EQ(Batch({"--new", "--save", path, c.option, c.value}, &err), kBatchBadArguments)
+            << c.value;
+        EXPECT_NE(err.find(c.option), std::string::npos) << err;
+        EXPECT_NE(err.find(c.named), std::string::npos) << err;
+        EXPECT_EQ(testing::ReadBytes(path), (std::vector<std::uint8_t>{1, 2, 3})) << c.value;
+    }
+}
+
+}  // namespace
+}  // namespace tesvid
