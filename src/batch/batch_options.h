@@ -20,6 +20,10 @@ struct BatchOptions {
     bool quiet = false;
     bool help = false;
     bool version = false;
+
+    // Engineering figures: --figures FILE|- and --force-on I,J (repeatable).
+    std::optional<std::string> figuresPath;  // "-" for standard output
+    std::vector<std::pair<int, int>> forceOn;
 };
 
 struct BatchParseResult {
