@@ -1,0 +1,169 @@
+// tesvid-batch --figures and --force-on: the JSON carries the core's figures of the field on
+// show (the stored one after --no-solve), and every refusal exits with 3 and one line.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch/batch_command.h"
+#include "io/io_test_support.h"
+#include "io/project_file.h"
+#include "solver/calculation.h"
+#include "solver/engineering_figures.h"
+#include "solver/material_map.h"
+
+namespace tesvid {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+
+struct FiguresRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+FiguresRun Batch(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    FiguresRun r;
+    r.status = RunBatchCommand(args, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+// The number after "key": following the text `after` in a JSON text.
+double Number(const std::string& json, const std::string& after, const std::string& key) {
+    const std::size_t from = json.find(after);
+    EXPECT_NE(from, std::string::npos) << after;
+    const std::size_t at = json.find("\"" + key + "\": ", from);
+    EXPECT_NE(at, std::string::npos) << key;
+    return std::stod(json.substr(at + key.size() + 4));
+}
+
+// A 50 grid over 100 mm: coil 1 at i 10..12, j 20..30 (1 A, 1 mm wire, 4 turns a node) below
+// an iron disc at i 0..5, j 10..18, nothing calculated yet.
+ProjectData Unsolved() {
+    Model m;
+    m.project.MagBr = 1;
+    m.project.MagHc = 100000;
+    m.project.MagBHmax = 30000;
+    FitMagnetCurve(m.project);
+    ProjectData p;
+    p.GridSize = 50;
+    p.GridStep = 0.002;
+    p.Current1 = 1;
+    p.WireDiameter1 = p.WireDiameter2 = 1;
+    p.SteelMu = 2000;
+    p.SteelSaturationB = 1.5;
+    p.MagBr = m.project.MagBr;
+    p.MagHc = m.project.MagHc;
+    p.MagBHmax = m.project.MagBHmax;
+    p.MagCurveK = m.project.MagCurveK;
+    p.MainSteps = 20;
+    p.Rjac0 = 0.995;
+    p.Rjac1 = 0.9995;
+    p.RjacFin = 0.95;
+    p.Material.Create(50);
+    p.VecPot.Create(50);
+    for (int i = 0; i <= 12; ++i) {
+        for (int j = 10; j <= 30; ++j) {
+            if (i >= 10 && j >= 20) {
+                p.Material(i, j) = MaterialCode::Coil1;
+            } else if (i <= 5 && j <= 18) {
+                p.Material(i, j) = MaterialCode::Iron;
+            }
+        }
+    }
+    return p;
+}
+
+class BatchFigures : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_FALSE(WriteProjectFile(unsolved_, Unsolved())); }
+    std::string File(const std::string& name) const { return folder_.File(name); }
+
+    TempFolder folder_;
+    std::string unsolved_ = folder_.File("unsolved.tvd");
+};
+
+TEST_F(BatchFigures, JsonHoldsTheFiguresOfTheStoredField) {
+    const FiguresRun solved = Batch({"-q", "--save", File("solved.tvd"), "--figures", File("f.json"),
+                              "--force-on", "2,12", "--force-on=11,25", unsolved_});
+    ASSERT_EQ(solved.status, 0) << solved.err;
+    const std::vector<std::uint8_t> bytes = ReadBytes(File("f.json"));
+    const std::string json(bytes.begin(), bytes.end());
+
+    // The same figures from the saved potential, on standard output.
+    const FiguresRun again = Batch({"-q", "--no-solve", "--figures", "-", "--force-on", "2,12",
+                             "--force-on", "11,25", File("solved.tvd")});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, json);
+
+    // They are the core's figures of the saved project.
+    ProjectReadResult read = ReadProjectFile(File("solved.tvd"));
+    ASSERT_TRUE(read.project);
+    Model m;
+    ApplyProject(m, std::move(*read.project));
+    ASSERT_FALSE(FiguresRefusal(m).has_value());
+    const EngineeringFigures f = ComputeEngineeringFigures(m, {{2, 12}, {11, 25}});
+    ASSERT_TRUE(f.energy.has_value());
+    ASSERT_TRUE(f.coil1.inductance.has_value());
+    EXPECT_NEAR(Number(json, "{", "energy_J"), *f.energy, 1e-8 * *f.energy);
+    struct Key {
+        const char* key;
+        double value;
+    };
+    for (const Key k : {Key{"turns", 33 * 4}, Key{"current_A", 1},
+                        Key{"flux_linkage_Wb", f.coil1.fluxLinkage},
+                        Key{"inductance_H", *f.coil1.inductance},
+                        Key{"resistance_ohm", f.coil1.resistance}, Key{"power_W", f.coil1.power},
+                        Key{"force_z_N", f.coil1.forceZ}}) {
+        EXPECT_NEAR(Number(json, "\"coil1\"", k.key), k.value, 1e-8 * std::abs(k.value)) << k.key;
+    }
+    EXPECT_EQ(json.find("\"coil2\""), std::string::npos);  // not on the map
+
+    // The disc above the coil is pulled down towards it; the winding's body is the coil.
+    EXPECT_NE(json.find("\"bodies\": [{\"node\": [2, 12], \"material\": \"Iron\", \"nodes\": 54, "
+                        "\"touches_edge\": false, \"force_z_N\": "),
+              std::string::npos)
+        << json;
+    EXPECT_GT(Number(json, "\"node\": [2, 12]", "force_z_N"), 0);
+    EXPECT_NE(json.find("{\"node\": [11, 25], \"material\": \"Coil 1\", \"nodes\": 33"),
+              std::string::npos);
+    EXPECT_EQ(Number(json, "\"node\": [11, 25]", "force_z_N"),
+              Number(json, "\"coil1\"", "force_z_N"));
+    EXPECT_EQ(json.back(), '\n');
+}
+
+TEST_F(BatchFigures, RefusalsExitWithOneLine) {
+    ASSERT_EQ(Batch({"-q", "--save", File("solved.tvd"), unsolved_}).status, 0);
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {{"--no-solve", "--figures", "-", unsolved_}, 3, "no calculated field"},
+        {{"--figures", "-", "--force-on", "30,30", File("solved.tvd")}, 3, "Vacuum"},
+        {{"--figures", "-", "--force-on", "51,20", File("solved.tvd")}, 3, "outside the grid"},
+        {{"--figures", "-", "--force-on", "3,-1", File("solved.tvd")}, 3, "outside the grid"},
+        {{"--force-on", "2,12", File("solved.tvd")}, 2, "--figures"},
+        {{"--figures", "-", "--force-on", "2", File("solved.tvd")}, 2, "two integers"},
+        {{"--figures", File("solved.tvd")}, 2, "no project file"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"-q"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const FiguresRun r = Batch(args);
+        EXPECT_EQ(r.status, c.status) << c.says;
+        EXPECT_EQ(r.out, "") << c.says;  // never a made-up number
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace tesvid
