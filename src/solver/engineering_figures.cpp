@@ -394,8 +394,14 @@ class FigureField {
     std::vector<double> BodyForces() const {
         std::vector<double> force(bodies_.body.size(), 0.0);
         Shares s;
+        const auto vacuum = [&](int i, int j) { return mat_(i, j) == MaterialCode::Vacuum; };
         for (int i = 1; i <= n_ - 1; ++i) {
             for (int j = 1; j <= n_ - 1; ++j) {
+                // Every share of node (i, j) comes from a material at (i, j), (i-1, j),
+                // (i, j-1) or (i-1, j-1).
+                if (vacuum(i, j) && vacuum(i - 1, j) && vacuum(i, j - 1) && vacuum(i - 1, j - 1)) {
+                    continue;
+                }
                 SharesOf(i, j, s);
                 if (s.count == 0) {
                     continue;
@@ -460,27 +466,28 @@ class FigureField {
         if (!iron) {
             return 0.5 * (c1.fluxLinkage * c1.current + c2.fluxLinkage * c2.current);
         }
-        // Sum over the links of (volume / (2 pi h^3)) mu0 w(B_o) / B_o^2 (h b)^2.
-        double sum = 0;
-        const auto link = [&](int oi, int oj, double volume, double difference) {
-            if (difference == 0 || volume == 0) {
-                return;
+        // Sum over the links of (volume / (2 pi h^3)) mu0 w(B_o) / B_o^2 (h b)^2: the factor
+        // mu0 w / B^2 is 1/2 but in iron, where it is found once per owner node.
+        const auto factor = [&](int i, int j) {
+            if (mat_(i, j) != MaterialCode::Iron) {
+                return 0.5;
             }
-            double factor = 0.5;  // B^2 / 2 over B^2
-            if (mat_(oi, oj) == MaterialCode::Iron) {
-                const double b = Induction(oi, oj);
-                factor = b > 0 ? iron_.Energy(b) / (b * b) : iron_.Nu(0) / 2;
-            }
-            sum += volume * factor * difference * difference;
+            const double b = Induction(i, j);
+            return b > 0 ? iron_.Energy(b) / (b * b) : iron_.Nu(0) / 2;
         };
+        double sum = 0;
         for (int i = 0; i <= n_; ++i) {
             for (int j = 0; j <= n_; ++j) {
+                const double own = factor(i, j);
                 if (i < n_) {
                     const auto [oi, oj] = RightOwner(i, j);
-                    link(oi, oj, (i + 0.5) * ((j == 0 || j == n_) ? 0.5 : 1), phi_(i, j));
+                    const double volume = (i + 0.5) * ((j == 0 || j == n_) ? 0.5 : 1);
+                    const double f = oi == i ? own : factor(oi, oj);
+                    sum += volume * f * phi_(i, j) * phi_(i, j);
                 }
                 if (j < n_) {
-                    link(i, j, i * (i == n_ ? 0.5 : 1), dA_(i, j));
+                    const double volume = i * (i == n_ ? 0.5 : 1);
+                    sum += volume * own * dA_(i, j) * dA_(i, j);
                 }
             }
         }
