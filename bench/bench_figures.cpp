@@ -43,11 +43,8 @@ void Figures(benchmark::State& state, Arrangement arrangement) {
 
 }  // namespace
 
-BENCHMARK_CAPTURE(Figures, AirCoil, Arrangement::AirCoil)
-    ->Arg(100)->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Figures, PotCore, Arrangement::PotCore)
-    ->Arg(100)->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
-BENCHMARK_CAPTURE(Figures, RingMagnet, Arrangement::RingMagnet)
-    ->Arg(100)->Arg(200)->Arg(400)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(Figures, AirCoil, Arrangement::AirCoil)->ArgsProduct({{100, 200, 400}});
+BENCHMARK_CAPTURE(Figures, PotCore, Arrangement::PotCore)->ArgsProduct({{100, 200, 400}});
+BENCHMARK_CAPTURE(Figures, RingMagnet, Arrangement::RingMagnet)->ArgsProduct({{100, 200, 400}});
 
 BENCHMARK_MAIN();

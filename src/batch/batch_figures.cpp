@@ -11,8 +11,7 @@ std::string JsonNumber(double v) {
         return "null";
     }
     char buffer[64];
-    const auto r =
-        std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 9);
+    const auto r = std::to_chars(buffer, buffer + sizeof buffer, v, std::chars_format::general, 9);
     return std::string(buffer, r.ptr);
 }
 
@@ -74,8 +73,9 @@ std::optional<std::string> BatchFiguresRefusal(const Model& m, bool noSolve,
         return prefix + *refusal;
     }
     if (noSolve && !HoldsPotential(m.arrays)) {
-        return prefix + "it holds no calculated field (the stored potential is zero everywhere); "
-                        "calculate it without --no-solve.";
+        return prefix +
+               "it holds no calculated field (the stored potential is zero everywhere); "
+               "calculate it without --no-solve.";
     }
     return std::nullopt;
 }

@@ -428,8 +428,8 @@ class FigureField {
         // The coil panel's power is I^2 rho l / d^2 with the wire length l = (h^2 / d^2) times
         // the summed ring length: a wire of square section d x d filling the winding.
         const double d = wireMm / 1000;
-        c.resistance = c.turns > 0 ? kCopperResistivity * panel.ringLength * h_ * h_ / (d * d * d * d)
-                                   : 0;
+        c.resistance =
+            c.turns > 0 ? kCopperResistivity * panel.ringLength * h_ * h_ / (d * d * d * d) : 0;
         // Flux linkage: the winding's share of each inner node's mean source.
         double sum = 0;
         for (int i = 1; i <= n_ - 1; ++i) {
@@ -588,8 +588,7 @@ std::optional<double> FluxThroughCircle(const Model& m, double r, double z) {
 }
 
 std::string EngineeringText(double value, const std::string& unit, char decimalSeparator) {
-    static constexpr std::array<const char*, 8> kPrefixes = {"p", "n", "µ", "m",
-                                                             "",  "k", "M", "G"};
+    static constexpr std::array<const char*, 8> kPrefixes = {"p", "n", "µ", "m", "", "k", "M", "G"};
     char buffer[64];
     std::string number;
     std::string prefix;

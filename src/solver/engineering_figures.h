@@ -25,16 +25,16 @@
 namespace tesvid {
 
 struct CoilEngineeringFigures {
-    bool present = false;      // at least one inner node of the coil
-    double turns = 0;          // as the coil panel derives them
-    double current = 0;        // A
-    double fluxLinkage = 0;    // Psi, Wb (weber-turns)
+    bool present = false;    // at least one inner node of the coil
+    double turns = 0;        // as the coil panel derives them
+    double current = 0;      // A
+    double fluxLinkage = 0;  // Psi, Wb (weber-turns)
     // Psi / I, H: with iron the secant inductance at this current; with both coils carrying
     // current it includes the other coil's flux (apparent inductance). None at zero current.
     std::optional<double> inductance;
-    double resistance = 0;     // ohm, copper wire of the coil panel (square d x d section)
-    double power = 0;          // W, I^2 R, as the coil panel shows it
-    double forceZ = 0;         // N, Lorentz force on the whole winding, > 0 down the picture
+    double resistance = 0;  // ohm, copper wire of the coil panel (square d x d section)
+    double power = 0;       // W, I^2 R, as the coil panel shows it
+    double forceZ = 0;      // N, Lorentz force on the whole winding, > 0 down the picture
 };
 
 // The axial force on one body: a connected region (nodes sharing a side) of one material.
@@ -70,8 +70,8 @@ std::optional<std::string> BodyRefusal(const Model& m, int i, int j);
 
 // All figures, with the forces on the bodies chosen by the given nodes. The model must pass
 // FiguresRefusal; a node that BodyRefusal refuses is left out of the bodies.
-EngineeringFigures ComputeEngineeringFigures(const Model& m,
-                                             const std::vector<std::pair<int, int>>& bodyNodes = {});
+EngineeringFigures ComputeEngineeringFigures(
+    const Model& m, const std::vector<std::pair<int, int>>& bodyNodes = {});
 
 // The force on every body of the map, each named by its first node (smallest i, then j).
 // The forces on all bodies sum to zero up to the calculation's residual and the area's edge.

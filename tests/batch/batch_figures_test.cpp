@@ -10,6 +10,7 @@
 #include "io/io_test_support.h"
 #include "io/project_file.h"
 #include "solver/calculation.h"
+#include "solver/drawn_model.h"
 #include "solver/engineering_figures.h"
 #include "solver/material_map.h"
 
@@ -47,37 +48,21 @@ double Number(const std::string& json, const std::string& after, const std::stri
 // an iron disc at i 0..5, j 10..18, nothing calculated yet.
 ProjectData Unsolved() {
     Model m;
-    m.project.MagBr = 1;
-    m.project.MagHc = 100000;
-    m.project.MagBHmax = 30000;
-    FitMagnetCurve(m.project);
-    ProjectData p;
-    p.GridSize = 50;
-    p.GridStep = 0.002;
-    p.Current1 = 1;
-    p.WireDiameter1 = p.WireDiameter2 = 1;
-    p.SteelMu = 2000;
-    p.SteelSaturationB = 1.5;
-    p.MagBr = m.project.MagBr;
-    p.MagHc = m.project.MagHc;
-    p.MagBHmax = m.project.MagBHmax;
-    p.MagCurveK = m.project.MagCurveK;
-    p.MainSteps = 20;
-    p.Rjac0 = 0.995;
-    p.Rjac1 = 0.9995;
-    p.RjacFin = 0.95;
-    p.Material.Create(50);
-    p.VecPot.Create(50);
+    m.project = FirstStartProject();
+    m.project.Current1 = 1;
+    m.project.MainSteps = 20;
+    Grid2D<MaterialCode> material(50);
     for (int i = 0; i <= 12; ++i) {
         for (int j = 10; j <= 30; ++j) {
             if (i >= 10 && j >= 20) {
-                p.Material(i, j) = MaterialCode::Coil1;
+                material(i, j) = MaterialCode::Coil1;
             } else if (i <= 5 && j <= 18) {
-                p.Material(i, j) = MaterialCode::Iron;
+                material(i, j) = MaterialCode::Iron;
             }
         }
     }
-    return p;
+    BuildMaterialMap(m, material);
+    return ProjectFromModel(m);
 }
 
 class BatchFigures : public ::testing::Test {
@@ -90,15 +75,16 @@ class BatchFigures : public ::testing::Test {
 };
 
 TEST_F(BatchFigures, JsonHoldsTheFiguresOfTheStoredField) {
-    const FiguresRun solved = Batch({"-q", "--save", File("solved.tvd"), "--figures", File("f.json"),
-                              "--force-on", "2,12", "--force-on=11,25", unsolved_});
+    const FiguresRun solved =
+        Batch({"-q", "--save", File("solved.tvd"), "--figures", File("f.json"), "--force-on",
+               "2,12", "--force-on=11,25", unsolved_});
     ASSERT_EQ(solved.status, 0) << solved.err;
     const std::vector<std::uint8_t> bytes = ReadBytes(File("f.json"));
     const std::string json(bytes.begin(), bytes.end());
 
     // The same figures from the saved potential, on standard output.
     const FiguresRun again = Batch({"-q", "--no-solve", "--figures", "-", "--force-on", "2,12",
-                             "--force-on", "11,25", File("solved.tvd")});
+                                    "--force-on", "11,25", File("solved.tvd")});
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(again.out, json);
 
@@ -116,11 +102,10 @@ TEST_F(BatchFigures, JsonHoldsTheFiguresOfTheStoredField) {
         const char* key;
         double value;
     };
-    for (const Key k : {Key{"turns", 33 * 4}, Key{"current_A", 1},
-                        Key{"flux_linkage_Wb", f.coil1.fluxLinkage},
-                        Key{"inductance_H", *f.coil1.inductance},
-                        Key{"resistance_ohm", f.coil1.resistance}, Key{"power_W", f.coil1.power},
-                        Key{"force_z_N", f.coil1.forceZ}}) {
+    for (const Key k :
+         {Key{"turns", 33 * 4}, Key{"current_A", 1}, Key{"flux_linkage_Wb", f.coil1.fluxLinkage},
+          Key{"inductance_H", *f.coil1.inductance}, Key{"resistance_ohm", f.coil1.resistance},
+          Key{"power_W", f.coil1.power}, Key{"force_z_N", f.coil1.forceZ}}) {
         EXPECT_NEAR(Number(json, "\"coil1\"", k.key), k.value, 1e-8 * std::abs(k.value)) << k.key;
     }
     EXPECT_EQ(json.find("\"coil2\""), std::string::npos);  // not on the map
