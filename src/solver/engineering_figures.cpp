@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cmath>
 #include <cstddef>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
+#include "model/number_format.h"
 #include "model/physical_constants.h"
 #include "solver/coil_quantities.h"
 
@@ -442,7 +441,7 @@ class FigureField {
             }
         }
         c.fluxLinkage = -(c.turns / panel.area) * kTwoPi * h_ * h_ * h_ * sum;
-        if (c.current != 0) {
+        if (c.current != 0 && c.turns > 0) {
             c.inductance = c.fluxLinkage / c.current;
         }
         for (std::size_t k = 0; k < bodies_.body.size(); ++k) {
@@ -630,7 +629,8 @@ std::vector<std::string> FiguresTextLines(const EngineeringFigures& f, char deci
         line += "L = " + (c.inductance ? t(*c.inductance, "H") : std::string("- (no current)"));
         line += ", Psi = " + t(c.fluxLinkage, "Wb");
         line += ", F_z = " + t(c.forceZ, "N");
-        line += ", N = " + std::to_string(std::llround(c.turns)) + " turns";
+        // Turns as the coil panel shows them: to one decimal.
+        line += ", N = " + GeneralText(RoundHalfEven(c.turns, 1), decimalSeparator) + " turns";
         line += ", I = " + t(c.current, "A");
         line += ", R = " + t(c.resistance, "ohm");
         line += ", P = " + t(c.power, "W");

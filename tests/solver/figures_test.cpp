@@ -340,7 +340,7 @@ TEST(EngineeringFigures, TextLinesCarryUnits) {
 
     EngineeringFigures f;
     f.coil1.present = true;
-    f.coil1.turns = 451;
+    f.coil1.turns = 450.75;
     f.coil1.current = 10;
     f.coil1.fluxLinkage = 0.0424;
     f.coil1.inductance = 0.00424;
@@ -351,7 +351,7 @@ TEST(EngineeringFigures, TextLinesCarryUnits) {
     const std::vector<std::string> lines = FiguresTextLines(f);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0],
-              "Coil 1: L = 4.24 mH, Psi = 42.4 mWb, F_z = -500 mN, N = 451 turns, I = 10.0 A, "
+              "Coil 1: L = 4.24 mH, Psi = 42.4 mWb, F_z = -500 mN, N = 450.8 turns, I = 10.0 A, "
               "R = 991 mohm, P = 99.1 W");
     EXPECT_EQ(lines[1], "Stored energy: not given with a permanent magnet on the map");
     EXPECT_EQ(lines[2], "Iron at node (3, 4), 120 nodes: F_z = 2.50 N (cut by the area's edge)");
