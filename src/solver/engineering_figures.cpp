@@ -82,9 +82,9 @@
 // that a body surrounded by vacuum gets exactly the stress on a contour around it. Where
 // two bodies touch, the shared links are split by their owner, as the grid itself places the
 // interface: the force is that of the two bodies parted by a gap thinner than a cell.
-// The force on a coil is this force on its winding: for the coil in vacuum, the Lorentz force
-// F_z = integral of J Br dV with the program's J (the current density times the azimuthal
-// unit vector is -J): two coaxial coils with currents in the same sense attract.
+// The force on a coil is this force on its winding: for the coil in vacuum the Lorentz force
+// F_z = integral of J Br dV with the program's J (the winding's azimuthal current density is
+// -J), so that two coaxial coils with currents in the same sense attract.
 //
 // Flux through a circle: Phi = integral of Bz dS over the disc = 2 pi r A(r, z), along +Bz.
 

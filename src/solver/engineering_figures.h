@@ -12,7 +12,23 @@
 // negative. A coil's flux linkage is counted in the sense its own current drives the flux, so
 // Psi has the sign of the current and L = Psi / I is positive.
 //
-// The physics and its discretisation are stated in engineering_figures.cpp.
+// Method. The force on a body is the Lorentz force on its sources in the grid's own equations
+// (winding currents, magnet face currents, the magnetisation currents of its iron or magnet
+// links); for a body in vacuum this is the Maxwell stress on any contour through the vacuum
+// around it, and where bodies touch the shared links go to the body whose reluctivity they
+// carry. The physics and its discretisation are stated in engineering_figures.cpp.
+//
+// Accuracy, with today's fixed schedule run to convergence on a 100 grid (windings of 10 x 15
+// to 10 x 20 cells, the area's edge 25 mm or more away; tests/solver/figures_test.cpp): the
+// inductance of an air coil within 0.1 % of the loop integrals, its energy likewise; the force
+// between two coaxial coils within 0.6 %, equal and opposite within 0.6 % (the edge); a coil
+// above an iron plate within 0.5 % of its image force, when the plate's face is taken half a
+// cell above its first iron row, as the grid places it; an iron plunger touching its coil
+// within 0.05 % of the virtual work (I^2 / 2) dL/dz; the forces on all bodies sum to within
+// 0.1 % of the largest. The error falls with the square of the cell size for coils; forces
+// across a gap of g cells between iron and a coil drawn at the nodes carry an error of order
+// 1 / (2 g) from where the grid puts the iron's face. An unconverged calculation gives
+// unconverged figures: the pot-core sample's 10 main passes on a 200 grid give L 24 % low.
 
 #include <optional>
 #include <string>
