@@ -85,7 +85,10 @@ bool HoldsPotential(const SolverArrays& arrays);
 std::optional<std::string> BodyRefusal(const Model& m, int i, int j);
 
 // All figures, with the forces on the bodies chosen by the given nodes. The model must pass
-// FiguresRefusal; a node that BodyRefusal refuses is left out of the bodies.
+// FiguresRefusal; a node that BodyRefusal refuses is left out of the bodies. The coils'
+// currents come from the project's Current1/2 and WireDiameter1/2 and the calculation's
+// Material, so compute the figures of a field with the values it was calculated with (the
+// window: when the result is shown). At a 400 grid this takes a few milliseconds.
 EngineeringFigures ComputeEngineeringFigures(
     const Model& m, const std::vector<std::pair<int, int>>& bodyNodes = {});
 
