@@ -194,13 +194,6 @@ TEST(EngineeringFigures, CoaxialCoilsAttractEquallyAndOppositely) {
     EXPECT_NEAR(Relative(-f.coil1.forceZ, onLower), 0, 0.02);
     // Equal and opposite, but for the area's edge 25 mm above the upper coil.
     EXPECT_NEAR(f.coil1.forceZ + f.coil2.forceZ, 0, 0.01 * std::abs(onLower));
-    // The force on each coil taken as a body is the coil's force.
-    const EngineeringFigures bodies = ComputeEngineeringFigures(m, {{10, 25}, {19, 64}});
-    ASSERT_EQ(bodies.bodies.size(), 2u);
-    EXPECT_EQ(bodies.bodies[0].material, MaterialCode::Coil1);
-    EXPECT_EQ(bodies.bodies[1].nodes, 150);
-    EXPECT_EQ(bodies.bodies[0].forceZ, f.coil1.forceZ);
-    EXPECT_EQ(bodies.bodies[1].forceZ, f.coil2.forceZ);
 }
 
 TEST(EngineeringFigures, CoilAboveIronPlateFeelsItsImage) {
@@ -325,36 +318,19 @@ TEST(EngineeringFigures, EnergyScalesWithTheSquareOfTheCurrentUntilIronSaturates
 }
 
 TEST(EngineeringFigures, TextLinesCarryUnits) {
-    struct Case {
-        double value;
-        const char* unit;
-        const char* text;
-    };
-    for (const Case& c :
-         {Case{0.0123, "H", "12.3 mH"}, Case{999.7, "N", "1.00 kN"}, Case{-4561, "N", "-4.56 kN"},
-          Case{0, "J", "0 J"}, Case{2.5e-4, "Wb", "250 µWb"}, Case{1.5e-15, "H", "1.50e-15 H"},
-          Case{1, "ohm", "1.00 ohm"}}) {
-        EXPECT_EQ(EngineeringText(c.value, c.unit), c.text);
-    }
-    EXPECT_EQ(EngineeringText(0.0123, "H", ','), "12,3 mH");
-
+    EXPECT_EQ(EngineeringText(999.7, "N"), "1.00 kN");
+    EXPECT_EQ(EngineeringText(2.5e-4, "Wb"), "250 µWb");
+    EXPECT_EQ(EngineeringText(1.5e-15, "H"), "1.50e-15 H");
     EngineeringFigures f;
-    f.coil1.present = true;
-    f.coil1.turns = 450.75;
-    f.coil1.current = 10;
-    f.coil1.fluxLinkage = 0.0424;
-    f.coil1.inductance = 0.00424;
-    f.coil1.resistance = 0.991;
-    f.coil1.power = 99.1;
-    f.coil1.forceZ = -0.5;
+    f.coil1 = {true, 450.75, 10, 0.0424, 0.00424, 0.991, 99.1, -0.5};
     f.bodies.push_back({3, 4, MaterialCode::Iron, 120, true, 2.5});
-    const std::vector<std::string> lines = FiguresTextLines(f);
+    const std::vector<std::string> lines = FiguresTextLines(f, ',');
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0],
-              "Coil 1: L = 4.24 mH, Psi = 42.4 mWb, F_z = -500 mN, N = 450.8 turns, I = 10.0 A, "
-              "R = 991 mohm, P = 99.1 W");
+              "Coil 1: L = 4,24 mH, Psi = 42,4 mWb, F_z = -500 mN, N = 450,8 turns, I = 10,0 A, "
+              "R = 991 mohm, P = 99,1 W");
     EXPECT_EQ(lines[1], "Stored energy: not given with a permanent magnet on the map");
-    EXPECT_EQ(lines[2], "Iron at node (3, 4), 120 nodes: F_z = 2.50 N (cut by the area's edge)");
+    EXPECT_EQ(lines[2], "Iron at node (3, 4), 120 nodes: F_z = 2,50 N (cut by the area's edge)");
 }
 
 }  // namespace
