@@ -4,15 +4,18 @@
 #include <ostream>
 #include <string_view>
 
+#include "batch/batch_figures.h"
 #include "batch/batch_options.h"
 #include "batch/new_project.h"
 #include "batch/result_picture.h"
+#include "io/atomic_file.h"
 #include "io/project_file.h"
 #include "io/text_table.h"
 #include "model/model.h"
 #include "solver/calculation.h"
 #include "solver/calculation_observer.h"
 #include "solver/drawn_model.h"
+#include "solver/engineering_figures.h"
 
 #ifndef TESVID_VERSION
 #define TESVID_VERSION "unknown"
@@ -130,6 +133,10 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
             return kBatchBadArguments;
         }
     }
+    if (auto refusal = BatchBodyRefusal(m, o.forceOn, o.project)) {
+        Report(err, *refusal);  // engineering figures: before any calculation
+        return kBatchBadProject;
+    }
     if (o.mainSteps) {
         m.project.MainSteps = static_cast<std::int16_t>(*o.mainSteps);
     }
@@ -139,6 +146,16 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
     } else if (auto refusal = Calculate(m, err, o.quiet)) {
         Report(err, "cannot calculate " + name + ": " + *refusal);
         return kBatchBadProject;
+    }
+
+    // Engineering figures (--figures, --force-on), from the field on show.
+    std::optional<std::string> figures;
+    if (o.figuresPath) {
+        if (auto refusal = BatchFiguresRefusal(m, o.noSolve, o.project)) {
+            Report(err, *refusal);
+            return kBatchBadProject;
+        }
+        figures = FiguresJson(ComputeEngineeringFigures(m, o.forceOn), !o.forceOn.empty());
     }
 
     int status = kBatchOk;
@@ -165,6 +182,15 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
     }
     for (const auto& [i, j] : o.probes) {
         PrintProbe(m, i, j, out);
+    }
+    if (figures) {
+        if (*o.figuresPath == "-") {
+            out << *figures;
+        } else if (auto failure =
+                       WriteFileAtomically(*o.figuresPath, figures->data(), figures->size())) {
+            Report(err, *failure);
+            status = kBatchOutputFailed;
+        }
     }
     out.flush();
     if (!out) {

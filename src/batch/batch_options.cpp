@@ -83,6 +83,21 @@ BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
             result.error = std::move(message);
             return result;
         };
+        // Engineering figures.
+        if (arg == "--figures" || arg == "--force-on") {
+            const std::optional<std::string> v = value();
+            if (!v || v->empty()) {
+                return fail("option " + arg + " needs a value");
+            }
+            if (arg == "--figures") {
+                o.figuresPath = *v;
+            } else if (const auto node = NodePair(*v)) {
+                o.forceOn.push_back(*node);
+            } else {
+                return fail("--force-on needs a node I,J (two integers), not \"" + *v + "\"");
+            }
+            continue;
+        }
         const bool takesValue = arg == "--export" || arg == "--save" || arg == "--png" ||
                                 arg == "--probe" || arg == "--main-steps" || arg == "--kmu";
         // --new and its arguments (batch/new_project.h).
@@ -153,6 +168,10 @@ BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
     if (o.help || o.version) {
         return result;
     }
+    if (!o.forceOn.empty() && !o.figuresPath) {
+        result.error = "--force-on adds to the figures: give --figures FILE (or -) too";
+        return result;
+    }
     // --new makes its own project (batch/new_project.h).
     if (o.newProject.requested || o.newProject.HasArguments()) {
         result.error = CheckNewProjectArguments(o.newProject, positional);
@@ -179,6 +198,10 @@ std::string BatchUsage() {
            "  --save FILE       save the project with the calculated potential\n"
            "  --probe I,J       print node I,J: I J R_mm Z_mm Br_T Bz_T B_T (repeatable)\n"
            "  --png FILE        write the result picture (field map, outlines, force lines)\n"
+           "  --figures FILE    write inductance, flux linkage, energy and coil forces as JSON\n"
+           "                    (- for standard output)\n"
+           "  --force-on I,J    add the axial force on the body at node I,J to the figures\n"
+           "                    (repeatable; F_z > 0 points down the picture)\n"
            "  --main-steps N    number of main passes (default: the project's)\n"
            "  --kmu X           mu relaxation factor (default 0.05)\n"
            "  --no-solve        evaluate the stored potential without calculating\n"
@@ -189,7 +212,9 @@ std::string BatchUsage() {
            NewProjectUsage() +
            "\n"
            "Exit status: 0 success, 2 bad arguments, 3 project cannot be read or calculated,\n"
-           "4 an output cannot be written.\n";
+           "4 an output cannot be written.\n"
+           "Figures refused (no calculated field, a --force-on node outside the grid or at\n"
+           "Vacuum) exit with 3.\n";
 }
 
 }  // namespace tesvid

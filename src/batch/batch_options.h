@@ -26,6 +26,10 @@ struct BatchOptions {
     // --new, --grid, --area, --rect, --set: a project made on the command line
     // (batch/new_project.h); project stays empty.
     NewProjectRequest newProject;
+
+    // Engineering figures: --figures FILE|- and --force-on I,J (repeatable).
+    std::optional<std::string> figuresPath;  // "-" for standard output
+    std::vector<std::pair<int, int>> forceOn;
 };
 
 struct BatchParseResult {

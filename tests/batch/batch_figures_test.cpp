@@ -1,0 +1,149 @@
+// tesvid-batch --figures and --force-on: the JSON carries the core's figures of the field on
+// show (the stored one after --no-solve), and every refusal exits with 3 and one line.
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batch/batch_command.h"
+#include "io/io_test_support.h"
+#include "io/project_file.h"
+#include "solver/calculation.h"
+#include "solver/drawn_model.h"
+#include "solver/engineering_figures.h"
+#include "solver/material_map.h"
+
+namespace tesvid {
+namespace {
+
+using testing::ReadBytes;
+using testing::TempFolder;
+
+struct FiguresRun {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+FiguresRun Batch(const std::vector<std::string>& args) {
+    std::ostringstream out, err;
+    FiguresRun r;
+    r.status = RunBatchCommand(args, out, err);
+    r.out = out.str();
+    r.err = err.str();
+    return r;
+}
+
+// The number after "key": following the text `after` in a JSON text.
+double Number(const std::string& json, const std::string& after, const std::string& key) {
+    const std::size_t from = json.find(after);
+    EXPECT_NE(from, std::string::npos) << after;
+    const std::size_t at = json.find("\"" + key + "\": ", from);
+    EXPECT_NE(at, std::string::npos) << key;
+    return std::stod(json.substr(at + key.size() + 4));
+}
+
+// A 50 grid over 100 mm: coil 1 at i 10..12, j 20..30 (1 A, 1 mm wire, 4 turns a node) below
+// an iron disc at i 0..5, j 10..18, nothing calculated yet.
+ProjectData Unsolved() {
+    Model m;
+    m.project = FirstStartProject();
+    m.project.Current1 = 1;
+    m.project.MainSteps = 20;
+    Grid2D<MaterialCode> material(50);
+    for (int i = 0; i <= 12; ++i) {
+        for (int j = 10; j <= 30; ++j) {
+            if (i >= 10 && j >= 20) {
+                material(i, j) = MaterialCode::Coil1;
+            } else if (i <= 5 && j <= 18) {
+                material(i, j) = MaterialCode::Iron;
+            }
+        }
+    }
+    BuildMaterialMap(m, material);
+    return ProjectFromModel(m);
+}
+
+class BatchFigures : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_FALSE(WriteProjectFile(unsolved_, Unsolved())); }
+    std::string File(const std::string& name) const { return folder_.File(name); }
+
+    TempFolder folder_;
+    std::string unsolved_ = folder_.File("unsolved.tvd");
+};
+
+TEST_F(BatchFigures, JsonHoldsTheFiguresOfTheStoredField) {
+    const FiguresRun solved =
+        Batch({"-q", "--save", File("solved.tvd"), "--figures", File("f.json"), "--force-on",
+               "2,12", "--force-on=11,25", unsolved_});
+    ASSERT_EQ(solved.status, 0) << solved.err;
+    const std::vector<std::uint8_t> bytes = ReadBytes(File("f.json"));
+    const std::string json(bytes.begin(), bytes.end());
+
+    // The same figures from the saved potential, on standard output.
+    const FiguresRun again = Batch({"-q", "--no-solve", "--figures", "-", "--force-on", "2,12",
+                                    "--force-on", "11,25", File("solved.tvd")});
+    ASSERT_EQ(again.status, 0) << again.err;
+    EXPECT_EQ(again.out, json);
+
+    // They are the core's figures of the saved project.
+    ProjectReadResult read = ReadProjectFile(File("solved.tvd"));
+    ASSERT_TRUE(read.project);
+    Model m;
+    ApplyProject(m, std::move(*read.project));
+    ASSERT_FALSE(FiguresRefusal(m).has_value());
+    const EngineeringFigures f = ComputeEngineeringFigures(m, {{2, 12}, {11, 25}});
+    ASSERT_TRUE(f.energy.has_value());
+    ASSERT_TRUE(f.coil1.inductance.has_value());
+    EXPECT_NEAR(Number(json, "{", "energy_J"), *f.energy, 1e-8 * *f.energy);
+    EXPECT_EQ(Number(json, "\"coil1\"", "turns"), 33 * 4);
+    EXPECT_NEAR(Number(json, "\"coil1\"", "inductance_H"), *f.coil1.inductance,
+                1e-8 * *f.coil1.inductance);
+    EXPECT_NEAR(Number(json, "\"coil1\"", "force_z_N"), f.coil1.forceZ,
+                1e-8 * std::abs(f.coil1.forceZ));
+    EXPECT_EQ(json.find("\"coil2\""), std::string::npos);  // not on the map
+
+    // The disc above the coil is pulled down towards it; the winding's body is the coil.
+    EXPECT_NE(json.find("\"bodies\": [{\"node\": [2, 12], \"material\": \"Iron\", \"nodes\": 54, "
+                        "\"touches_edge\": false, \"force_z_N\": "),
+              std::string::npos)
+        << json;
+    EXPECT_GT(Number(json, "\"node\": [2, 12]", "force_z_N"), 0);
+    EXPECT_NE(json.find("{\"node\": [11, 25], \"material\": \"Coil 1\", \"nodes\": 33"),
+              std::string::npos);
+    EXPECT_EQ(Number(json, "\"node\": [11, 25]", "force_z_N"),
+              Number(json, "\"coil1\"", "force_z_N"));
+    EXPECT_EQ(json.back(), '\n');
+}
+
+TEST_F(BatchFigures, RefusalsExitWithOneLine) {
+    ASSERT_EQ(Batch({"-q", "--save", File("solved.tvd"), unsolved_}).status, 0);
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        const char* says;
+    };
+    const std::vector<Case> cases = {
+        {{"--no-solve", "--figures", "-", unsolved_}, 3, "no calculated field"},
+        {{"--figures", "-", "--force-on", "30,30", File("solved.tvd")}, 3, "Vacuum"},
+        {{"--figures", "-", "--force-on", "51,20", File("solved.tvd")}, 3, "outside the grid"},
+        {{"--figures", "-", "--force-on", "3,-1", File("solved.tvd")}, 3, "outside the grid"},
+        {{"--force-on", "2,12", File("solved.tvd")}, 2, "--figures"},
+        {{"--figures", "-", "--force-on", "2", File("solved.tvd")}, 2, "two integers"},
+        {{"--figures", File("solved.tvd")}, 2, "no project file"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"-q"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const FiguresRun r = Batch(args);
+        EXPECT_EQ(r.status, c.status) << c.says;
+        EXPECT_EQ(r.out, "") << c.says;  // never a made-up number
+        EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << r.err;
+    }
+}
+
+}  // namespace
+}  // namespace tesvid

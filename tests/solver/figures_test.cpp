@@ -1,0 +1,337 @@
+// Engineering figures against independent values: the inductance and the forces of coaxial
+// air coils against loop integrals of the closed-form mutual inductance, the stored energy
+// against 1/2 L I^2 and against its scaling with the current, and Newton's third law for iron
+// and magnets. Today's calculation runs a fixed schedule inside a box, so the arrangements sit
+// well inside a 100 grid and run many main passes; the tolerances are those of that box.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <vector>
+
+#include "solver/calculation.h"
+#include "solver/drawn_model.h"
+#include "solver/engineering_figures.h"
+
+namespace tesvid {
+namespace {
+
+constexpr double kMu0Program = 1.256e-6;  // the program's magnetic constant
+constexpr double kPi = 3.141592653589793;
+
+// Integral of f over [a, b]: the 4-point Gauss-Legendre rule on four equal parts.
+template <class F>
+double Integrate(double a, double b, F f) {
+    static constexpr double x[] = {-0.8611363115940526, -0.3399810435848563, 0.3399810435848563,
+                                   0.8611363115940526};
+    static constexpr double w[] = {0.3478548451374538, 0.6521451548625461, 0.6521451548625461,
+                                   0.3478548451374538};
+    const double part = (b - a) / 4;
+    double sum = 0;
+    for (int p = 0; p < 4; ++p) {
+        for (int k = 0; k < 4; ++k) {
+            sum += w[k] * f(a + part * (p + 0.5 + 0.5 * x[k]));
+        }
+    }
+    return sum * part / 2;
+}
+
+// Mutual inductance of two coaxial circular loops of radii r1, r2 at axial distance d (H).
+double LoopMutual(double r1, double r2, double d) {
+    const double k = std::sqrt(4 * r1 * r2 / ((r1 + r2) * (r1 + r2) + d * d));
+    return kMu0Program * std::sqrt(r1 * r2) *
+           ((2 / k - k) * std::comp_ellint_1(k) - (2 / k) * std::comp_ellint_2(k));
+}
+
+// A uniformly filled winding: radii r0..r1, axial extent z0..z1 (m), N turns.
+struct Winding {
+    double r0, r1, z0, z1, turns;
+    double Area() const { return (r1 - r0) * (z1 - z0); }
+    double Density() const { return turns / Area(); }
+};
+
+// Self-inductance: (N/S)^2 times the loops' mutual inductance integrated over the winding
+// twice. The axial double integral becomes one over the separation d = l u^2 weighted by
+// (l - d); the radial one is split at r' = r and substituted r' = r -+ (..) v^2, which leaves
+// nothing singular inside the ranges (within 2e-6 of the converged integral).
+double SelfInductance(const Winding& w) {
+    const double l = w.z1 - w.z0;
+    const auto axial = [&](double r, double rr) {
+        return Integrate(0, 1, [&](double u) {
+            return 4 * l * l * u * (1 - u * u) * LoopMutual(r, rr, l * u * u);
+        });
+    };
+    return w.Density() * w.Density() * Integrate(w.r0, w.r1, [&](double r) {
+               return Integrate(0, 1, [&](double v) {
+                   return 2 * v *
+                          ((r - w.r0) * axial(r, r - (r - w.r0) * v * v) +
+                           (w.r1 - r) * axial(r, r + (w.r1 - r) * v * v));
+               });
+           });
+}
+
+// Axial force on winding 2 from winding 1 with currents i1, i2 in the same sense,
+// I1 I2 dM/dz2, integrated over z2 in closed form: M at the two ends of winding 2.
+double Force(const Winding& w1, double i1, const Winding& w2, double i2) {
+    return i1 * i2 * w1.Density() * w2.Density() * Integrate(w1.r0, w1.r1, [&](double r1) {
+               return Integrate(w2.r0, w2.r1, [&](double r2) {
+                   return Integrate(w1.z0, w1.z1, [&](double z1) {
+                       return LoopMutual(r1, r2, w2.z1 - z1) - LoopMutual(r1, r2, w2.z0 - z1);
+                   });
+               });
+           });
+}
+
+// Flux through the circle of radius r at height z, along +Bz: a positive current drives a
+// negative Bz on the axis, so the flux inside the winding is negative.
+double Flux(const Winding& w, double current, double r, double z) {
+    return -current * w.Density() * Integrate(w.r0, w.r1, [&](double rr) {
+        return Integrate(w.z0, w.z1, [&](double zz) { return LoopMutual(rr, r, z - zz); });
+    });
+}
+
+// A block of nodes i0..i1, j0..j1.
+struct Block {
+    int i0, i1, j0, j1;
+    MaterialCode code;
+};
+
+// The winding a coil block stands for: node i covers (i - 1/2) h .. (i + 1/2) h, and row j
+// j h .. (j + 1) h (the equations take the mean source of a node and the one above).
+Winding WindingOf(const Block& b, double h, double wireMm) {
+    Winding w{(b.i0 - 0.5) * h, (b.i1 + 0.5) * h, b.j0 * h, (b.j1 + 1) * h, 0};
+    w.turns = w.Area() / (wireMm * wireMm * 1e-6);
+    return w;
+}
+
+// Calculates the blocks on an n grid over areaMm with the first-start constants, 1 mm wires,
+// the given currents and main passes.
+Model Calculate(int n, double areaMm, const std::vector<Block>& blocks, double current1,
+                double current2, int mainSteps) {
+    Model m;
+    m.project = FirstStartProject();
+    m.project.GridSize = static_cast<std::int16_t>(n);
+    m.project.AreaSize = static_cast<float>(areaMm);
+    m.project.GridStep = areaMm * 0.001 / n;
+    m.project.MainSteps = static_cast<std::int16_t>(mainSteps);
+    m.project.Current1 = current1;
+    m.project.Current2 = current2;
+    Grid2D<MaterialCode> material(n);
+    for (const Block& b : blocks) {
+        for (int i = b.i0; i <= b.i1; ++i) {
+            for (int j = b.j0; j <= b.j1; ++j) {
+                material(i, j) = b.code;
+            }
+        }
+    }
+    CalculationObserver quiet;
+    EXPECT_FALSE(CalculateDrawnModel(m, material, quiet).has_value());
+    EXPECT_FALSE(FiguresRefusal(m).has_value());
+    return m;
+}
+
+double Relative(double value, double reference) {
+    return value / reference - 1;
+}
+
+const Block kSolenoid{10, 19, 40, 59, MaterialCode::Coil1};  // 9.5..19.5 mm, 40..60 mm
+
+TEST(EngineeringFigures, SolenoidInductanceEnergyAndFlux) {
+    // 100 grid over 100 mm: a winding of 10 x 20 cells, 1 mm wire, 2 A, 40 mm or more from
+    // the area's edges.
+    const Model m = Calculate(100, 100, {kSolenoid}, 2, 0, 60);
+    const EngineeringFigures f = ComputeEngineeringFigures(m);
+    const double h = m.project.GridStep;
+    const Winding w = WindingOf(kSolenoid, h, 1);
+    const double inductance = SelfInductance(w);
+    ASSERT_TRUE(f.coil1.present);
+    ASSERT_TRUE(f.coil1.inductance.has_value());
+    ASSERT_TRUE(f.energy.has_value());
+    EXPECT_NEAR(f.coil1.turns, w.turns, 1e-9 * w.turns);
+    EXPECT_EQ(f.coil1.current, 2);
+    EXPECT_FALSE(f.coil2.present);
+    EXPECT_NEAR(Relative(*f.coil1.inductance, inductance), 0, 0.01);
+    EXPECT_NEAR(Relative(*f.energy, 0.5 * inductance * 2 * 2), 0, 0.01);
+    // Resistance of the copper wire (square section d x d, 1.75e-8 ohm m) and the power.
+    const double wireLength = w.turns * kPi * (w.r0 + w.r1);
+    EXPECT_NEAR(Relative(f.coil1.resistance, 1.75e-8 * wireLength / 1e-6), 0, 0.002);
+    EXPECT_NEAR(Relative(f.coil1.power, 4 * f.coil1.resistance), 0, 1e-9);
+    // A lone coil pushes itself nowhere.
+    EXPECT_LT(std::abs(f.coil1.forceZ), 1e-4 * 0.5 * inductance * 4 / h);
+
+    // Flux through circles in the bore, through the winding and just outside it, at nodes and
+    // between them. (Further out the area's edge takes its toll: 1.5 % at 30 mm, 3 % at 40.)
+    struct Circle {
+        double r, z;  // m
+    };
+    for (const Circle c : {Circle{5 * h, 50 * h}, Circle{5.5 * h, 45.3 * h}, Circle{15 * h, 61 * h},
+                           Circle{22 * h, 48 * h}}) {
+        const std::optional<double> flux = FluxThroughCircle(m, c.r, c.z);
+        ASSERT_TRUE(flux.has_value());
+        const double reference = Flux(w, 2, c.r, c.z);
+        EXPECT_NEAR(Relative(*flux, reference), 0, 0.01) << c.r << " " << c.z;
+    }
+    EXPECT_EQ(FluxThroughCircle(m, 5 * h, 50 * h), FluxThroughNodeCircle(m, 5, 50));
+    EXPECT_FALSE(FluxThroughCircle(m, 101 * h, 50 * h).has_value());
+    EXPECT_FALSE(FluxThroughCircle(m, 5 * h, -h).has_value());
+
+    // No figures from a potential that is not a number, or from no potential at all.
+    Model broken = m;
+    broken.arrays.VecPot(50, 50) = NAN;
+    EXPECT_TRUE(FiguresRefusal(broken).has_value());
+    EXPECT_TRUE(FiguresRefusal(Model{m.project, {}, {}}).has_value());
+}
+
+TEST(EngineeringFigures, CoaxialCoilsAttractEquallyAndOppositely) {
+    // 10 mm apart, currents of 3 A and 2 A in the same sense.
+    const Block upper{10, 19, 25, 39, MaterialCode::Coil1};
+    const Block lower{10, 19, 50, 64, MaterialCode::Coil2};
+    const Model m = Calculate(100, 100, {upper, lower}, 3, 2, 60);
+    const EngineeringFigures f = ComputeEngineeringFigures(m);
+    const double h = m.project.GridStep;
+    const double onLower = Force(WindingOf(upper, h, 1), 3, WindingOf(lower, h, 1), 2);
+    ASSERT_LT(onLower, 0);  // the lower coil is pulled up the picture
+    EXPECT_NEAR(Relative(f.coil2.forceZ, onLower), 0, 0.02);
+    EXPECT_NEAR(Relative(-f.coil1.forceZ, onLower), 0, 0.02);
+    // Equal and opposite, but for the area's edge 25 mm above the upper coil.
+    EXPECT_NEAR(f.coil1.forceZ + f.coil2.forceZ, 0, 0.01 * std::abs(onLower));
+}
+
+TEST(EngineeringFigures, CoilAboveIronPlateFeelsItsImage) {
+    // A wide, thick iron plate (mu 2000, far from saturation at 1 A) pulls a coil as the mirror
+    // image of the coil in the plate's face would. The grid puts the face half a cell above
+    // the first iron row (the radial links of that row carry the iron's reluctivity).
+    const Block coil{10, 19, 30, 44, MaterialCode::Coil1};
+    const Block plate{0, 100, 50, 65, MaterialCode::Iron};
+    const Model m = Calculate(100, 100, {coil, plate}, 1, 0, 60);
+    const EngineeringFigures f = ComputeEngineeringFigures(m, {{40, 60}});
+    const double h = m.project.GridStep;
+    const double face = 49.5 * h;
+    const Winding w = WindingOf(coil, h, 1);
+    const Winding image{w.r0, w.r1, 2 * face - w.z1, 2 * face - w.z0, w.turns};
+    const double onCoil = Force(image, 1, w, 1);
+    ASSERT_GT(onCoil, 0);  // down the picture, towards the plate
+    EXPECT_NEAR(Relative(f.coil1.forceZ, onCoil), 0, 0.03);
+    ASSERT_EQ(f.bodies.size(), 1u);
+    EXPECT_EQ(f.bodies[0].material, MaterialCode::Iron);
+    EXPECT_EQ(f.bodies[0].nodes, 101 * 16);
+    EXPECT_TRUE(f.bodies[0].touchesEdge);
+    EXPECT_NEAR(f.bodies[0].forceZ, -f.coil1.forceZ, 0.01 * onCoil);
+}
+
+TEST(EngineeringFigures, ForcesOnAllBodiesBalance) {
+    struct Case {
+        const char* name;
+        std::vector<Block> blocks;
+        double current;                  // of both coils
+        std::pair<int, int> pulledDown;  // a node of the body pulled down the picture
+    };
+    using M = MaterialCode;
+    const std::vector<Case> cases = {
+        // The plunger's lower end reaches into the coil's upper half: it is pulled in.
+        {"plunger", {{0, 7, 20, 50, M::Iron}, {10, 20, 40, 70, M::Coil1}}, 10, {0, 20}},
+        // A magnet magnetised down the picture (Magnet S) in a winding whose field points up
+        // it (Coil 2, 5 A), touching it, a little above its middle: the magnet is pushed out
+        // of the winding, up, and the winding down.
+        {"magnet in a coil", {{0, 6, 40, 55, M::MagnetS}, {7, 15, 35, 65, M::Coil2}}, 5, {7, 35}},
+        // A magnet facing an iron plate 5 mm below it is pulled towards the plate.
+        {"magnet and plate", {{0, 10, 30, 45, M::MagnetN}, {0, 30, 50, 55, M::Iron}}, 0, {0, 30}},
+        // An iron disc stuck on the magnet's top is pulled onto the magnet.
+        {"magnet, disc and plate",
+         {{0, 10, 30, 45, M::MagnetN}, {0, 20, 24, 29, M::Iron}, {0, 30, 50, 55, M::Iron}},
+         0,
+         {0, 24}},
+    };
+    for (const Case& c : cases) {
+        const Model m = Calculate(100, 100, c.blocks, c.current, c.current, 60);
+        const std::vector<BodyForce> all = ForcesOnAllBodies(m);
+        ASSERT_EQ(all.size(), c.blocks.size()) << c.name;
+        double sum = 0, largest = 0;
+        for (const BodyForce& b : all) {
+            sum += b.forceZ;
+            largest = std::max(largest, std::abs(b.forceZ));
+        }
+        EXPECT_LT(std::abs(sum), 0.01 * largest) << c.name;
+        const EngineeringFigures f = ComputeEngineeringFigures(m, {c.pulledDown});
+        EXPECT_GT(f.bodies.at(0).forceZ, 0.1 * largest) << c.name;
+    }
+}
+
+TEST(EngineeringFigures, TouchingPlungerForceIsTheVirtualWork) {
+    // An iron plunger touching the inside of a coil: its force is the rate at which the
+    // magnetic co-energy grows as it moves, (I^2 / 2) dL/dz at a constant current of 1 A
+    // (far below saturation), with dL/dz from the plunger drawn one cell higher and lower.
+    const auto plunger = [](int dj) {
+        return std::vector<Block>{{0, 9, 20 + dj, 50 + dj, MaterialCode::Iron},
+                                  {10, 20, 40, 70, MaterialCode::Coil1}};
+    };
+    const Model m = Calculate(100, 100, plunger(0), 1, 0, 60);
+    const EngineeringFigures f = ComputeEngineeringFigures(m, {{0, 20}});
+    const EngineeringFigures up =
+        ComputeEngineeringFigures(Calculate(100, 100, plunger(-1), 1, 0, 60));
+    const EngineeringFigures down =
+        ComputeEngineeringFigures(Calculate(100, 100, plunger(1), 1, 0, 60));
+    const double work =
+        0.5 * (*down.coil1.inductance - *up.coil1.inductance) / (2 * m.project.GridStep);
+    ASSERT_GT(work, 0);  // pulled in, down the picture
+    EXPECT_NEAR(Relative(f.bodies.at(0).forceZ, work), 0, 0.005);
+    EXPECT_NEAR(Relative(-f.coil1.forceZ, work), 0, 0.005);
+}
+
+// Calculations of one arrangement at rising currents.
+struct CurrentSweep {
+    std::vector<double> current, energy, fluxLinkage;
+};
+CurrentSweep Sweep(int n, const std::vector<Block>& blocks, double largest, int steps) {
+    CurrentSweep s;
+    for (int k = 1; k <= steps; ++k) {
+        const double current = largest * k / steps;
+        const EngineeringFigures f =
+            ComputeEngineeringFigures(Calculate(n, 100, blocks, current, 0, 100));
+        s.current.push_back(current);
+        s.energy.push_back(f.energy.value_or(NAN));
+        s.fluxLinkage.push_back(f.coil1.fluxLinkage);
+    }
+    return s;
+}
+
+TEST(EngineeringFigures, EnergyScalesWithTheSquareOfTheCurrentUntilIronSaturates) {
+    // In air the energy is a quadratic form of the current.
+    const CurrentSweep air = Sweep(50, {{5, 10, 20, 35, MaterialCode::Coil1}}, 3, 3);
+    EXPECT_NEAR(air.energy[2] / air.energy[0], 9, 9e-9);
+    EXPECT_NEAR(air.energy[1] / air.energy[0], 4, 4e-9);
+
+    // An iron plunger in a coil, up to 200 A: the iron saturates, the energy grows more slowly
+    // than I^2, and it stays the integral of I dPsi over the rise of the current (the
+    // calculation's area holds all but about 1 % of it).
+    const CurrentSweep iron = Sweep(
+        50, {{0, 3, 10, 24, MaterialCode::Iron}, {5, 10, 20, 35, MaterialCode::Coil1}}, 200, 10);
+    double work = 0, previousCurrent = 0, previousLinkage = 0;
+    for (std::size_t k = 0; k < iron.current.size(); ++k) {
+        work += (iron.current[k] + previousCurrent) / 2 * (iron.fluxLinkage[k] - previousLinkage);
+        previousCurrent = iron.current[k];
+        previousLinkage = iron.fluxLinkage[k];
+        EXPECT_NEAR(Relative(iron.energy[k], work), 0, 0.03) << iron.current[k];
+    }
+    const double first = iron.energy.front() / (iron.current.front() * iron.current.front());
+    const double last = iron.energy.back() / (iron.current.back() * iron.current.back());
+    EXPECT_LT(last, 0.85 * first);
+}
+
+TEST(EngineeringFigures, TextLinesCarryUnits) {
+    EXPECT_EQ(EngineeringText(999.7, "N"), "1.00 kN");
+    EXPECT_EQ(EngineeringText(2.5e-4, "Wb"), "250 µWb");
+    EXPECT_EQ(EngineeringText(1.5e-15, "H"), "1.50e-15 H");
+    EngineeringFigures f;
+    f.coil1 = {true, 450.75, 10, 0.0424, 0.00424, 0.991, 99.1, -0.5};
+    f.bodies.push_back({3, 4, MaterialCode::Iron, 120, true, 2.5});
+    const std::vector<std::string> lines = FiguresTextLines(f, ',');
+    ASSERT_EQ(lines.size(), 4u);
+    EXPECT_EQ(lines[0],
+              "Coil 1: L = 4,24 mH, Psi = 42,4 mWb, F_z = -500 mN, N = 450,8 turns, I = 10,0 A, "
+              "R = 991 mohm, P = 99,1 W");
+    EXPECT_EQ(lines[1], "Stored energy: not given with a permanent magnet on the map");
+    EXPECT_EQ(lines[2], "Iron at node (3, 4), 120 nodes: F_z = 2,50 N (cut by the area's edge)");
+}
+
+}  // namespace
+}  // namespace tesvid
