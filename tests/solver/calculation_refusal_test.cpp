@@ -59,6 +59,7 @@ TEST(CalculationRefusal, NamesTheOffendingValue) {
         {[](ModelState& m) { m.SteelMu = 0; }, "iron Mu"},
         {[](ModelState& m) { m.SteelMu = -5; }, "iron Mu"},
         {[](ModelState& m) { m.SteelMu = kInf; }, "iron Mu"},
+        {[](ModelState& m) { m.SteelMu = 3.47e-310; }, "iron Mu"},  // 1 / Mu overflows
         {[](ModelState& m) { m.SteelMaxB = -1; }, "iron Br"},
         {[](ModelState& m) { m.SteelMaxB = kInf; }, "iron Br"},
         {[](ModelState& m) { m.SteelMu = 1e6; }, "iron Mu times the iron Br"},
@@ -67,6 +68,7 @@ TEST(CalculationRefusal, NamesTheOffendingValue) {
         {[](ModelState& m) { m.MagCurveK = -0.1; }, "curve coefficient"},
         {[](ModelState& m) { m.MagMuRec = 0; }, "magnet permeability"},
         {[](ModelState& m) { m.MagMuRec = kNaN; }, "magnet permeability"},
+        {[](ModelState& m) { m.MagMuRec = 1e-310; }, "magnet permeability"},
         {[](ModelState& m) { m.KMu = -0.1; }, "Mu relaxation factor"},
         {[](ModelState& m) { m.KMu = 3.5; }, "Mu relaxation factor"},
         {[](ModelState& m) { m.DProv1 = 0; }, "wire diameter of coil 1"},
@@ -120,7 +122,8 @@ TEST(CalculationRefusal, AcceptedExtremesStayFinite) {
                  m.RjacFin = 0;
              },
              [](ModelState& m) { m.KMu = 3.3; },
-             [](ModelState& m) { m.SteelMu = 1e-3; },
+             [](ModelState& m) { m.SteelMu = 1e-100; },  // the smallest Mu
+             [](ModelState& m) { m.MagMuRec = 1e-100; },
              [](ModelState& m) { m.SteelMu = 3e5; },  // Mu times Br 4.8e5 T
              [](ModelState& m) { m.SteelMaxB = 0; },
              [](ModelState& m) { m.GridStep = 1e-9; },
