@@ -283,7 +283,7 @@ ProjectData ProjectFromModel(const ModelState& m) {
     return p;
 }
 
-void ApplyProject(ModelState& m, ProjectData p) {
+void ApplyProjectValues(ModelState& m, const ProjectData& p) {
     const int n = p.GridSize;
     m.GridSize = p.GridSize;
     m.GridStep = p.GridStep;
@@ -304,9 +304,13 @@ void ApplyProject(ModelState& m, ProjectData p) {
     m.Rjac0 = p.Rjac0;
     m.Rjac1 = p.Rjac1;
     m.RjacFin = p.RjacFin;
-    m.Comments = std::move(p.Comments);
+    m.Comments = p.Comments;
     m.Comments.resize(kCommentLength, ' ');
+}
 
+void ApplyProject(ModelState& m, ProjectData p) {
+    const int n = p.GridSize;
+    ApplyProjectValues(m, p);
     CreateGridArrays(m);
     if (p.Material.N() == n && p.Material.Exists()) {
         m.Material = std::move(p.Material);
