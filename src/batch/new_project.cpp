@@ -26,7 +26,7 @@ struct FieldEntry {
     double Project::*number;  // Number and Magnet fields
 };
 
-// The fields --set knows, by the names the project file gives them (KMu, the reluctivity
+// The fields --set knows, by the names the project file gives them (ReluctivityRelaxation, the reluctivity
 // relaxation factor, is not stored in the file but is set like --kmu).
 constexpr FieldEntry kFields[] = {
     {"Current1", FieldKind::Number, &Project::Current1},

@@ -283,7 +283,7 @@ ProjectData ProjectFromModel(const Model& m) {
     return p;
 }
 
-void ApplyProject(Model& m, ProjectData p) {
+void ApplyProjectValues(Model& m, const ProjectData& p) {
     const int n = p.GridSize;
     m.project.GridSize = p.GridSize;
     m.project.GridStep = p.GridStep;
@@ -304,9 +304,13 @@ void ApplyProject(Model& m, ProjectData p) {
     m.project.Rjac0 = p.Rjac0;
     m.project.Rjac1 = p.Rjac1;
     m.project.RjacFin = p.RjacFin;
-    m.project.Comments = std::move(p.Comments);
+    m.project.Comments = p.Comments;
     m.project.Comments.resize(kCommentLength, ' ');
+}
 
+void ApplyProject(Model& m, ProjectData p) {
+    const int n = p.GridSize;
+    ApplyProjectValues(m, p);
     CreateGridArrays(m);
     if (p.Material.N() == n && p.Material.Exists()) {
         m.arrays.Material = std::move(p.Material);

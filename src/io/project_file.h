@@ -85,5 +85,8 @@ ProjectData ProjectFromModel(const Model& m);
 // EditorMode alone. The project must come from ParseProject (or hold a supported grid size
 // with arrays of that size).
 void ApplyProject(Model& m, ProjectData project);
+// The part of ApplyProject that takes no arrays: every stored scalar, Comments, AreaSize and
+// MagMuRec. Leaves every grid array alone.
+void ApplyProjectValues(Model& m, const ProjectData& project);
 
 }  // namespace tesvid

@@ -15,9 +15,10 @@ double OptimalOmega(double rjac, int gridSize);
 // not yet built), or nothing when it can. Call it after the coil figures have been stored
 // (CurrentDensity1/2) and before BuildMaterialMap. Checks the grid size, GridStep, the three Jacobi
 // radii and the two means the schedule uses (1 - GridSize/50 <= R <= 1); when iron is on the
-// map SteelMu and SteelSaturationB (and their product, at most 5e5 T, up to which the reluctivity
-// curve stays computable where the field vanishes); when a magnet is, MagBr, MagHc, MagCurveK
-// and MagMuRec (likewise their product); with
+// map SteelMu (1e-100 .. 1e100, so that its reciprocal is finite) and SteelSaturationB (and their
+// product, at most 5e5 T, up to which the reluctivity curve stays computable where the field
+// vanishes); when a magnet is, MagBr, MagHc, MagCurveK and MagMuRec (likewise its range and
+// their product); with
 // either, ReluctivityRelaxation (0 .. 3.3, beyond which the reluctivity can reach 0); for every coil on the map
 // (inner nodes) its wire diameter and the finiteness of its source. A negative MainSteps is
 // not refused: it runs no main pass. The message is one sentence naming the value, for a

@@ -47,6 +47,9 @@ MaterialsOnMap FindMaterials(const Grid2D<MaterialCode>& material) {
 // Limits beyond which the reluctivity curve's squares overflow: far outside any material,
 // but they keep every intermediate value of the curve finite.
 constexpr double kLargestMu = 1e100;
+// The solver works with the reluctivity 1/Mu: a smaller Mu would make it larger than the
+// largest Mu makes it small, and a subnormal Mu (1e-310) makes it infinite.
+constexpr double kSmallestMu = 1e-100;
 constexpr double kLargestCurveB = 1e30;
 // Where the field vanishes the local induction sits at its floor of 1e-10 T and the curve's
 // target reluctivity is the small difference of two numbers of about m * b / 1e-10. Up to
@@ -60,6 +63,9 @@ constexpr double kLargestKMu = 3.3;
 
 bool PositiveUpTo(double v, double largest) {
     return v > 0 && v <= largest;
+}
+bool UsableMu(double mu) {
+    return mu >= kSmallestMu && mu <= kLargestMu;
 }
 
 std::optional<std::string> Refuse(const char* message) {
@@ -127,9 +133,9 @@ std::optional<std::string> CalculationRefusal(const Model& m,
 
     const MaterialsOnMap on = FindMaterials(material);
     if (on.iron) {
-        if (!PositiveUpTo(m.project.SteelMu, kLargestMu)) {
+        if (!UsableMu(m.project.SteelMu)) {
             return Refuse(
-                "The iron Mu must be a positive number (at most 1e100): check the "
+                "The iron Mu must be a positive number from 1e-100 to 1e100: check the "
                 "Iron values in Options.");
         }
         if (!(m.project.SteelSaturationB >= 0 && m.project.SteelSaturationB <= kLargestCurveB)) {
@@ -155,8 +161,7 @@ std::optional<std::string> CalculationRefusal(const Model& m,
                 "The magnet curve coefficient K is not a positive number: check Br, "
                 "Hc and BHmax of the Magnet in Options.");
         }
-        if (!PositiveUpTo(m.project.MagMuRec, kLargestMu) ||
-            !(m.project.MagMuRec * m.project.MagCurveK <= kLargestMuTimesB)) {
+        if (!UsableMu(m.project.MagMuRec) || !(m.project.MagMuRec * m.project.MagCurveK <= kLargestMuTimesB)) {
             return Refuse(
                 "The magnet permeability derived from Br, Hc and BHmax is not a "
                 "usable positive number: check the Magnet values in Options.");

@@ -59,6 +59,7 @@ TEST(CalculationRefusal, NamesTheOffendingValue) {
         {[](Model& m) { m.project.SteelMu = 0; }, "iron Mu"},
         {[](Model& m) { m.project.SteelMu = -5; }, "iron Mu"},
         {[](Model& m) { m.project.SteelMu = kInf; }, "iron Mu"},
+        {[](Model& m) { m.project.SteelMu = 3.47e-310; }, "iron Mu"},  // 1 / Mu overflows
         {[](Model& m) { m.project.SteelSaturationB = -1; }, "iron Br"},
         {[](Model& m) { m.project.SteelSaturationB = kInf; }, "iron Br"},
         {[](Model& m) { m.project.SteelMu = 1e6; }, "iron Mu times the iron Br"},
@@ -67,6 +68,7 @@ TEST(CalculationRefusal, NamesTheOffendingValue) {
         {[](Model& m) { m.project.MagCurveK = -0.1; }, "curve coefficient"},
         {[](Model& m) { m.project.MagMuRec = 0; }, "magnet permeability"},
         {[](Model& m) { m.project.MagMuRec = kNaN; }, "magnet permeability"},
+        {[](Model& m) { m.project.MagMuRec = 1e-310; }, "magnet permeability"},
         {[](Model& m) { m.project.ReluctivityRelaxation = -0.1; }, "Mu relaxation factor"},
         {[](Model& m) { m.project.ReluctivityRelaxation = 3.5; }, "Mu relaxation factor"},
         {[](Model& m) { m.project.WireDiameter1 = 0; }, "wire diameter of coil 1"},
@@ -120,7 +122,8 @@ TEST(CalculationRefusal, AcceptedExtremesStayFinite) {
                  m.project.RjacFin = 0;
              },
              [](Model& m) { m.project.ReluctivityRelaxation = 3.3; },
-             [](Model& m) { m.project.SteelMu = 1e-3; },
+             [](Model& m) { m.project.SteelMu = 1e-100; },  // the smallest Mu
+             [](Model& m) { m.project.MagMuRec = 1e-100; },
              [](Model& m) { m.project.SteelMu = 3e5; },  // Mu times Br 4.8e5 T
              [](Model& m) { m.project.SteelSaturationB = 0; },
              [](Model& m) { m.project.GridStep = 1e-9; },
