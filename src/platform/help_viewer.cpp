@@ -7,7 +7,23 @@
 #include <QTextBrowser>
 #include <QUrl>
 
+#include "platform/dialogs.h"
+
 namespace tesvid {
+
+void ShowHelp(HelpViewer& help, Dialogs& dialogs, QWidget* owner, int context) {
+    if (help.HelpFile().isEmpty()) {
+        dialogs.Message(owner, owner->windowTitle(),
+                        QCoreApplication::translate("tesvid::HelpViewer",
+                                                    "Unable to display Help Contents. There is no "
+                                                    "Help associated with this project."),
+                        MessageIcon::Information);
+        return;
+    }
+    if (auto error = help.Show(owner, context)) {
+        dialogs.Message(owner, kProgramName, *error, MessageIcon::None);
+    }
+}
 
 QString InstalledHelpFile() {
     return QDir(QCoreApplication::applicationDirPath()).filePath("help/tesvid.html");

@@ -1,12 +1,9 @@
 // RUN from the window: a painted coil calculated to its field, Stop and closing during a run,
-// the commands a run ignores, a refused run, and the coil panel.
+// a refused run, the coil panel, and the probe over the result.
 
-#include <QApplication>
-#include <QCheckBox>
-#include <QGroupBox>
+#include <QComboBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
+#include <QLocale>
 #include <QSignalSpy>
 #include <QSlider>
 #include <QTest>
@@ -18,7 +15,6 @@
 #include "app/support/test_services.h"
 #include "app/support/window_driver.h"
 #include "options/options_dialog.h"
-#include "platform/float_progress_bar.h"
 #include "platform/number_text.h"
 #include "platform/picture_box.h"
 
@@ -32,18 +28,14 @@ namespace {
 class DuringRun : public QObject {
   public:
     DuringRun() {
-        timer_.setInterval(0);
         connect(&timer_, &QTimer::timeout, this, [this] {
-            ++count_;
-            auto it = actions_.find(count_);
-            if (it != actions_.end()) {
+            if (auto it = actions_.find(++count_); it != actions_.end()) {
                 it->second();
             }
         });
-        timer_.start();
+        timer_.start(0);
     }
     void At(int yield, std::function<void()> action) { actions_[yield] = std::move(action); }
-    int Count() const { return count_; }
 
   private:
     QTimer timer_;
@@ -51,17 +43,9 @@ class DuringRun : public QObject {
     std::map<int, std::function<void()>> actions_;
 };
 
-void TypeInto(QLineEdit* box, const QString& text) {
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Delete);
-    QTest::keyClicks(box, text);
-}
-
-// The specified test coil: 50 grid over 100 mm, Coil 1 at i 10..12, j 20..30, 1 A through
-// 1 mm wire (1e6 A/m2).
-void PaintTestCoil(MainWindow& w) {
-    DragOnPicture(w, Qt::LeftButton, {{10, 20}, {30, 45}, {12, 30}});
-    TypeInto(w.TextCurrent1, "1");
+// The field on the axis in the middle of the test coil, T: about -3.4e-3 when converged.
+float AxialField(const MainWindow& w) {
+    return w.model().field.Bz(1, 25);
 }
 
 }  // namespace
@@ -69,142 +53,102 @@ void PaintTestCoil(MainWindow& w) {
 class CalculationTest : public QObject {
     Q_OBJECT
   private slots:
-    void paintedCoilRunsToTheSpecifiedField();
-    void stopDuringARunEndsItAndOtherCommandsWait();
+    void init() { QLocale::setDefault(QLocale::c()); }
+    void paintedCoilRunsToItsField();
+    void stopEndsARunAndOtherCommandsWait();
     void closingDuringARunStopsItThenCloses();
     void refusedRunChangesNothing();
-    void runFromTheResultViewReadsTheMaterials();
-    void coilPanelShowsTurnsDensityAndPower();
-    void slidersSetTheCurrentTexts();
+    void coilPanelAndSlidersAgree();
+    void probeReadsOnePointInTheLocalesNumbers();
+    void resultKeepsItsGridUntilRun();
+    void newProjectInTheResultViewLeavesNoCrossHair();
 };
 
-void CalculationTest::paintedCoilRunsToTheSpecifiedField() {
+void CalculationTest::paintedCoilRunsToItsField() {
     TestServices services;
     MainWindow w(services.Services());
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     PaintTestCoil(w);
-    ClickButton(w.Finish);
-
-    const Model& m = w.model();
+    Click(w, "runButton");
     QVERIFY(services.dialogs.messages.empty());
-    QCOMPARE(m.project.CurrentDensity1, 1e6);
-    QCOMPARE(m.project.Current1, 1.0);
-    QCOMPARE(w.TextVit1->text(), QString("132"));
-    QCOMPARE(w.TextCurDens1->text(), QString("1"));
-    QCOMPARE(m.arrays.Material(10, 20), MaterialCode::Coil1);
-    QCOMPARE(m.arrays.Material(12, 30), MaterialCode::Coil1);
-    QCOMPARE(m.arrays.Material(13, 30), MaterialCode::Vacuum);
-    QCOMPARE(m.arrays.Material(12, 31), MaterialCode::Vacuum);
-    const double bz = m.field.Bz(1, 25);
-    qInfo("FieldBz(1, 25) = %.6g T", bz);
-    QVERIFY2(bz < -3.25e-3 && bz > -3.5e-3, qPrintable(QString::number(bz)));
-    QVERIFY(std::fabs(m.field.Br(5, 25)) < 0.05 * std::fabs(bz));
-    // The result view, no cross-hair, the cursors back, both bars done.
-    QVERIFY(!m.EditorMode);
-    QCOMPARE(w.Pointer().LastX, -1.0f);
-    QCOMPARE(w.Pointer().LastY, -1.0f);
-    QCOMPARE(w.Picture1->cursor().shape(), Qt::CrossCursor);
-    QVERIFY(w.cursor().shape() != Qt::WaitCursor);
-    QVERIFY(!w.Calculating());
-    QCOMPARE(w.ProgressProgress->Maximum(), 14.0);
-    QCOMPARE(m.PassNo, 14);
-    // The force lines drawn last leave the bar at (N - 2) / N of its range.
-    QVERIFY(std::fabs(w.ProgressProgress->Value() - 14.0 * 48 / 50) < 1e-4);
+    QVERIFY(w.resultOnShow());
+    QVERIFY(!w.isBusy());
+    QCOMPARE(DrawingArea(w).cursor().shape(), Qt::CrossCursor);
+    // 33 nodes of 2 mm x 2 mm hold 132 turns of 1 mm wire; 1 A over 1 mm2 is 1 A/mm2.
+    QCOMPARE(TextOf(w, "turnsBox1"), QString("132"));
+    QCOMPARE(TextOf(w, "densityBox1"), QString("1"));
+    QVERIFY2(AxialField(w) < -3.25e-3 && AxialField(w) > -3.5e-3,
+             qPrintable(QString::number(AxialField(w))));
+    // Radial symmetry about the coil's middle row.
+    QVERIFY(std::fabs(w.model().field.Br(5, 25)) < 0.05 * std::fabs(AxialField(w)));
 }
 
-void CalculationTest::stopDuringARunEndsItAndOtherCommandsWait() {
+void CalculationTest::stopEndsARunAndOtherCommandsWait() {
     TestServices services;
     MainWindow w(services.Services());
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     PaintTestCoil(w);
-    // Without force lines, whose drawing clears the Stop flag, the flag shows how the run ended.
-    ClickButton(w.CheckDrawForceLines);
-    QVERIFY(!w.CheckDrawForceLines->isChecked());
-
     DuringRun run;
-    bool wasBusy = false, editorKept = false, dialogShown = false;
+    bool busy = false, dialogShown = false, viewKept = false, painted = false;
     QString readOut;
-    Qt::CursorShape busyCursor = Qt::ArrowCursor, frameCursor = Qt::WaitCursor;
+    Qt::CursorShape areaCursor = Qt::ArrowCursor, viewCursor = Qt::WaitCursor;
     run.At(3, [&] {
-        wasBusy = w.Calculating();
-        busyCursor = w.Picture1->cursor().shape();
-        frameCursor = w.Frame8->cursor().shape();
+        busy = w.isBusy();
+        areaCursor = DrawingArea(w).cursor().shape();
+        viewCursor = Child(w, "viewGroup").cursor().shape();
         // The commands that would rebuild or replace what the solver works on wait.
-        ClickButton(w.Command1);
-        ClickButton(w.CommandResult);
-        ClickButton(w.Finish);
-        w.mnuFileNew->trigger();
-        w.mnuOptions->trigger();
-        dialogShown = w.frmOptions().isVisible();
-        editorKept = w.model().EditorMode;
-        // The pointer read-out keeps working.
-        HoverOverPicture(w, 20, 30);
-        readOut = w.CoR->text() + "," + w.CoZ->text();
+        for (const char* button : {"editorButton", "resultButton", "runButton"}) {
+            Click(w, button);
+        }
+        for (const char* action : {"newProjectAction", "optionsAction", "openProjectAction"}) {
+            Trigger(w, action);
+        }
+        dialogShown = Child(w, "optionsDialog").isVisible() || !services.dialogs.dialogTitles.empty();
+        viewKept = !w.resultOnShow();
+        HoverOverPicture(w, 20, 30);  // the read-out keeps working
+        readOut = TextOf(w, "radiusReadout") + "," + TextOf(w, "axialReadout");
     });
-    // Painting goes on in the editing view; the running calculation does not see it.
-    bool paintedDuringRun = false;
+    // Painting goes on; the running calculation does not see it.
     run.At(4, [&] {
         DragOnPicture(w, Qt::LeftButton, {{40, 40}, {42, 42}});
-        paintedDuringRun = NodeMaterial(w, 41, 41) == MaterialCode::Coil1;
+        painted = NodeMaterial(w, 41, 41) == MaterialCode::Coil1;
     });
-    run.At(6, [&] { ClickButton(w.CommandStop); });
-    ClickButton(w.Finish);
-
-    QVERIFY(run.Count() > 6);
-    QVERIFY(wasBusy);
-    QVERIFY(editorKept);
-    QVERIFY(!dialogShown);
-    QCOMPARE(busyCursor, Qt::WaitCursor);
-    QCOMPARE(frameCursor, Qt::ArrowCursor);
+    run.At(6, [&] { Click(w, "stopButton"); });
+    Click(w, "runButton");
+    QVERIFY(busy && viewKept && painted && !dialogShown);
+    QCOMPARE(areaCursor, Qt::WaitCursor);
+    QCOMPARE(viewCursor, Qt::ArrowCursor);
     QCOMPARE(readOut, QString("40,60"));
-    QVERIFY(paintedDuringRun);
     QCOMPARE(w.model().arrays.Material(41, 41), MaterialCode::Vacuum);
-    // Stopped early: the flag stays set, the last two passes still ran and updated the bars,
-    // and the field is far from the converged one.
-    const Model& m = w.model();
-    QVERIFY(m.StopRequested);
-    QCOMPARE(m.PassNo, 14);
-    QCOMPARE(w.ProgressProgress->Value(), w.ProgressProgress->Maximum());
-    QVERIFY(std::fabs(m.field.Bz(1, 25)) < 0.5 * 3.37e-3);
-    QVERIFY(!m.EditorMode);
-    QVERIFY(services.dialogs.messages.empty());
-    // New Project was ignored: the drawing the calculation read is the one painted.
-    QCOMPARE(m.arrays.Material(11, 25), MaterialCode::Coil1);
-
-    // The next RUN clears the flag and runs in full.
-    ClickButton(w.Command1);
-    ClickButton(w.Finish);
-    QVERIFY(!w.model().StopRequested);
-    QVERIFY(w.model().field.Bz(1, 25) < -3.25e-3);
+    QCOMPARE(w.model().arrays.Material(11, 25), MaterialCode::Coil1);  // New was ignored
+    // Stopped early, far from the converged field; the next RUN runs in full.
+    QVERIFY(w.resultOnShow());
+    QVERIFY(std::fabs(AxialField(w)) < 0.5 * 3.37e-3);
+    Click(w, "runButton");
+    QVERIFY(AxialField(w) < -3.25e-3);
 }
 
 void CalculationTest::closingDuringARunStopsItThenCloses() {
     TestServices services;
-    auto* w = new MainWindow(services.Services());
-    w->setAttribute(Qt::WA_DeleteOnClose, false);
-    w->show();
-    QVERIFY(QTest::qWaitForWindowExposed(w));
-    PaintTestCoil(*w);
-    ClickButton(w->CheckDrawForceLines);
-    QSignalSpy closed(w, &MainWindow::closed);
+    MainWindow w(services.Services());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    PaintTestCoil(w);
+    QSignalSpy closed(&w, &MainWindow::closed);
     DuringRun run;
     bool stillOpen = false;
     run.At(5, [&] {
-        w->close();
-        stillOpen = w->isVisible();
+        w.close();
+        stillOpen = w.isVisible();
     });
-    ClickButton(w->Finish);
+    Click(w, "runButton");
     QVERIFY(stillOpen);  // not closed under the running calculation
-    QVERIFY(w->model().StopRequested);
-    QVERIFY(!w->isVisible());
+    QVERIFY(!w.isVisible());
     QCOMPARE(closed.count(), 1);
-    // The settings were written on the way out.
-    const QByteArray ini = services.settings.ReadRawFile();
-    QVERIFY(ini.contains("TextRjac1=0.9995"));
-    QVERIFY(ini.contains("[Grid]"));
-    delete w;
+    QVERIFY(std::fabs(AxialField(w)) < 0.5 * 3.37e-3);
+    QVERIFY(services.settings.ReadRawFile().contains("TextRjac1=0.9995"));
 }
 
 void CalculationTest::refusedRunChangesNothing() {
@@ -213,101 +157,135 @@ void CalculationTest::refusedRunChangesNothing() {
     MainWindow w(services.Services());
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    PaintTestCoil(w);
     ChooseMaterial(w, 1);
     DragOnPicture(w, Qt::LeftButton, {{20, 20}, {25, 30}});
-    const QImage before = w.Picture1->Surface().Snapshot();
-    ClickButton(w.Finish);
+    const QImage before = DrawingArea(w).Surface().Snapshot();
+    Click(w, "runButton");
     QCOMPARE(services.dialogs.messages.size(), std::size_t{1});
     QCOMPARE(services.dialogs.messages[0].title, QString("Tesvid"));
-    QVERIFY(!services.dialogs.messages[0].text.isEmpty());
-    const Model& m = w.model();
-    QVERIFY(m.EditorMode);
-    QCOMPARE(m.arrays.Material(22, 25), MaterialCode::Vacuum);  // the map was not rebuilt
-    QCOMPARE(w.TextCurrent1->text(), QString("10"));     // Misc did not run
-    QCOMPARE(w.TextVit1->text(), QString("0"));
-    QCOMPARE(m.project.CurrentDensity1, 0.0);
-    QCOMPARE(w.Picture1->Surface().Snapshot(), before);
-    QVERIFY(!w.Calculating());
+    QVERIFY(!w.resultOnShow());
+    QCOMPARE(w.model().arrays.Material(22, 25), MaterialCode::Vacuum);  // no map was built
+    QCOMPARE(w.model().project.CurrentDensity1, 0.0);
+    QCOMPARE(TextOf(w, "turnsBox1"), QString("0"));
+    QCOMPARE(DrawingArea(w).Surface().Snapshot(), before);
 }
 
-void CalculationTest::runFromTheResultViewReadsTheMaterials() {
+void CalculationTest::coilPanelAndSlidersAgree() {
+    TestServices services;
+    services.settings.WriteRawFile("[Grid]\nComboGrid=1\n");
+    MainWindow w(services.Services());
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    DragOnPicture(w, Qt::LeftButton, {{50, 20}, {59, 29}});
+    Click(w, "runButton");
+    // 100 nodes of 1 mm2: 100 turns of 1 mm wire; 10 A over 1 mm2. Power: 1.75e-8 ohm m times
+    // (1e7 A/m2)^2 times the rings' volume, 1e-9 m3 x 6.28 x 10 x (50 + ... + 59) = 59.8955 W,
+    // shown to 4 significant digits.
+    QCOMPARE(TextOf(w, "turnsBox1"), QString("100"));
+    QCOMPARE(TextOf(w, "densityBox1"), QString("10"));
+    QCOMPARE(TextOf(w, "powerBox1"), QString("59.9"));
+    // Coil 2 is not on the drawing: no current, and its slider says so.
+    QCOMPARE(TextOf(w, "currentEdit2"), QString("0"));
+    QCOMPARE(Child<QSlider>(w, "currentSlider2").value(), 0);
+
+    auto& slider = Child<QSlider>(w, "currentSlider1");
+    slider.setValue(37);
+    QCOMPARE(TextOf(w, "currentEdit1"), QString("3.7"));
+    TypeInto(Child<QLineEdit>(w, "currentEdit1"), "2,5");
+    QCOMPARE(slider.value(), 25);
+    // A new full scale moves the slider to the current the box keeps.
+    WithOptions(w, [](OptionsDialog& d) {
+        TypeInto(OptionsEdit(d, "maxCurrent1Edit"), "20");
+        Click(d, "okButton");
+    });
+    QCOMPARE(TextOf(w, "currentEdit1"), QString("2,5"));
+    QCOMPARE(slider.value(), 12);  // 12.5 % of 20 A, to the even position
+}
+
+void CalculationTest::probeReadsOnePointInTheLocalesNumbers() {
     TestServices services;
     MainWindow w(services.Services());
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     PaintTestCoil(w);
-    ClickButton(w.Finish);
-    QVERIFY(!w.model().EditorMode);
-    // Whatever the result view shows (here: iron-black everywhere), RUN reads the materials.
-    w.Picture1->Surface().FilledBox(0, 0, 50, 50, MaterialColor(MaterialCode::Iron));
-    ClickButton(w.Finish);
-    QVERIFY(services.dialogs.messages.empty());
-    QCOMPARE(w.model().arrays.Material(11, 25), MaterialCode::Coil1);
-    QCOMPARE(w.model().arrays.Material(30, 30), MaterialCode::Vacuum);
-    QCOMPARE(NodeMaterial(w, 30, 30), MaterialCode::Vacuum);
-    QVERIFY(w.model().field.Bz(1, 25) < -3.25e-3);
+    Click(w, "runButton");
+    HoverOverPicture(w, 5, 25);
+    const double gauss = w.model().field.B(5, 25) * 10000.0;
+    QVERIFY(std::fabs(ToNumber(TextOf(w, "fieldB")) - gauss) <= 0.05);
+    Trigger(w, "copyScaleAction");
+    const QImage pointScale = services.clipboard.image;
+    Trigger(w, "copyRAction");
+    const QImage pointGraph = services.clipboard.image;
+    // Held at (5, 25): the read-out, B and the coordinates alike, stays there.
+    QTest::mouseClick(&DrawingArea(w), Qt::LeftButton, {}, DrawingArea(w).ToWidget(5, 25));
+    const QString held = TextOf(w, "fieldB");
+    HoverOverPicture(w, 30, 10);
+    QCOMPARE(TextOf(w, "fieldB"), held);
+    QCOMPARE(TextOf(w, "radiusReadout"), QString("10"));
+    QCOMPARE(TextOf(w, "axialReadout"), QString("50"));
+    QTest::mouseClick(&DrawingArea(w), Qt::LeftButton, {}, DrawingArea(w).ToWidget(30, 10));
+    HoverOverPicture(w, 30, 10);
+    QCOMPARE(TextOf(w, "radiusReadout"), QString("60"));
+
+    // A comma locale: every number shown has its comma.
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Click(w, "resultButton");
+    HoverOverPicture(w, 5, 25);
+    QVERIFY2(TextOf(w, "fieldB").contains(',') && !TextOf(w, "fieldB").contains('.'),
+             qPrintable(TextOf(w, "fieldB")));
+    Trigger(w, "copyScaleAction");
+    QVERIFY(services.clipboard.image != pointScale);
+    Trigger(w, "copyRAction");
+    QVERIFY(services.clipboard.image != pointGraph);
 }
 
-void CalculationTest::coilPanelShowsTurnsDensityAndPower() {
+void CalculationTest::resultKeepsItsGridUntilRun() {
     TestServices services;
-    services.settings.WriteRawFile("[Grid]\nComboGrid=1\nTextAreaSize=100\n");
     MainWindow w(services.Services());
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
+    PaintTestCoil(w);
+    Click(w, "runButton");
+    const QPoint node = DrawingArea(w).ToWidget(5, 25);
+    HoverAt(w, node);
+    const QString b = TextOf(w, "fieldB"), r = TextOf(w, "radiusReadout");
+    Trigger(w, "copyPictureAction");  // takes the cross-hair off
+    const QImage result = services.clipboard.image;
+    HoverAt(w, node);
+    WithOptions(w, [](OptionsDialog& d) {
+        Child<QComboBox>(d, "gridCombo").setCurrentIndex(1);  // 100x100
+        TypeInto(OptionsEdit(d, "areaSizeEdit"), "200");
+        Click(d, "okButton");
+    });
+    // The same place reads the same node; the cross-hair leaves no trace; the axis keeps
+    // its label.
+    HoverAt(w, node + QPoint(40, 40));
+    HoverAt(w, node);
+    QCOMPARE(TextOf(w, "fieldB"), b);
+    QCOMPARE(TextOf(w, "radiusReadout"), r);
+    QCOMPARE(TextOf(w, "areaSizeLabel"), QString("100"));
+    Trigger(w, "copyPictureAction");
+    QCOMPARE(services.clipboard.image, result);
+    // Editor takes the new grid and area.
+    Click(w, "editorButton");
+    QCOMPARE(TextOf(w, "areaSizeLabel"), QString("200"));
     QCOMPARE(w.model().project.GridSize, 100);
-    QCOMPARE(w.model().project.GridStep, 0.001);
-    DragOnPicture(w, Qt::LeftButton, {{50, 20}, {59, 29}});
-    QCOMPARE(NodesOf(w, MaterialCode::Coil1).size(), std::size_t{100});
-    ClickButton(w.Finish);
-    QCOMPARE(w.TextVit1->text(), QString("100"));
-    QCOMPARE(w.TextCurDens1->text(), QString("10"));
-    const double power = ToNumber(w.TextPower1->text());
-    QVERIFY2(std::fabs(power - 59.8955) < 0.01, qPrintable(w.TextPower1->text()));
-    QCOMPARE(w.model().project.CurrentDensity1, 1e7);
-    // Coil 2 is not on the drawing.
-    QCOMPARE(w.TextCurrent2->text(), QString("0"));
-    QCOMPARE(w.TextVit2->text(), QString("0"));
-    QCOMPARE(w.TextCurDens2->text(), QString("0"));
-    QCOMPARE(w.TextPower2->text(), QString("0"));
-    QCOMPARE(w.model().project.CurrentDensity2, 0.0);
-
-    // A current typed with a decimal comma; Misc on its own reads the drawing area.
-    ClickButton(w.Command1);
-    TypeInto(w.TextCurrent1, "2,5");
-    w.Misc();
-    QCOMPARE(w.model().project.Current1, 2.5);
-    QCOMPARE(w.TextCurDens1->text(), QString("2.5"));
-    // Coil nodes on the border only count as no coil.
-    w.mnuFileNew->trigger();
-    DragOnPicture(w, Qt::LeftButton, {{0, 10}, {0, 20}});
-    QCOMPARE(NodeMaterial(w, 0, 15), MaterialCode::Coil1);
-    w.Misc();
-    QCOMPARE(w.TextCurrent1->text(), QString("0"));
-    QCOMPARE(w.model().project.CurrentDensity1, 0.0);
+    QCOMPARE(NodeMaterial(w, 22, 50), MaterialCode::Coil1);  // the coil, twice as fine
 }
 
-void CalculationTest::slidersSetTheCurrentTexts() {
+void CalculationTest::newProjectInTheResultViewLeavesNoCrossHair() {
     TestServices services;
-    services.settings.WriteRawFile("[Coils]\nTextMaxTok2=4\n");
     MainWindow w(services.Services());
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.Slider1->setValue(37);
-    QCOMPARE(w.TextCurrent1->text(), QString("3.7"));
-    w.Slider1->setValue(0);
-    QCOMPARE(w.TextCurrent1->text(), QString("0"));
-    QCOMPARE(w.TextCurrent2->text(), QString("10"));  // untouched until its slider moves
-    // The keys move the handle the way they point: up towards 0.
-    w.Slider2->setFocus();
-    QTest::keyClick(w.Slider2, Qt::Key_Up);
-    QCOMPARE(w.Slider2->value(), 99);
-    QCOMPARE(w.TextCurrent2->text(), QString("3.96"));
-    QTest::keyClick(w.Slider2, Qt::Key_PageUp);
-    QCOMPARE(w.Slider2->value(), 89);
-    QCOMPARE(w.TextCurrent2->text(), QString("3.56"));
-    // Nothing else follows the slider.
-    QCOMPARE(w.model().project.Current2, 0.0);
-    QCOMPARE(w.TextVit2->text(), QString("0"));
+    Click(w, "resultButton");  // the field of a zero potential
+    HoverOverPicture(w, 20, 20);
+    Trigger(w, "newProjectAction");
+    HoverOverPicture(w, 30, 30);
+    const QImageSurface& area = DrawingArea(w).Surface();
+    QCOMPARE(area.ReadPoint(10, 20), std::optional<Rgb>(MaterialColor(MaterialCode::Vacuum)));
+    QVERIFY(area.ReadPoint(10, 30) != std::optional<Rgb>(MaterialColor(MaterialCode::Vacuum)));
 }
 
 QTEST_MAIN(CalculationTest)

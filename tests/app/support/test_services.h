@@ -2,10 +2,8 @@
 
 #include <QImage>
 #include <QString>
-#include <QStringList>
 #include <QTemporaryDir>
 #include <deque>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -27,64 +25,60 @@ struct RecordedMessage {
 // Records the message boxes instead of showing them and answers the file dialogs from a queue.
 class FakeDialogs : public Dialogs {
   public:
-    void Message(QWidget* owner, const QString& title, const QString& text, MessageIcon icon,
-                 bool systemModal) override;
+    void Message(QWidget*, const QString& title, const QString& text, MessageIcon icon,
+                 bool systemModal) override {
+        messages.push_back({title, text, icon, systemModal});
+    }
     std::optional<QString> OpenFileName(QWidget* owner, const QString& title, const QString& filter,
                                         const QString& initialName) override;
     std::optional<QString> SaveFileName(QWidget* owner, const QString& title, const QString& filter,
-                                        const QString& initialName) override;
+                                        const QString& initialName) override {
+        return OpenFileName(owner, title, filter, initialName);
+    }
     // Sends the page to printToPdf, or cancels when it is empty.
     bool PrintSetup(QWidget* owner, QPrinter& printer, const QString& title) override;
 
     std::vector<RecordedMessage> messages;
     // Titles and initial names of the file and print dialogs shown, in order.
     std::vector<QString> dialogTitles;
-    std::vector<QString> dialogFilters;
     std::vector<QString> dialogInitialNames;
     QString printToPdf;
-    // The answers of the next file dialogs, in order; a null text is a cancel.
+    // The answers of the next file dialogs, in order; none left is a cancel.
     std::deque<QString> fileAnswers;
 };
 
 class FakeClipboard : public Clipboard {
   public:
-    void Clear() override {
-        ++clears;
-        image = QImage();
-    }
+    void Clear() override { image = QImage(); }
     void SetImage(const QImage& i) override { image = i; }
-
-    int clears = 0;
     QImage image;
 };
 
-// A help viewer whose file is present or not, recording what it was asked to show.
+// A help viewer whose file is present or not, recording the topics it was asked to show.
 class FakeHelp : public HelpViewer {
   public:
     QString HelpFile() const override { return file; }
-    std::optional<QString> Show(QWidget* owner, int context) override;
-
+    std::optional<QString> Show(QWidget* owner, int context) override {
+        shown.push_back({owner, context});
+        return error;
+    }
     QString file;
     std::optional<QString> error;
-    std::vector<int> shown;
-    std::vector<QWidget*> owners;
+    std::vector<std::pair<QWidget*, int>> shown;
 };
 
-// A settings store in a temporary home of its own: the user's settings are never touched.
+// The settings store in a temporary home of its own: the user's settings are never touched.
 class TemporarySettings {
   public:
     TemporarySettings();
-    ~TemporarySettings();
-
-    // The INI file the store keeps ("<home>/Vezozo/Vezozo.ini").
-    QString FilePath() const;
-    // Writes raw INI text as a user might have left it.
+    // The INI file as a user might have left it, and as the program left it.
     void WriteRawFile(const QByteArray& text) const;
     QByteArray ReadRawFile() const;
 
     IniSettingsStore store;
 
   private:
+    QString FilePath() const;
     QTemporaryDir home_;
 };
 

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QLineEdit>
 #include <QPoint>
+#include <functional>
 #include <set>
 #include <utility>
 #include <vector>
@@ -8,22 +10,44 @@
 #include "app/main_window.h"
 #include "model/material_code.h"
 
+namespace tesvid {
+class OptionsDialog;
+}
+
 namespace tesvid::testing {
 
 using Node = std::pair<int, int>;
 
-// Widget position of a grid node on the main window's drawing area.
-QPoint NodePosition(MainWindow& window, int i, int j);
+// A control of a window by its name; a missing one ends the test program.
+template <typename T = QWidget>
+T& Child(const QObject& root, const char* name) {
+    T* found = root.findChild<T*>(QString::fromLatin1(name));
+    if (found == nullptr) {
+        qFatal("no control named %s", name);
+    }
+    return *found;
+}
+QString TextOf(const QObject& root, const char* name);  // of a label or a text box
+PictureBox& DrawingArea(MainWindow& window);
 
-// A drag with one mouse button through the nodes, pressed at the first and released at the
-// last, as real mouse events on the drawing area.
+// What the user does: a click on a button, a menu command, a drag with one mouse button
+// through grid nodes (pressed at the first, released at the last), the pointer over a node,
+// text typed into a box that replaces what it held.
+void Click(const QObject& root, const char* button);
+void Trigger(MainWindow& window, const char* action);
 void DragOnPicture(MainWindow& window, Qt::MouseButton button, const std::vector<Node>& path);
-// The pointer moved over a node with no button held.
 void HoverOverPicture(MainWindow& window, int i, int j);
-// A click of a button or a menu command, as the user makes it.
-void ClickButton(QWidget* button);
+void HoverAt(MainWindow& window, QPointF widgetPosition);
+void TypeInto(QLineEdit& box, const QString& text);
 void ChooseMaterial(MainWindow& window, int paletteIndex);
-void ChooseTool(MainWindow& window, DrawTool tool);
+// The test coil on the first-start 50 grid over 100 mm: Coil 1 at i 10..12, j 20..30, 1 A
+// through 1 mm wire (1e6 A/m2).
+void PaintTestCoil(MainWindow& window);
+
+// Opens the options dialog and runs the action while it is shown modally; the dialog is
+// cancelled afterwards if the action left it open.
+void WithOptions(MainWindow& window, const std::function<void(OptionsDialog&)>& action);
+QLineEdit& OptionsEdit(OptionsDialog& dialog, const char* name);
 
 // The material of a node as the drawing area shows it, and every node of one material.
 MaterialCode NodeMaterial(MainWindow& window, int i, int j);
