@@ -6,12 +6,17 @@
 #include <QMouseEvent>
 #include <QTest>
 #include <QTimer>
-#include <algorithm>
-
-#include "options/options_dialog.h"
-#include "platform/picture_box.h"
 
 namespace tesvid::testing {
+
+Session::Session(const QByteArray& settings)
+    : w([&] {
+          services.WriteSettingsFile(settings);
+          return services.Services();
+      }()) {
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+}
 
 QString TextOf(const QObject& root, const char* name) {
     if (auto* box = root.findChild<QLineEdit*>(name)) {
@@ -20,20 +25,24 @@ QString TextOf(const QObject& root, const char* name) {
     return Child<QLabel>(root, name).text();
 }
 
-PictureBox& DrawingArea(MainWindow& window) {
-    return Child<PictureBox>(window, "drawingArea");
-}
-
 void Click(const QObject& root, const char* button) {
     QTest::mouseClick(&Child(root, button), Qt::LeftButton);
 }
 
-void Trigger(MainWindow& window, const char* action) {
-    Child<QAction>(window, action).trigger();
+void Trigger(MainWindow& w, const char* action) {
+    Child<QAction>(w, action).trigger();
 }
 
-void DragOnPicture(MainWindow& window, Qt::MouseButton button, const std::vector<Node>& path) {
-    PictureBox& area = DrawingArea(window);
+void TypeInto(const QObject& root, const char* name, const QString& text) {
+    auto& box = Child<QLineEdit>(root, name);
+    box.setFocus();
+    box.selectAll();
+    QTest::keyClick(&box, Qt::Key_Delete);
+    QTest::keyClicks(&box, text);
+}
+
+void DragOnPicture(MainWindow& w, Qt::MouseButton button, const std::vector<Node>& path) {
+    PictureBox& area = DrawingArea(w);
     auto at = [&](const Node& n) { return area.ToWidget(n.first, n.second); };
     QTest::mousePress(&area, button, {}, at(path.front()));
     for (std::size_t k = 1; k < path.size(); ++k) {
@@ -42,63 +51,52 @@ void DragOnPicture(MainWindow& window, Qt::MouseButton button, const std::vector
     QTest::mouseRelease(&area, button, {}, at(path.back()));
 }
 
-void HoverAt(MainWindow& window, QPointF pos) {
-    PictureBox& area = DrawingArea(window);
+void HoverAt(MainWindow& w, QPointF pos) {
+    PictureBox& area = DrawingArea(w);
     QMouseEvent move(QEvent::MouseMove, pos, area.mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(&area, &move);
 }
 
-void HoverOverPicture(MainWindow& window, int i, int j) {
-    HoverAt(window, DrawingArea(window).ToWidget(i, j));
+void ClickOnPicture(MainWindow& w, int i, int j) {
+    QTest::mouseClick(&DrawingArea(w), Qt::LeftButton, {}, DrawingArea(w).ToWidget(i, j));
 }
 
-void TypeInto(QLineEdit& box, const QString& text) {
-    box.setFocus();
-    box.selectAll();
-    QTest::keyClick(&box, Qt::Key_Delete);
-    QTest::keyClicks(&box, text);
+void ChooseMaterial(MainWindow& w, int paletteIndex) {
+    Click(w, qPrintable(QStringLiteral("materialButton%1").arg(paletteIndex)));
 }
 
-void ChooseMaterial(MainWindow& window, int paletteIndex) {
-    Click(window, qPrintable(QStringLiteral("materialButton%1").arg(paletteIndex)));
+void PaintTestCoil(MainWindow& w) {
+    DragOnPicture(w, Qt::LeftButton, {{10, 20}, {30, 45}, {12, 30}});
+    TypeInto(w, "currentEdit1", "1");
 }
 
-void PaintTestCoil(MainWindow& window) {
-    DragOnPicture(window, Qt::LeftButton, {{10, 20}, {30, 45}, {12, 30}});
-    TypeInto(Child<QLineEdit>(window, "currentEdit1"), "1");
-}
-
-void WithOptions(MainWindow& window, const std::function<void(OptionsDialog&)>& action) {
+void WithOptions(MainWindow& w, const std::function<void(OptionsDialog&)>& action) {
     bool ran = false;
-    QTimer::singleShot(0, &window, [&] {
-        auto& dialog = Child<OptionsDialog>(window, "optionsDialog");
+    QTimer::singleShot(0, &w, [&] {
+        auto& dialog = Child<OptionsDialog>(w, "optionsDialog");
         ran = dialog.isVisible();
         action(dialog);
         if (dialog.isVisible()) {
             dialog.reject();
         }
     });
-    Trigger(window, "optionsAction");
+    Trigger(w, "optionsAction");
     if (!ran) {
         qFatal("the options dialog was not shown");
     }
 }
 
-QLineEdit& OptionsEdit(OptionsDialog& dialog, const char* name) {
-    return Child<QLineEdit>(dialog, name);
+MaterialCode NodeMaterial(MainWindow& w, int i, int j) {
+    return MaterialFromColor(DrawingArea(w).Surface().ReadPoint(i, j));
 }
 
-MaterialCode NodeMaterial(MainWindow& window, int i, int j) {
-    return MaterialFromColor(DrawingArea(window).Surface().ReadPoint(i, j));
-}
-
-std::set<Node> NodesOf(MainWindow& window, MaterialCode material) {
+std::set<Node> NodesOf(MainWindow& w, MaterialCode material) {
     std::set<Node> nodes;
-    const int n = window.model().project.GridSize;
+    const int n = w.model().project.GridSize;
     for (int i = 0; i <= n; ++i) {
         for (int j = 0; j <= n; ++j) {
-            if (NodeMaterial(window, i, j) == material) {
+            if (NodeMaterial(w, i, j) == material) {
                 nodes.insert({i, j});
             }
         }
@@ -106,11 +104,10 @@ std::set<Node> NodesOf(MainWindow& window, MaterialCode material) {
     return nodes;
 }
 
-std::set<Node> NodeBlock(int a, int b, int c, int d, int gridSize) {
+std::set<Node> NodeBlock(int a, int b, int c, int d, int n) {
     std::set<Node> nodes;
-    for (int i = std::max(0, std::min(a, c)); i <= std::min(gridSize - 1, std::max(a, c)); ++i) {
-        for (int j = std::max(0, std::min(b, d)); j <= std::min(gridSize - 1, std::max(b, d));
-             ++j) {
+    for (int i = std::max(0, std::min(a, c)); i <= std::min(n - 1, std::max(a, c)); ++i) {
+        for (int j = std::max(0, std::min(b, d)); j <= std::min(n - 1, std::max(b, d)); ++j) {
             nodes.insert({i, j});
         }
     }

@@ -1,22 +1,27 @@
 #pragma once
 
 #include <QLineEdit>
-#include <QPoint>
 #include <functional>
 #include <set>
 #include <utility>
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/support/test_services.h"
 #include "model/material_code.h"
-
-namespace tesvid {
-class OptionsDialog;
-}
+#include "options/options_dialog.h"
+#include "platform/picture_box.h"
 
 namespace tesvid::testing {
 
 using Node = std::pair<int, int>;
+
+// A main window over faked services, created over the settings text given and shown.
+struct Session {
+    explicit Session(const QByteArray& settings = {});
+    TestServices services;
+    MainWindow w;
+};
 
 // A control of a window by its name; a missing one ends the test program.
 template <typename T = QWidget>
@@ -28,31 +33,34 @@ T& Child(const QObject& root, const char* name) {
     return *found;
 }
 QString TextOf(const QObject& root, const char* name);  // of a label or a text box
-PictureBox& DrawingArea(MainWindow& window);
+inline PictureBox& DrawingArea(MainWindow& w) {
+    return Child<PictureBox>(w, "drawingArea");
+}
 
-// What the user does: a click on a button, a menu command, a drag with one mouse button
-// through grid nodes (pressed at the first, released at the last), the pointer over a node,
-// text typed into a box that replaces what it held.
+// What the user does: a click on a button, a menu command, text typed over a box's text, a
+// drag with one mouse button through grid nodes (pressed at the first, released at the last),
+// the pointer over a node or a place of the drawing area, a click there.
 void Click(const QObject& root, const char* button);
-void Trigger(MainWindow& window, const char* action);
-void DragOnPicture(MainWindow& window, Qt::MouseButton button, const std::vector<Node>& path);
-void HoverOverPicture(MainWindow& window, int i, int j);
-void HoverAt(MainWindow& window, QPointF widgetPosition);
-void TypeInto(QLineEdit& box, const QString& text);
-void ChooseMaterial(MainWindow& window, int paletteIndex);
+void Trigger(MainWindow& w, const char* action);
+void TypeInto(const QObject& root, const char* box, const QString& text);
+void DragOnPicture(MainWindow& w, Qt::MouseButton button, const std::vector<Node>& path);
+void HoverAt(MainWindow& w, QPointF widgetPosition);
+inline void HoverOverPicture(MainWindow& w, int i, int j) {
+    HoverAt(w, DrawingArea(w).ToWidget(i, j));
+}
+void ClickOnPicture(MainWindow& w, int i, int j);
+void ChooseMaterial(MainWindow& w, int paletteIndex);
 // The test coil on the first-start 50 grid over 100 mm: Coil 1 at i 10..12, j 20..30, 1 A
 // through 1 mm wire (1e6 A/m2).
-void PaintTestCoil(MainWindow& window);
-
+void PaintTestCoil(MainWindow& w);
 // Opens the options dialog and runs the action while it is shown modally; the dialog is
 // cancelled afterwards if the action left it open.
-void WithOptions(MainWindow& window, const std::function<void(OptionsDialog&)>& action);
-QLineEdit& OptionsEdit(OptionsDialog& dialog, const char* name);
+void WithOptions(MainWindow& w, const std::function<void(OptionsDialog&)>& action);
 
 // The material of a node as the drawing area shows it, and every node of one material.
-MaterialCode NodeMaterial(MainWindow& window, int i, int j);
-std::set<Node> NodesOf(MainWindow& window, MaterialCode material);
-// The nodes a..c by b..d on the area, less node (0, 0).
-std::set<Node> NodeBlock(int a, int b, int c, int d, int gridSize);
+MaterialCode NodeMaterial(MainWindow& w, int i, int j);
+std::set<Node> NodesOf(MainWindow& w, MaterialCode material);
+// The nodes a..c by b..d of a grid of n, less node (0, 0) and the last row and column.
+std::set<Node> NodeBlock(int a, int b, int c, int d, int n);
 
 }  // namespace tesvid::testing
