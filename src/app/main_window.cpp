@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QToolButton>
+#include <algorithm>
 
 #include "app/busy_scope.h"
 #include "model/number_format.h"
@@ -46,7 +47,7 @@ class MainWindow::RunObserver : public CalculationObserver {
     void BeginCalculation() override {
         w_.setCursor(Qt::WaitCursor);
         w_.drawingArea_->setCursor(Qt::WaitCursor);
-        // Stop stands outside this group; the view commands keep an arrow over them.
+        // The check boxes that choose how the result will be drawn stay at hand.
         w_.viewGroup_->setCursor(Qt::ArrowCursor);
     }
     void EndCalculation() override {
@@ -93,9 +94,9 @@ void MainWindow::startUp() {
     // Coil 1 chosen in the palette, the rectangle tool, a Vacuum-grey area.
     QImageSurface& area = drawingArea_->Surface();
     area.SetBackColor(kVacuumColor);
-    onMaterialChosen(static_cast<int>(std::find(kPaletteButtons.begin(), kPaletteButtons.end(),
-                                                MaterialCode::Coil1) -
-                                      kPaletteButtons.begin()));
+    const auto coil1 =
+        std::find(kPaletteButtons.begin(), kPaletteButtons.end(), MaterialCode::Coil1);
+    onMaterialChosen(static_cast<int>(coil1 - kPaletteButtons.begin()));
     onToolChosen(static_cast<int>(DrawTool::RectangleTool));
     fitDrawingAreaToGrid();
     area.Clear();

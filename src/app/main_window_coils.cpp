@@ -40,8 +40,8 @@ void MainWindow::moveSliderToCurrent(int coil) {
     const double position =
         ToNumber(column.current->text()) / FullScale(model_.project, coil) * 100;
     const QSignalBlocker keepTheTypedText(column.slider);
-    column.slider->setValue(
-        std::isfinite(position) ? static_cast<int>(std::clamp(RoundHalfEven(position), 0.0, 100.0))
+    column.slider->setValue(std::isfinite(position)
+                                ? static_cast<int>(std::clamp(RoundHalfEven(position), 0.0, 100.0))
                                 : 0);
 }
 

@@ -95,12 +95,12 @@ void MainWindow::openProjectFile(const QString& path) {
     // A file the reader refuses leaves the project on show exactly as it was.
     ProjectReadResult read = ReadProjectFile(QFile::encodeName(path).toStdString());
     if (!read.project) {
-        services_.dialogs.Message(this, kProgramName,
-                                  QStringLiteral("%1\n%2: %3")
-                                      .arg(QString::fromStdString(read.error),
-                                           QDir::toNativeSeparators(path),
-                                           QString::fromStdString(read.detail)),
-                                  MessageIcon::None);
+        services_.dialogs.Message(
+            this, kProgramName,
+            QStringLiteral("%1\n%2: %3")
+                .arg(QString::fromStdString(read.error), QDir::toNativeSeparators(path),
+                     QString::fromStdString(read.detail)),
+            MessageIcon::None);
         return;
     }
     setWindowTitle(QStringLiteral("%1 - %2").arg(kProgramName, path));
@@ -135,11 +135,11 @@ std::optional<QString> MainWindow::askSaveName(const QString& title, const QStri
 
 void MainWindow::reportWriteFailure(const QString& what, const QString& path,
                                     const std::string& reason) {
-    services_.dialogs.Message(this, kProgramName,
-                              tr("%1 could not be written to %2:\n%3")
-                                  .arg(what, QDir::toNativeSeparators(path),
-                                       QString::fromStdString(reason)),
-                              MessageIcon::Exclamation);
+    services_.dialogs.Message(
+        this, kProgramName,
+        tr("%1 could not be written to %2:\n%3")
+            .arg(what, QDir::toNativeSeparators(path), QString::fromStdString(reason)),
+        MessageIcon::Exclamation);
 }
 
 void MainWindow::onSaveProject() {

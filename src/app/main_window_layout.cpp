@@ -197,7 +197,7 @@ void MainWindow::buildLayout() {
         int index, top, captionLeft;
     };
     constexpr PaletteRow paletteRows[] = {{0, 24, 48},  {1, 56, 64},  {2, 88, 48}, {6, 120, 48},
-                                   {3, 152, 64}, {4, 184, 64}, {5, 216, 48}};
+                                          {3, 152, 64}, {4, 184, 64}, {5, 216, 48}};
     for (const PaletteRow& row : paletteRows) {
         const MaterialCode material = kPaletteButtons[static_cast<std::size_t>(row.index)];
         const std::string_view label = MaterialLabel(material);
@@ -208,8 +208,8 @@ void MainWindow::buildLayout() {
                             ColorIcon(MaterialColor(material)), 16, row.top, QSize(17, 17));
         button->setToolTip(caption);
         materialButtons_->addButton(button, row.index);
-        QLabel* text = AddLabel(palette, "", caption, row.captionLeft, row.top + 8,
-                                129 - row.captionLeft - 4);
+        QLabel* text =
+            AddLabel(palette, "", caption, row.captionLeft, row.top + 8, 129 - row.captionLeft - 4);
         text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
     connect(materialButtons_, &QButtonGroup::idClicked, this, &MainWindow::onMaterialChosen);
@@ -226,8 +226,8 @@ void MainWindow::buildLayout() {
                     {DrawTool::RectangleTool, "rectangleToolButton", tr("Rectangle")}};
     for (const auto& row : toolRows) {
         const int k = static_cast<int>(row.tool);
-        QToolButton* button = AddOptionButton(tools, row.name, ToolIcon(row.tool), 8 + 40 * k,
-                                              24, QSize(16, 16));
+        QToolButton* button =
+            AddOptionButton(tools, row.name, ToolIcon(row.tool), 8 + 40 * k, 24, QSize(16, 16));
         button->setToolTip(row.tip);
         toolButtons_->addButton(button, k);
     }
@@ -261,8 +261,8 @@ void MainWindow::buildLayout() {
     amperes->setGeometry(80, 40, 17, 166);
     for (int c = 0; c < 2; ++c) {
         CoilColumn& column = coils_[static_cast<std::size_t>(c)];
-        column.slider = AddSlider(coilGroup, QStringLiteral("currentSlider%1").arg(c + 1),
-                                  c == 0 ? 30 : 117);
+        column.slider =
+            AddSlider(coilGroup, QStringLiteral("currentSlider%1").arg(c + 1), c == 0 ? 30 : 117);
         connect(column.slider, &QSlider::valueChanged, this, [this, c] { onSliderMoved(c); });
     }
     // Four rows under the sliders, each a caption over the two columns' boxes.
@@ -327,10 +327,8 @@ void MainWindow::buildMenus() {
     copy->setObjectName("copyMenu");
     action(copy, "copyPictureAction", tr("Picture"), [this] { onCopyPicture(); });
     action(copy, "copyScaleAction", tr("Scale"), [this] { onCopyScale(); });
-    action(copy, "copyZAction", tr("Z distribution"),
-           [this] { onCopyDistribution(GraphAxis::Z); });
-    action(copy, "copyRAction", tr("R distribution"),
-           [this] { onCopyDistribution(GraphAxis::R); });
+    action(copy, "copyZAction", tr("Z distribution"), [this] { onCopyDistribution(GraphAxis::Z); });
+    action(copy, "copyRAction", tr("R distribution"), [this] { onCopyDistribution(GraphAxis::R); });
 
     QAction* options = bar->addAction(tr("Options"));
     options->setObjectName("optionsAction");

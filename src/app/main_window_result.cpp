@@ -8,6 +8,7 @@
 #include <QLabel>
 
 #include "app/busy_scope.h"
+#include "app/distribution_window.h"
 #include "app/main_window.h"
 #include "platform/float_progress_bar.h"
 #include "platform/number_text.h"
@@ -16,7 +17,6 @@
 #include "view/field_color_map.h"
 #include "view/field_probe.h"
 #include "view/force_lines.h"
-#include "app/distribution_window.h"
 #include "view/potential_view.h"
 
 namespace tesvid {
@@ -76,8 +76,8 @@ void MainWindow::showResultView() {
     forgetCrossHair();
     if (drawFieldCheck_->isChecked()) {
         Q_ASSERT(model_.arrays.Material.N() == model_.project.GridSize);
-        DrawFieldColorMap(model_, forceLineGrids_, drawingArea_->Surface(),
-                          colorScale_->Surface(), LocaleDecimalSeparator());
+        DrawFieldColorMap(model_, forceLineGrids_, drawingArea_->Surface(), colorScale_->Surface(),
+                          LocaleDecimalSeparator());
     } else {
         restoreDrawing();
         colorScale_->Surface().Clear();

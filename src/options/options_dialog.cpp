@@ -25,7 +25,9 @@ namespace {
 
 // Sections of the settings store that are not a group of text fields, under their stored names.
 const QString kCommentsSection = QStringLiteral("frmComments");
-const QString kSwitchesSection = QStringLiteral("frm" "Options");  // the dialog's own section
+const QString kSwitchesSection = QStringLiteral(
+    "frm"
+    "Options");  // the dialog's own section
 const QString kGridSection = QStringLiteral("Grid");
 
 constexpr int kGridCount = static_cast<int>(std::size(kGridSizes));
@@ -36,8 +38,8 @@ int GridIndex(int gridSize) {
     return found == std::end(kGridSizes) ? 0 : static_cast<int>(found - std::begin(kGridSizes));
 }
 
-QGroupBox* AddGroup(QWidget* parent, const char* name, const QString& caption, int x, int y,
-                    int w, int h) {
+QGroupBox* AddGroup(QWidget* parent, const char* name, const QString& caption, int x, int y, int w,
+                    int h) {
     auto* group = new QGroupBox(caption, parent);
     group->setObjectName(name);
     group->setGeometry(x, y, w, h);
@@ -175,36 +177,35 @@ void OptionsDialog::buildLayout() {
             [this] { ShowHelp(help_, dialogs_, this, kOptionsHelpContext); });
 
     // The text fields in the order they stand on the dialog, each under its stored name.
+    auto field = [this](const char* section, const char* key, QLineEdit* edit,
+                        TextRule rule = TextRule::Any, const QString& refusal = {}) {
+        fields_.push_back({section, key, edit, rule, refusal, {}});
+    };
     const QString positive = tr("%1 must be a positive number.");
     const QString radius = tr("The %1 Jacobi radius must lie between 0 and 1.");
     const QString notZero = tr("The magnet's %1 must not be 0.");
-    fields_ = {
-        {"Grid", "TextAreaSize", areaSize_, TextRule::Positive,
-         positive.arg(tr("The area dimension (mm)")), {}},
-        {"R_Jacoby", "TextRjac0", initialRadius_, TextRule::UnitInterval, radius.arg(tr("initial")),
-         {}},
-        {"R_Jacoby", "TextRjac1", mainRadius_, TextRule::UnitInterval, radius.arg(tr("main")), {}},
-        {"R_Jacoby", "TextRjacFin", finalRadius_, TextRule::UnitInterval, radius.arg(tr("final")),
-         {}},
-        {"Misc", "TextMainSteps", passes_, TextRule::PassCount,
-         tr("The number of passes must lie between 0 and 32767."), {}},
-        {"Misc", "TextKMu", reluctivityRelaxation_, TextRule::Any, {}, {}},
-        {"Misc", "TextPrintScale", printScale_, TextRule::Any, {}, {}},
-        {"Misc", "TextLineStep", lineStep_, TextRule::Any, {}, {}},
-        {"Steel", "TextSteelMu", ironMu_, TextRule::Positive, positive.arg(tr("The iron's Mu")), {}},
-        {"Steel", "TextSteelMaxB", ironSaturation_, TextRule::Any, {}, {}},
-        {"Coils", "TextDProv1", wireDiameter1_, TextRule::Positive,
-         positive.arg(tr("The wire diameter of coil 1 (mm)")), {}},
-        {"Coils", "TextDProv2", wireDiameter2_, TextRule::Positive,
-         positive.arg(tr("The wire diameter of coil 2 (mm)")), {}},
-        {"Coils", "TextMaxTok1", maxCurrent1_, TextRule::Any, {}, {}},
-        {"Coils", "TextMaxTok2", maxCurrent2_, TextRule::Any, {}, {}},
-        {"Vezozo", "TextMagBr", magnetBr_, TextRule::NotZero, notZero.arg(QStringLiteral("Br")),
-         {}},
-        {"Vezozo", "TextMagBHmax", magnetBHmax_, TextRule::Any, {}, {}},
-        {"Vezozo", "TextMagHc", magnetHc_, TextRule::NotZero, notZero.arg(QStringLiteral("Hc")),
-         {}},
-    };
+    field("Grid", "TextAreaSize", areaSize_, TextRule::Positive,
+          positive.arg(tr("The area dimension (mm)")));
+    field("R_Jacoby", "TextRjac0", initialRadius_, TextRule::UnitInterval,
+          radius.arg(tr("initial")));
+    field("R_Jacoby", "TextRjac1", mainRadius_, TextRule::UnitInterval, radius.arg(tr("main")));
+    field("R_Jacoby", "TextRjacFin", finalRadius_, TextRule::UnitInterval, radius.arg(tr("final")));
+    field("Misc", "TextMainSteps", passes_, TextRule::PassCount,
+          tr("The number of passes must lie between 0 and 32767."));
+    field("Misc", "TextKMu", reluctivityRelaxation_);
+    field("Misc", "TextPrintScale", printScale_);
+    field("Misc", "TextLineStep", lineStep_);
+    field("Steel", "TextSteelMu", ironMu_, TextRule::Positive, positive.arg(tr("The iron's Mu")));
+    field("Steel", "TextSteelMaxB", ironSaturation_);
+    field("Coils", "TextDProv1", wireDiameter1_, TextRule::Positive,
+          positive.arg(tr("The wire diameter of coil 1 (mm)")));
+    field("Coils", "TextDProv2", wireDiameter2_, TextRule::Positive,
+          positive.arg(tr("The wire diameter of coil 2 (mm)")));
+    field("Coils", "TextMaxTok1", maxCurrent1_);
+    field("Coils", "TextMaxTok2", maxCurrent2_);
+    field("Vezozo", "TextMagBr", magnetBr_, TextRule::NotZero, notZero.arg(QStringLiteral("Br")));
+    field("Vezozo", "TextMagBHmax", magnetBHmax_);
+    field("Vezozo", "TextMagHc", magnetHc_, TextRule::NotZero, notZero.arg(QStringLiteral("Hc")));
 
     connect(gridCombo_, &QComboBox::currentIndexChanged, this, &OptionsDialog::refreshGridStep);
     connect(areaSize_, &QLineEdit::textChanged, this, &OptionsDialog::refreshGridStep);

@@ -26,7 +26,8 @@ QSize PictureBox::sizeHint() const {
 
 QPointF PictureBox::ToUser(QPointF widgetPos) const {
     const QRect c = contentsRect();
-    return {surface_->ToUserX(widgetPos.x() - c.left()), surface_->ToUserY(widgetPos.y() - c.top())};
+    return {surface_->ToUserX(widgetPos.x() - c.left()),
+            surface_->ToUserY(widgetPos.y() - c.top())};
 }
 
 QPoint PictureBox::ToWidget(double x, double y) const {

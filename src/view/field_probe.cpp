@@ -24,8 +24,7 @@ bool ProbeNodeHasField(const Model& m, int xr, int yr) {
     return m.field.B.Contains(xr, yr) && m.field.Br.Contains(xr, yr) && m.field.Bz.Contains(xr, yr);
 }
 
-std::optional<ProbeFieldTexts> ProbeField(const Model& m, int xr, int yr,
-                                          char decimalSeparator) {
+std::optional<ProbeFieldTexts> ProbeField(const Model& m, int xr, int yr, char decimalSeparator) {
     if (!ProbeNodeHasField(m, xr, yr)) {
         return std::nullopt;
     }
