@@ -1,4 +1,4 @@
-// Tesvid: the program's start-up (Main).
+// Tesvid: the program's start-up.
 
 #include <QApplication>
 
@@ -19,15 +19,12 @@ int main(int argc, char** argv) {
     tesvid::HelpWindowViewer help(tesvid::InstalledHelpFile());
     tesvid::IniSettingsStore settings;
 
-    // Creating the window runs Form_Load; closing it runs Form_Unload.
+    // The window reads the settings when it is created and writes them when it closes.
     tesvid::MainWindow window({dialogs, clipboard, help, settings});
     QObject::connect(&window, &tesvid::MainWindow::closed, &app, &QCoreApplication::quit,
                      Qt::QueuedConnection);
     window.show();
 
-    const QString path = tesvid::ProjectPathFromCommandLine(QApplication::arguments().mid(1));
-    if (!path.isEmpty()) {
-        window.FileOpen(true, path);
-    }
+    window.openProject(tesvid::ProjectPathFromCommandLine(QApplication::arguments().mid(1)));
     return QApplication::exec();
 }

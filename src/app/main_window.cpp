@@ -1,17 +1,16 @@
 #include "app/main_window.h"
 
-#include "app/busy_scope.h"
-
-#include <QAction>
 #include <QButtonGroup>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
-#include <QPushButton>
+#include <QLineEdit>
 #include <QToolButton>
+#include <algorithm>
 
+#include "app/busy_scope.h"
+#include "model/number_format.h"
 #include "model/project_drawing.h"
 #include "model/raster_surface.h"
 #include "options/options_dialog.h"
@@ -29,7 +28,12 @@
 namespace tesvid {
 namespace {
 
-constexpr const char* kProgramName = "Tesvid";
+// The geometry editor's button masks for the buttons of a mouse event.
+int EditorButtons(Qt::MouseButtons buttons) {
+    return (buttons & Qt::LeftButton ? kLeftButton : 0) |
+           (buttons & Qt::RightButton ? kRightButton : 0) |
+           (buttons & Qt::MiddleButton ? kMiddleButton : 0);
+}
 
 }  // namespace
 
@@ -42,29 +46,25 @@ class MainWindow::RunObserver : public CalculationObserver {
 
     void BeginCalculation() override {
         w_.setCursor(Qt::WaitCursor);
-        w_.Picture1->setCursor(Qt::WaitCursor);
-        w_.Frame8->setCursor(Qt::ArrowCursor);
+        w_.drawingArea_->setCursor(Qt::WaitCursor);
+        // The check boxes that choose how the result will be drawn stay at hand.
+        w_.viewGroup_->setCursor(Qt::ArrowCursor);
     }
     void EndCalculation() override {
         w_.unsetCursor();
-        w_.Picture1->setCursor(Qt::CrossCursor);
+        w_.drawingArea_->setCursor(Qt::CrossCursor);
     }
-    void SetProgressMaximum(double maximum) override { w_.ProgressProgress->SetMaximum(maximum); }
-    void SetProgressValue(double value) override { w_.ProgressProgress->SetValue(value); }
-    void SetErrorValue(double value) override { w_.ProgressError->SetValue(value); }
+    void SetProgressMaximum(double maximum) override { w_.progressBar_->SetMaximum(maximum); }
+    void SetProgressValue(double value) override { w_.progressBar_->SetValue(value); }
+    void SetErrorValue(double value) override { w_.errorBar_->SetValue(value); }
     void Yield() override { QCoreApplication::processEvents(); }
     bool StopRequested() const override { return w_.stopRequested_; }
     void PassFinished(const SolverArrays& /*arrays*/) override {
         if (w_.viewOptions_.showIntermediate) {
-            w_.DrawIntermediate();
-            w_.Picture1->update();
+            w_.drawIntermediate();
         }
     }
-    void ShowResult() override {
-        w_.ShowResultView();
-        w_.Picture1->update();
-        w_.Picture3->update();
-    }
+    void ShowResult() override { w_.showResultView(); }
 
   private:
     MainWindow& w_;
@@ -72,291 +72,307 @@ class MainWindow::RunObserver : public CalculationObserver {
 
 MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
-    setObjectName("Form1");
+    setObjectName("mainWindow");
     setWindowTitle(kProgramName);
-    BuildLayout();
-    editor_ = std::make_unique<GeometryEditor>(Picture1->Surface(), pointer_);
-    Form_Load();
-    ConnectControls();
+    buildLayout();
+    editor_ = std::make_unique<GeometryEditor>(drawingArea_->Surface(), pointer_);
+    startUp();
     adjustSize();
     setFixedSize(size());
 }
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::Form_Load() {
-    // Options from the settings store into the dialog, and from there into the model (with
-    // the area caption and the drawing area's scale and pen width).
-    options_ = new OptionsDialog(model_, viewOptions_, services_.dialogs, services_.help, this);
-    options_->AttachDrawing(Label4, &Picture1->Surface());
-    options_->RegistryRead(services_.settings);
-    options_->Text_to_Var();
+void MainWindow::startUp() {
+    // The options kept from the last session, or those of a first start.
+    options_ = new OptionsDialog(services_.dialogs, services_.help, this);
+    connect(options_, &OptionsDialog::optionsApplied, this, &MainWindow::applyOptions);
+    const OptionsDialog::Options stored = options_->readSettings(services_.settings);
+    model_.project = stored.project;
+    viewOptions_ = stored.view;
 
-    // Palette: Coil 1 chosen, the pen yellow on a Vacuum-grey area; the rectangle tool.
-    QImageSurface& area = Picture1->Surface();
+    // Coil 1 chosen in the palette, the rectangle tool, a Vacuum-grey area.
+    QImageSurface& area = drawingArea_->Surface();
     area.SetBackColor(kVacuumColor);
-    area.SetForeColor(MaterialColor(MaterialCode::Coil1));
-    OptionColor[3]->setChecked(true);
-    Option1[static_cast<int>(DrawTool::RectangleTool)]->setChecked(true);
-    editor_->SetTool(DrawTool::RectangleTool);
-
-    area.SetScale(model_.project.GridSize, model_.project.GridSize);
-    area.SetPenWidth(PenWidthFor(model_.project.GridSize));
+    const auto coil1 =
+        std::find(kPaletteButtons.begin(), kPaletteButtons.end(), MaterialCode::Coil1);
+    onMaterialChosen(static_cast<int>(coil1 - kPaletteButtons.begin()));
+    onToolChosen(static_cast<int>(DrawTool::RectangleTool));
+    fitDrawingAreaToGrid();
     area.Clear();
 
-    QImageSurface& scale = Picture3->Surface();
+    QImageSurface& scale = colorScale_->Surface();
     const QColor face = palette().color(QPalette::Window);
     scale.SetBackColor(Rgb{static_cast<std::uint8_t>(face.red()),
                            static_cast<std::uint8_t>(face.green()),
                            static_cast<std::uint8_t>(face.blue())});
     scale.Clear();
 
+    // The sliders start at full scale, and so do the currents.
+    for (int coil = 0; coil < 2; ++coil) {
+        onSliderMoved(coil);
+    }
     BuildMaterialMap(model_, SampleMaterial(area, model_.project.GridSize));
-    model_.arrays.MapGridSize = model_.project.GridSize;
-    editorMode_ = true;
-    pointer_.Held = false;
-    model_.arrays.Material.Create(model_.project.GridSize);
-}
-
-void MainWindow::Form_Unload() {
-    options_->RegistryWrite(services_.settings);
-    CloseResultWindows();
-    options_->close();
-    services_.help.Close();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
-    // A calculation runs inside RUN, below this event in the stack: stop it, and close once
-    // RUN has returned.
-    if (calculating_) {
+    // A calculation (or drawing, or report) runs below this event in the stack: stop it, and
+    // close once it has returned.
+    if (busy_) {
         stopRequested_ = true;
-        closeAfterRun_ = true;
+        closeWhenDone_ = true;
         event->ignore();
         return;
     }
-    if (!unloaded_) {
-        unloaded_ = true;
-        Form_Unload();
+    if (!settingsWritten_) {
+        settingsWritten_ = true;
+        options_->writeSettings(services_.settings, projectInForce(), viewOptions_);
+        distributionWindows_.Close();
+        options_->close();
+        services_.help.Close();
     }
     event->accept();
     emit closed();
 }
 
-DrawTool MainWindow::ChosenTool() const {
-    return editor_->Tool();
-}
-
-int MainWindow::ChosenColor() const {
-    return colorGroup_->checkedId();
-}
-
-void MainWindow::OptionColor_Click(int index) {
-    if (index < 0 || index >= static_cast<int>(kPaletteButtons.size())) {
-        return;
+bool MainWindow::closeIfAsked() {
+    if (!closeWhenDone_ || busy_) {
+        return false;
     }
-    Picture1->Surface().SetForeColor(
-        MaterialColor(kPaletteButtons[static_cast<std::size_t>(index)]));
-    OptionColor[static_cast<std::size_t>(index)]->setChecked(true);
+    closeWhenDone_ = false;
+    close();
+    return true;
 }
 
-void MainWindow::Option1_Click(int index) {
-    if (index < 0 || index > 2) {
-        return;
+void MainWindow::onMaterialChosen(int paletteIndex) {
+    Q_ASSERT(paletteIndex >= 0 && paletteIndex < static_cast<int>(kPaletteButtons.size()));
+    drawingArea_->Surface().SetForeColor(
+        MaterialColor(kPaletteButtons[static_cast<std::size_t>(paletteIndex)]));
+    materialButtons_->button(paletteIndex)->setChecked(true);
+}
+
+void MainWindow::onToolChosen(int tool) {
+    Q_ASSERT(tool >= 0 && tool <= static_cast<int>(DrawTool::RectangleTool));
+    editor_->SetTool(static_cast<DrawTool>(tool));
+    toolButtons_->button(tool)->setChecked(true);
+}
+
+Project MainWindow::projectInForce() const {
+    Project project = model_.project;
+    if (pendingGrid_) {
+        project.GridSize = pendingGrid_->gridSize;
+        project.AreaSize = pendingGrid_->areaSize;
+        project.GridStep = pendingGrid_->gridStep;
     }
-    editor_->SetTool(static_cast<DrawTool>(index));
-    Option1[static_cast<std::size_t>(index)]->setChecked(true);
+    return project;
 }
 
-void MainWindow::RestoreDrawing() {
-    QImageSurface& area = Picture1->Surface();
+void MainWindow::applyPendingGrid() {
+    model_.project = projectInForce();
+    pendingGrid_.reset();
+}
+
+void MainWindow::fitDrawingAreaToGrid() {
+    const int n = model_.project.GridSize;
+    Q_ASSERT(IsSupportedGridSize(n));
+    QImageSurface& area = drawingArea_->Surface();
+    area.SetScale(n, n);
+    area.SetPenWidth(PenWidthFor(n));
+    areaSizeLabel_->setText(GeneralQTextSingle(model_.project.AreaSize));
+}
+
+void MainWindow::applyOptions(const Project& project, const ViewOptions& view) {
+    viewOptions_ = view;
+    if (editorMode_) {
+        model_.project = project;
+        fitDrawingAreaToGrid();
+    } else {
+        // The result on show keeps its grid and area; the ones chosen wait for RUN or Editor.
+        const Project& shown = model_.project;
+        if (project.GridSize == shown.GridSize && project.AreaSize == shown.AreaSize) {
+            pendingGrid_.reset();
+        } else {
+            pendingGrid_ = GridChoice{project.GridSize, project.AreaSize, project.GridStep};
+        }
+        Project kept = project;
+        kept.GridSize = shown.GridSize;
+        kept.AreaSize = shown.AreaSize;
+        kept.GridStep = shown.GridStep;
+        model_.project = kept;
+    }
+    // The full-scale currents may have changed.
+    for (int coil = 0; coil < 2; ++coil) {
+        moveSliderToCurrent(coil);
+    }
+}
+
+void MainWindow::restoreDrawing() {
+    QImageSurface& area = drawingArea_->Surface();
     area.SetBackColor(kVacuumColor);
     area.Clear();
     DrawProject(model_, area);
-    Picture1->update();
+    drawingArea_->update();
 }
 
-void MainWindow::Command1_Click() {
-    if (calculating_) {
+void MainWindow::forgetCrossHair() {
+    pointer_.LastX = -1;
+    pointer_.LastY = -1;
+    pointer_.Held = false;
+}
+
+void MainWindow::onEditor() {
+    // In the editing view the picture, with every stroke since the last RUN, stays as it is.
+    if (busy_ || editorMode_) {
         return;
     }
-    editorMode_ = true;
-    QImageSurface& area = Picture1->Surface();
-    area.SetPenWidth(PenWidthFor(model_.project.GridSize));
-    // The pen is the chosen material, whatever a result view left.
-    OptionColor_Click(ChosenColor());
-    Picture3->Surface().Clear();
-    Picture3->update();
-    RestoreDrawing();
+    enterEditingView();
 }
 
-void MainWindow::CommandResult_Click() {
-    if (calculating_) {
+void MainWindow::enterEditingView() {
+    editorMode_ = true;
+    applyPendingGrid();
+    fitDrawingAreaToGrid();
+    // The pen is the chosen material, whatever a result view left.
+    onMaterialChosen(materialButtons_->checkedId());
+    colorScale_->Surface().Clear();
+    colorScale_->update();
+    forgetCrossHair();
+    restoreDrawing();
+}
+
+void MainWindow::onResult() {
+    if (busy_) {
         return;
     }
     // The potential belongs to the grid of the last build; after the grid was changed in the
     // options it cannot be evaluated on the new one.
     if (!model_.arrays.VecPot.Exists() || model_.arrays.VecPot.N() != model_.project.GridSize) {
         services_.dialogs.Message(this, kProgramName,
-                                  "The grid has been changed since the last calculation. "
-                                  "Press RUN to calculate on the new grid.",
+                                  tr("The grid has been changed since the last calculation. "
+                                     "Press RUN to calculate on the new grid."),
                                   MessageIcon::Information);
         return;
     }
-    ShowResultView();
-    Picture1->update();
-    Picture3->update();
+    showResultView();
 }
 
-void MainWindow::Finish_Click() {
-    if (calculating_) {
+void MainWindow::onRun() {
+    if (busy_) {
         return;
     }
+    // The run takes the grid and area chosen in the options; a refused run leaves the model,
+    // and a result on show, as they were.
+    const Project before = model_.project;
+    const std::optional<GridChoice> pendingBefore = pendingGrid_;
+    applyPendingGrid();
+    const int n = model_.project.GridSize;
     // The materials to read: the drawing itself in the editing view, or, with a result on
-    // show, the material map painted back (on a scratch area, so that a refused run leaves
-    // the result on screen).
+    // show, the material map painted back on a scratch area.
     Grid2D<MaterialCode> sampled;
     if (editorMode_) {
-        sampled = SampleMaterial(Picture1->Surface(), model_.project.GridSize);
+        sampled = SampleMaterial(drawingArea_->Surface(), n);
     } else {
         RasterSurface scratch(400, 400);
-        scratch.SetScale(model_.project.GridSize, model_.project.GridSize);
+        scratch.SetScale(n, n);
         scratch.SetBackColor(kVacuumColor);
         scratch.Clear();
         DrawProject(model_, scratch);
-        sampled = SampleMaterial(scratch, model_.project.GridSize);
+        sampled = SampleMaterial(scratch, n);
     }
     CoilFigures coil1, coil2;
-    ComputeCoilPanel(sampled, coil1, coil2);
-
-    // A model the solver cannot take is refused with nothing changed.
-    const double old[4] = {model_.project.Current1, model_.project.Current2, model_.project.CurrentDensity1, model_.project.CurrentDensity2};
-    model_.project.Current1 = coil1.current;
-    model_.project.Current2 = coil2.current;
-    model_.project.CurrentDensity1 = coil1.curDens;
-    model_.project.CurrentDensity2 = coil2.curDens;
+    ComputeCoilFigures(sampled, coilInputs(model_.project), coil1, coil2);
+    takeCoilCurrents(coil1, coil2);
     if (auto why = CalculationRefusal(model_, sampled)) {
-        model_.project.Current1 = old[0];
-        model_.project.Current2 = old[1];
-        model_.project.CurrentDensity1 = old[2];
-        model_.project.CurrentDensity2 = old[3];
+        model_.project = before;
+        pendingGrid_ = pendingBefore;
         services_.dialogs.Message(this, kProgramName, QString::fromStdString(*why),
                                   MessageIcon::Exclamation);
         return;
     }
 
     if (!editorMode_) {
-        RestoreDrawing();
+        fitDrawingAreaToGrid();
+        restoreDrawing();
     }
-    ShowCoilPanel(coil1, coil2);
+    showCoilPanel(coil1, coil2);
     BuildMaterialMap(model_, sampled);
     {
-        BusyScope scope(calculating_);
+        BusyScope scope(busy_);
         RunObserver observer(*this);
         stopRequested_ = false;
         RunCalculation(model_.arrays, model_.project, observer);
     }
-    editorMode_ = false;
-    pointer_.LastX = -1;
-    pointer_.LastY = -1;
-    if (closeAfterRun_) {
-        closeAfterRun_ = false;
-        close();
-    }
+    closeIfAsked();
 }
 
-void MainWindow::CommandStop_Click() {
+void MainWindow::onStop() {
     stopRequested_ = true;
 }
 
-void MainWindow::mnuFileNew_Click() {
-    if (calculating_) {
+void MainWindow::onOptions() {
+    if (busy_) {
         return;
     }
-    QImageSurface& area = Picture1->Surface();
-    area.SetBackColor(kVacuumColor);
-    area.Clear();
-    Picture1->update();
+    options_->edit(projectInForce(), viewOptions_);
 }
 
-void MainWindow::mnuFileExit_Click() {
-    close();
+void MainWindow::onHelp() {
+    ShowHelp(services_.help, services_.dialogs, this, 0);
 }
 
-void MainWindow::mnuCopyPicture_Click() {
+void MainWindow::onCopyPicture() {
     // Takes the probe's cross-hair off the area first.
-    Picture1_MouseMove(0, 0, -1, -1);
+    onDrawingMoved(Qt::NoButton, QPointF(-1, -1));
     services_.clipboard.Clear();
-    services_.clipboard.SetImage(Picture1->Surface().Snapshot());
+    services_.clipboard.SetImage(drawingArea_->Surface().Snapshot());
 }
 
-void MainWindow::mnuCopyScale_Click() {
+void MainWindow::onCopyScale() {
     services_.clipboard.Clear();
-    services_.clipboard.SetImage(Picture3->Surface().Snapshot());
+    services_.clipboard.SetImage(colorScale_->Surface().Snapshot());
 }
 
-void MainWindow::mnuCopyZ_Click() {
+void MainWindow::onCopyDistribution(GraphAxis axis) {
     services_.clipboard.Clear();
-    services_.clipboard.SetImage(DistributionImage(false));
+    services_.clipboard.SetImage(distributionWindows_.Window(axis).GraphImage());
 }
 
-void MainWindow::mnuCopyR_Click() {
-    services_.clipboard.Clear();
-    services_.clipboard.SetImage(DistributionImage(true));
+void MainWindow::showCoordinates(QPointF point) {
+    const Project& p = model_.project;
+    Q_ASSERT(p.GridSize > 0);
+    auto millimetres = [&](qreal u) {
+        return GeneralQTextSingle(RoundToNode(static_cast<float>(u)) * p.AreaSize / p.GridSize);
+    };
+    radiusReadout_->setText(millimetres(point.x()));
+    axialReadout_->setText(millimetres(point.y()));
 }
 
-void MainWindow::mnuOptions_Click() {
-    if (calculating_) {
-        return;
-    }
-    options_->Start();
-}
-
-void MainWindow::mnuHelp_Click() {
-    if (services_.help.HelpFile().isEmpty()) {
-        services_.dialogs.Message(this, windowTitle(),
-                                  "Unable to display Help Contents. There is no Help associated "
-                                  "with this project.",
-                                  MessageIcon::Information);
-        return;
-    }
-    if (auto error = services_.help.Show(this, 0)) {
-        services_.dialogs.Message(this, kProgramName, *error, MessageIcon::None);
-    }
-}
-
-void MainWindow::UpdateCoordinates(float x, float y) {
-    if (model_.project.GridSize <= 0) {
-        return;
-    }
-    const float xr = RoundToNode(x);
-    const float yr = RoundToNode(y);
-    CoR->setText(GeneralQTextSingle(xr * model_.project.AreaSize / model_.project.GridSize));
-    CoZ->setText(GeneralQTextSingle(yr * model_.project.AreaSize / model_.project.GridSize));
-}
-
-void MainWindow::Picture1_MouseDown(int button, int shift, float x, float y) {
+void MainWindow::onDrawingPressed(Qt::MouseButton button, QPointF point) {
     if (editorMode_) {
-        editor_->MouseDown(button, x, y);
+        editor_->MouseDown(EditorButtons(button), static_cast<float>(point.x()),
+                           static_cast<float>(point.y()));
     } else {
-        ResultMouseDown(button, shift, x, y);
+        pressProbe();
     }
-    Picture1->update();
+    drawingArea_->update();
 }
 
-void MainWindow::Picture1_MouseMove(int button, int shift, float x, float y) {
-    UpdateCoordinates(x, y);
+void MainWindow::onDrawingMoved(Qt::MouseButtons buttons, QPointF point) {
     if (editorMode_) {
-        editor_->MouseMove(button, x, y);
+        showCoordinates(point);
+        editor_->MouseMove(EditorButtons(buttons), static_cast<float>(point.x()),
+                           static_cast<float>(point.y()));
     } else {
-        ResultMouseMove(button, shift, x, y);
+        moveProbe(point);
     }
-    Picture1->update();
+    drawingArea_->update();
 }
 
-void MainWindow::Picture1_MouseUp(int button, int /*shift*/, float x, float y) {
+void MainWindow::onDrawingReleased(Qt::MouseButton button, QPointF point) {
     if (editorMode_) {
-        editor_->MouseUp(button, x, y);
-        Picture1->update();
+        editor_->MouseUp(EditorButtons(button), static_cast<float>(point.x()),
+                         static_cast<float>(point.y()));
+        drawingArea_->update();
     }
 }
 

@@ -1,4 +1,4 @@
-// The main window's controls at their places (pixels, each relative to its group).
+// The main window's controls at their places (pixels, each relative to its group) and the menus.
 
 #include <QAction>
 #include <QButtonGroup>
@@ -45,9 +45,8 @@ QLabel* AddLabel(QWidget* parent, const char* name, const QString& text, int x, 
     return label;
 }
 
-QLineEdit* AddTextBox(QWidget* parent, const char* name, const QString& text, int x, int y,
-                      bool readOnly) {
-    auto* box = new QLineEdit(text, parent);
+QLineEdit* AddTextBox(QWidget* parent, const QString& name, int x, int y, bool readOnly) {
+    auto* box = new QLineEdit(QStringLiteral("0"), parent);
     box->setObjectName(name);
     box->setGeometry(x, y, 66, 20);
     box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -104,6 +103,17 @@ QToolButton* AddOptionButton(QWidget* parent, const QString& name, QIcon icon, i
     return button;
 }
 
+template <typename Handler>
+QPushButton* AddButton(QWidget* parent, const char* name, const QString& caption, QRect place,
+                       const QFont& font, Handler handler) {
+    auto* button = new QPushButton(caption, parent);
+    button->setObjectName(name);
+    button->setFont(font);
+    button->setGeometry(place);
+    QObject::connect(button, &QPushButton::clicked, parent, handler);
+    return button;
+}
+
 QFrame* AddColorKey(QWidget* parent, const char* name, Rgb c, int x, int y) {
     auto* key = new QFrame(parent);
     key->setObjectName(name);
@@ -117,7 +127,7 @@ QFrame* AddColorKey(QWidget* parent, const char* name, Rgb c, int x, int y) {
     return key;
 }
 
-QSlider* AddSlider(QWidget* parent, const char* name, int x) {
+QSlider* AddSlider(QWidget* parent, const QString& name, int x) {
     auto* slider = new QSlider(Qt::Vertical, parent);
     slider->setObjectName(name);
     slider->setRange(0, 100);
@@ -136,238 +146,196 @@ QSlider* AddSlider(QWidget* parent, const char* name, int x) {
 
 }  // namespace
 
-void MainWindow::BuildLayout() {
+void MainWindow::buildLayout() {
     auto* client = new QWidget(this);
     client->setObjectName("client");
     client->setFixedSize(792, 479);
     client->setFont(UiFont());
     setCentralWidget(client);
 
-    Picture1 = new PictureBox(400, 400, true, client);
-    Picture1->setObjectName("Picture1");
-    Picture1->move(0, 0);
-    Picture1->setCursor(Qt::CrossCursor);
-    Picture3 = new PictureBox(53, 400, true, client);
-    Picture3->setObjectName("Picture3");
-    Picture3->move(408, 0);
+    drawingArea_ = new PictureBox(400, 400, true, client);
+    drawingArea_->setObjectName("drawingArea");
+    drawingArea_->move(0, 0);
+    drawingArea_->setCursor(Qt::CrossCursor);
+    connect(drawingArea_, &PictureBox::pressed, this, &MainWindow::onDrawingPressed);
+    connect(drawingArea_, &PictureBox::moved, this, &MainWindow::onDrawingMoved);
+    connect(drawingArea_, &PictureBox::released, this, &MainWindow::onDrawingReleased);
+    colorScale_ = new PictureBox(53, 400, true, client);
+    colorScale_->setObjectName("colorScale");
+    colorScale_->move(408, 0);
     {
         // The strip is narrow: its labels (up to seven characters) take a small face.
-        QFont font = Picture3->Surface().Font();
+        QFont font = colorScale_->Surface().Font();
         font.setPixelSize(9);
-        Picture3->Surface().SetFont(font);
+        colorScale_->Surface().SetFont(font);
     }
 
-    Label2 = AddLabel(client, "Label2", "0", 0, 407, 24);
-    Label3 = AddLabel(client, "Label3", "Radius", 168, 407, 60);
-    Label4 = AddLabel(client, "Label4", "100", 392, 407, 60);
+    AddLabel(client, "axisStartLabel", QStringLiteral("0"), 0, 407, 24);
+    AddLabel(client, "radiusCaption", tr("Radius"), 168, 407, 60);
+    areaSizeLabel_ = AddLabel(client, "areaSizeLabel", QString(), 392, 407, 60);
 
-    Frame9 = AddGroup(client, "Frame9", "Field, Gauss", 8, 424, 273, 49);
-    AddLabel(Frame9, "Label13", "B=", 8, 22, 20);
-    LabelB = AddLabel(Frame9, "LabelB", "0", 28, 22, 58);
-    AddLabel(Frame9, "Label15", "Br=", 92, 22, 24);
-    LabelBr = AddLabel(Frame9, "LabelBr", "0", 116, 22, 62);
-    AddLabel(Frame9, "Label17", "Bz=", 184, 22, 24);
-    LabelBz = AddLabel(Frame9, "LabelBz", "0", 208, 22, 60);
+    QGroupBox* field = AddGroup(client, "fieldGroup", tr("Field, Gauss"), 8, 424, 273, 49);
+    AddLabel(field, "bCaption", QStringLiteral("B="), 8, 22, 20);
+    fieldB_ = AddLabel(field, "fieldB", QStringLiteral("0"), 28, 22, 58);
+    AddLabel(field, "brCaption", QStringLiteral("Br="), 92, 22, 24);
+    fieldBr_ = AddLabel(field, "fieldBr", QStringLiteral("0"), 116, 22, 62);
+    AddLabel(field, "bzCaption", QStringLiteral("Bz="), 184, 22, 24);
+    fieldBz_ = AddLabel(field, "fieldBz", QStringLiteral("0"), 208, 22, 60);
 
-    Frame3 = AddGroup(client, "Frame3", "Coordinates", 296, 424, 169, 49);
-    AddLabel(Frame3, "Label5", "R:", 8, 22, 16);
-    CoR = AddLabel(Frame3, "CoR", "100", 24, 22, 58);
-    AddLabel(Frame3, "Label6", "Z:", 88, 22, 16);
-    CoZ = AddLabel(Frame3, "CoZ", "100", 104, 22, 58);
+    QGroupBox* coordinates =
+        AddGroup(client, "coordinatesGroup", tr("Coordinates"), 296, 424, 169, 49);
+    AddLabel(coordinates, "rCaption", QStringLiteral("R:"), 8, 22, 16);
+    radiusReadout_ = AddLabel(coordinates, "radiusReadout", QStringLiteral("100"), 24, 22, 58);
+    AddLabel(coordinates, "zCaption", QStringLiteral("Z:"), 88, 22, 16);
+    axialReadout_ = AddLabel(coordinates, "axialReadout", QStringLiteral("100"), 104, 22, 58);
 
     // The palette: screen order differs from index order ("Magnet N", index 6, is fourth).
-    Frame2 = AddGroup(client, "Frame2", "Material", 472, 0, 129, 249);
-    colorGroup_ = new QButtonGroup(this);
-    colorGroup_->setExclusive(true);
+    QGroupBox* palette = AddGroup(client, "materialGroup", tr("Material"), 472, 0, 129, 249);
+    materialButtons_ = new QButtonGroup(this);
+    materialButtons_->setExclusive(true);
     struct PaletteRow {
         int index, top, captionLeft;
     };
-    constexpr PaletteRow rows[] = {{0, 24, 48},  {1, 56, 64},  {2, 88, 48}, {6, 120, 48},
-                                   {3, 152, 64}, {4, 184, 64}, {5, 216, 48}};
-    for (const PaletteRow& row : rows) {
+    constexpr PaletteRow paletteRows[] = {{0, 24, 48},  {1, 56, 64},  {2, 88, 48}, {6, 120, 48},
+                                          {3, 152, 64}, {4, 184, 64}, {5, 216, 48}};
+    for (const PaletteRow& row : paletteRows) {
         const MaterialCode material = kPaletteButtons[static_cast<std::size_t>(row.index)];
+        const std::string_view label = MaterialLabel(material);
+        const QString caption =
+            QString::fromUtf8(label.data(), static_cast<qsizetype>(label.size()));
         QToolButton* button =
-            AddOptionButton(Frame2, QStringLiteral("OptionColor(%1)").arg(row.index),
+            AddOptionButton(palette, QStringLiteral("materialButton%1").arg(row.index),
                             ColorIcon(MaterialColor(material)), 16, row.top, QSize(17, 17));
-        button->setToolTip(
-            QString::fromUtf8(MaterialLabel(material).data(),
-                              static_cast<qsizetype>(MaterialLabel(material).size())));
-        colorGroup_->addButton(button, row.index);
-        OptionColor[static_cast<std::size_t>(row.index)] = button;
-        QLabel* caption = new QLabel(button->toolTip(), Frame2);
-        caption->setObjectName(QStringLiteral("Label1(%1)").arg(row.index));
-        caption->setGeometry(row.captionLeft, row.top + 8, 129 - row.captionLeft - 4, 16);
-        caption->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        Label1[static_cast<std::size_t>(row.index)] = caption;
+        button->setToolTip(caption);
+        materialButtons_->addButton(button, row.index);
+        QLabel* text =
+            AddLabel(palette, "", caption, row.captionLeft, row.top + 8, 129 - row.captionLeft - 4);
+        text->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     }
+    connect(materialButtons_, &QButtonGroup::idClicked, this, &MainWindow::onMaterialChosen);
 
-    Frame1 = AddGroup(client, "Frame1", "Drawing", 472, 256, 129, 57);
-    toolGroup_ = new QButtonGroup(this);
-    toolGroup_->setExclusive(true);
-    const char* toolTips[] = {"Dot", "Line", "Rectangle"};
-    for (int k = 0; k < 3; ++k) {
+    QGroupBox* tools = AddGroup(client, "toolGroup", tr("Drawing"), 472, 256, 129, 57);
+    toolButtons_ = new QButtonGroup(this);
+    toolButtons_->setExclusive(true);
+    const struct {
+        DrawTool tool;
+        const char* name;
+        QString tip;
+    } toolRows[] = {{DrawTool::DotTool, "dotToolButton", tr("Dot")},
+                    {DrawTool::LineTool, "lineToolButton", tr("Line")},
+                    {DrawTool::RectangleTool, "rectangleToolButton", tr("Rectangle")}};
+    for (const auto& row : toolRows) {
+        const int k = static_cast<int>(row.tool);
         QToolButton* button =
-            AddOptionButton(Frame1, QStringLiteral("Option1(%1)").arg(k),
-                            ToolIcon(static_cast<DrawTool>(k)), 8 + 40 * k, 24, QSize(16, 16));
-        button->setToolTip(toolTips[k]);
-        toolGroup_->addButton(button, k);
-        Option1[static_cast<std::size_t>(k)] = button;
+            AddOptionButton(tools, row.name, ToolIcon(row.tool), 8 + 40 * k, 24, QSize(16, 16));
+        button->setToolTip(row.tip);
+        toolButtons_->addButton(button, k);
     }
+    connect(toolButtons_, &QButtonGroup::idClicked, this, &MainWindow::onToolChosen);
 
-    Frame8 = AddGroup(client, "Frame8", "Picture", 472, 320, 129, 121);
-    Command1 = new QPushButton("Editor", Frame8);
-    Command1->setObjectName("Command1");
-    Command1->setFont(UiFont(11, true));
-    Command1->setGeometry(8, 20, 55, 25);
-    CommandResult = new QPushButton("Result", Frame8);
-    CommandResult->setObjectName("CommandResult");
-    CommandResult->setFont(UiFont(11, true));
-    CommandResult->setGeometry(66, 20, 55, 25);
-    CheckDrawField = new QCheckBox("Field", Frame8);
-    CheckDrawField->setObjectName("CheckDrawField");
-    CheckDrawField->setGeometry(10, 56, 110, 20);
-    CheckDrawField->setChecked(true);
-    CheckDrawForceLines = new QCheckBox("Force lines", Frame8);
-    CheckDrawForceLines->setObjectName("CheckDrawForceLines");
-    CheckDrawForceLines->setGeometry(10, 82, 110, 20);
-    CheckDrawForceLines->setChecked(true);
+    viewGroup_ = AddGroup(client, "viewGroup", tr("Picture"), 472, 320, 129, 121);
+    AddButton(viewGroup_, "editorButton", tr("Editor"), QRect(8, 20, 55, 25), UiFont(11, true),
+              [this] { onEditor(); });
+    AddButton(viewGroup_, "resultButton", tr("Result"), QRect(66, 20, 55, 25), UiFont(11, true),
+              [this] { onResult(); });
+    drawFieldCheck_ = new QCheckBox(tr("Field"), viewGroup_);
+    drawFieldCheck_->setObjectName("drawFieldCheck");
+    drawFieldCheck_->setGeometry(10, 56, 110, 20);
+    drawFieldCheck_->setChecked(true);
+    drawForceLinesCheck_ = new QCheckBox(tr("Force lines"), viewGroup_);
+    drawForceLinesCheck_->setObjectName("drawForceLinesCheck");
+    drawForceLinesCheck_->setGeometry(10, 82, 110, 20);
+    drawForceLinesCheck_->setChecked(true);
 
-    Finish = new QPushButton("RUN", client);
-    Finish->setObjectName("Finish");
-    Finish->setFont(UiFont(11, true));
-    Finish->setGeometry(480, 448, 65, 25);
-    CommandStop = new QPushButton("Stop", client);
-    CommandStop->setObjectName("CommandStop");
-    CommandStop->setFont(UiFont(9));
-    CommandStop->setGeometry(552, 456, 41, 17);
+    AddButton(client, "runButton", tr("RUN"), QRect(480, 448, 65, 25), UiFont(11, true),
+              [this] { onRun(); });
+    AddButton(client, "stopButton", tr("Stop"), QRect(552, 456, 41, 17), UiFont(9),
+              [this] { onStop(); });
 
     // The coil panel: a column per coil under its colour key.
-    Frame7 = AddGroup(client, "Frame7", "Coils", 608, 0, 177, 377);
-    Shape1 = AddColorKey(Frame7, "Shape1", MaterialColor(MaterialCode::Coil1), 12, 20);
-    Shape2 = AddColorKey(Frame7, "Shape2", MaterialColor(MaterialCode::Coil2), 99, 20);
-    Slider1 = AddSlider(Frame7, "Slider1", 30);
-    Slider2 = AddSlider(Frame7, "Slider2", 117);
-    auto* amperes = new VerticalCaption("A m p e r e s", Frame7);
-    amperes->setObjectName("Label7");
+    QGroupBox* coilGroup = AddGroup(client, "coilGroup", tr("Coils"), 608, 0, 177, 377);
+    AddColorKey(coilGroup, "coil1Key", MaterialColor(MaterialCode::Coil1), 12, 20);
+    AddColorKey(coilGroup, "coil2Key", MaterialColor(MaterialCode::Coil2), 99, 20);
+    auto* amperes = new VerticalCaption(tr("A m p e r e s"), coilGroup);
+    amperes->setObjectName("amperesCaption");
     amperes->setGeometry(80, 40, 17, 166);
-    struct CoilRow {
-        const char* caption;
-        const char* name1;
-        const char* name2;
-        bool readOnly;
-        const char* start;
-    };
-    const CoilRow coilRows[] = {
-        {"current value", "TextCurrent1", "TextCurrent2", false, "10"},
-        {"number of turns", "TextVit1", "TextVit2", true, "0"},
-        {"current density ", "TextCurDens1", "TextCurDens2", true, "0"},
-        {"power", "TextPower1", "TextPower2", true, "0"},
-    };
-    QLineEdit** boxes[4][2] = {{&TextCurrent1, &TextCurrent2},
-                               {&TextVit1, &TextVit2},
-                               {&TextCurDens1, &TextCurDens2},
-                               {&TextPower1, &TextPower2}};
+    for (int c = 0; c < 2; ++c) {
+        CoilColumn& column = coils_[static_cast<std::size_t>(c)];
+        column.slider =
+            AddSlider(coilGroup, QStringLiteral("currentSlider%1").arg(c + 1), c == 0 ? 30 : 117);
+        connect(column.slider, &QSlider::valueChanged, this, [this, c] { onSliderMoved(c); });
+    }
+    // Four rows under the sliders, each a caption over the two columns' boxes.
+    const struct {
+        QString caption;
+        const char* name;
+        QLineEdit* CoilColumn::*box;
+    } rows[] = {{tr("current value"), "currentEdit%1", &CoilColumn::current},
+                {tr("number of turns"), "turnsBox%1", &CoilColumn::turns},
+                {tr("current density "), "densityBox%1", &CoilColumn::density},
+                {tr("power"), "powerBox%1", &CoilColumn::power}};
     for (int r = 0; r < 4; ++r) {
         const int top = 216 + 39 * r;
-        QLabel* caption = new QLabel(coilRows[r].caption, Frame7);
-        caption->setGeometry(8, top, 161, 15);
-        caption->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-        *boxes[r][0] = AddTextBox(Frame7, coilRows[r].name1, coilRows[r].start, 12, top + 15,
-                                  coilRows[r].readOnly);
-        *boxes[r][1] = AddTextBox(Frame7, coilRows[r].name2, coilRows[r].start, 99, top + 15,
-                                  coilRows[r].readOnly);
+        AddLabel(coilGroup, "", rows[r].caption, 8, top, 161, 15)->setAlignment(Qt::AlignCenter);
+        for (int c = 0; c < 2; ++c) {
+            coils_[static_cast<std::size_t>(c)].*rows[r].box =
+                AddTextBox(coilGroup, QString::fromLatin1(rows[r].name).arg(c + 1),
+                           c == 0 ? 12 : 99, top + 15, r > 0);
+        }
+    }
+    for (int c = 0; c < 2; ++c) {
+        connect(coils_[static_cast<std::size_t>(c)].current, &QLineEdit::textEdited, this,
+                [this, c] { onCurrentEdited(c); });
     }
 
-    Frame6 = AddGroup(client, "Frame6", "", 608, 376, 177, 97);
-    Frame5 = AddGroup(Frame6, "Frame5", "Error", 8, 4, 161, 43);
-    ProgressError = new FloatProgressBar(Frame5);
-    ProgressError->setObjectName("ProgressError");
-    ProgressError->setGeometry(8, 18, 145, 16);
-    Frame4 = AddGroup(Frame6, "Frame4", "Progress", 8, 48, 161, 43);
-    ProgressProgress = new FloatProgressBar(Frame4);
-    ProgressProgress->setObjectName("ProgressProgress");
-    ProgressProgress->setGeometry(8, 18, 145, 16);
+    QGroupBox* bars = AddGroup(client, "barsGroup", QString(), 608, 376, 177, 97);
+    QGroupBox* errorGroup = AddGroup(bars, "errorGroup", tr("Error"), 8, 4, 161, 43);
+    errorBar_ = new FloatProgressBar(errorGroup);
+    errorBar_->setObjectName("errorBar");
+    errorBar_->setGeometry(8, 18, 145, 16);
+    QGroupBox* progressGroup = AddGroup(bars, "progressGroup", tr("Progress"), 8, 48, 161, 43);
+    progressBar_ = new FloatProgressBar(progressGroup);
+    progressBar_->setObjectName("progressBar");
+    progressBar_->setGeometry(8, 18, 145, 16);
 
-    BuildMenus();
+    buildMenus();
 }
 
-void MainWindow::BuildMenus() {
+void MainWindow::buildMenus() {
     QMenuBar* bar = menuBar();
     bar->setFont(UiFont(12));
-    auto action = [this](QMenu* menu, const char* name, const char* caption) {
+    auto action = [this](QMenu* menu, const char* name, const QString& caption, auto handler) {
         QAction* a = menu->addAction(caption);
         a->setObjectName(name);
-        return a;
+        connect(a, &QAction::triggered, this, handler);
     };
-    mnuFile = bar->addMenu("File");
-    mnuFile->setObjectName("mnuFile");
-    mnuFileNew = action(mnuFile, "mnuFileNew", "New Project");
-    mnuFile->addSeparator()->setObjectName("a");
-    mnuFileSample = action(mnuFile, "mnuFileSample", "Open Sample");
-    mnuFile->addSeparator()->setObjectName("a1");
-    mnuFileOpen = action(mnuFile, "mnuFileOpen", "Open Project");
-    mnuFileSave = action(mnuFile, "mnuFileSave", "Save Project");
-    mnuFileExportText = action(mnuFile, "mnuFileExportText", "Export to TEXT");
-    mnuFile->addSeparator()->setObjectName("a2");
-    mnuFilePrint = action(mnuFile, "mnuFilePrint", "Print");
-    mnuFile->addSeparator()->setObjectName("a3");
-    mnuFileExit = action(mnuFile, "mnuFileExit", "Exit");
+    QMenu* file = bar->addMenu(tr("File"));
+    file->setObjectName("fileMenu");
+    action(file, "newProjectAction", tr("New Project"), [this] { onNewProject(); });
+    file->addSeparator();
+    action(file, "openSampleAction", tr("Open Sample"), [this] { onOpenSample(); });
+    file->addSeparator();
+    action(file, "openProjectAction", tr("Open Project"), [this] { onOpenProject(); });
+    action(file, "saveProjectAction", tr("Save Project"), [this] { onSaveProject(); });
+    action(file, "exportTextAction", tr("Export to TEXT"), [this] { onExportText(); });
+    file->addSeparator();
+    action(file, "printAction", tr("Print"), [this] { onPrint(); });
+    file->addSeparator();
+    action(file, "exitAction", tr("Exit"), [this] { close(); });
 
-    mnuCopy = bar->addMenu("Copy");
-    mnuCopy->setObjectName("mnuCopy");
-    mnuCopyPicture = action(mnuCopy, "mnuCopyPicture", "Picture");
-    mnuCopyScale = action(mnuCopy, "mnuCopyScale", "Scale");
-    mnuCopyZ = action(mnuCopy, "mnuCopyZ", "Z distribution");
-    mnuCopyR = action(mnuCopy, "mnuCopyR", "R distribution");
+    QMenu* copy = bar->addMenu(tr("Copy"));
+    copy->setObjectName("copyMenu");
+    action(copy, "copyPictureAction", tr("Picture"), [this] { onCopyPicture(); });
+    action(copy, "copyScaleAction", tr("Scale"), [this] { onCopyScale(); });
+    action(copy, "copyZAction", tr("Z distribution"), [this] { onCopyDistribution(GraphAxis::Z); });
+    action(copy, "copyRAction", tr("R distribution"), [this] { onCopyDistribution(GraphAxis::R); });
 
-    mnuOptions = bar->addAction("Options");
-    mnuOptions->setObjectName("mnuOptions");
-    mnuHelp = bar->addAction("Help");
-    mnuHelp->setObjectName("mnuHelp");
-}
-
-void MainWindow::ConnectControls() {
-    connect(Picture1, &PictureBox::mouseDown, this,
-            [this](int b, int s, float x, float y) { Picture1_MouseDown(b, s, x, y); });
-    connect(Picture1, &PictureBox::mouseMove, this,
-            [this](int b, int s, float x, float y) { Picture1_MouseMove(b, s, x, y); });
-    connect(Picture1, &PictureBox::mouseUp, this,
-            [this](int b, int s, float x, float y) { Picture1_MouseUp(b, s, x, y); });
-    connect(colorGroup_, &QButtonGroup::idClicked, this, [this](int id) { OptionColor_Click(id); });
-    connect(toolGroup_, &QButtonGroup::idClicked, this, [this](int id) { Option1_Click(id); });
-    connect(Command1, &QPushButton::clicked, this, [this] { Command1_Click(); });
-    connect(CommandResult, &QPushButton::clicked, this, [this] { CommandResult_Click(); });
-    connect(Finish, &QPushButton::clicked, this, [this] { Finish_Click(); });
-    connect(CommandStop, &QPushButton::clicked, this, [this] { CommandStop_Click(); });
-    connect(Slider1, &QSlider::valueChanged, this, [this] { Slider_Change(1); });
-    connect(Slider2, &QSlider::valueChanged, this, [this] { Slider_Change(2); });
-    connect(mnuFileNew, &QAction::triggered, this, [this] { mnuFileNew_Click(); });
-    // The file commands would replace or read the arrays a running calculation works on: they
-    // wait until it has ended (Stop ends it).
-    auto unlessCalculating = [this](void (MainWindow::*command)()) {
-        return [this, command] {
-            if (!calculating_) {
-                (this->*command)();
-            }
-        };
-    };
-    connect(mnuFileSample, &QAction::triggered, this,
-            unlessCalculating(&MainWindow::mnuFileSample_Click));
-    connect(mnuFileOpen, &QAction::triggered, this,
-            unlessCalculating(&MainWindow::mnuFileOpen_Click));
-    connect(mnuFileSave, &QAction::triggered, this,
-            unlessCalculating(&MainWindow::mnuFileSave_Click));
-    connect(mnuFileExportText, &QAction::triggered, this,
-            unlessCalculating(&MainWindow::mnuFileExportText_Click));
-    connect(mnuFilePrint, &QAction::triggered, this,
-            unlessCalculating(&MainWindow::mnuFilePrint_Click));
-    connect(mnuFileExit, &QAction::triggered, this, [this] { mnuFileExit_Click(); });
-    connect(mnuCopyPicture, &QAction::triggered, this, [this] { mnuCopyPicture_Click(); });
-    connect(mnuCopyScale, &QAction::triggered, this, [this] { mnuCopyScale_Click(); });
-    connect(mnuCopyZ, &QAction::triggered, this, [this] { mnuCopyZ_Click(); });
-    connect(mnuCopyR, &QAction::triggered, this, [this] { mnuCopyR_Click(); });
-    connect(mnuOptions, &QAction::triggered, this, [this] { mnuOptions_Click(); });
-    connect(mnuHelp, &QAction::triggered, this, [this] { mnuHelp_Click(); });
+    QAction* options = bar->addAction(tr("Options"));
+    options->setObjectName("optionsAction");
+    connect(options, &QAction::triggered, this, &MainWindow::onOptions);
+    QAction* help = bar->addAction(tr("Help"));
+    help->setObjectName("helpAction");
+    connect(help, &QAction::triggered, this, &MainWindow::onHelp);
 }
 
 }  // namespace tesvid

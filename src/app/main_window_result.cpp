@@ -1,6 +1,5 @@
 // The result view: drawing the field after a calculation or the Result command, the field
-// probe's share of the drawing area's mouse events, the distribution windows and the
-// intermediate potential view.
+// probe's share of the drawing area's mouse events and the intermediate potential view.
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -9,26 +8,18 @@
 #include <QLabel>
 
 #include "app/busy_scope.h"
+#include "app/distribution_window.h"
 #include "app/main_window.h"
 #include "platform/float_progress_bar.h"
+#include "platform/number_text.h"
 #include "platform/picture_box.h"
 #include "solver/calculation.h"
 #include "view/field_color_map.h"
 #include "view/field_probe.h"
 #include "view/force_lines.h"
-#include "view/forms/distribution_window.h"
 #include "view/potential_view.h"
 
 namespace tesvid {
-
-struct ResultViews {
-    explicit ResultViews(QWidget* mainWindow) : windows(mainWindow) {}
-    DistributionWindows windows;
-};
-
-void ResultViewsDeleter::operator()(ResultViews* views) const {
-    delete views;
-}
 
 namespace {
 
@@ -59,84 +50,77 @@ class ForceLineProgress : public ForceLineObserver {
     QElapsedTimer clock_;
 };
 
-class WindowProbeTarget : public ProbeTarget {
+}  // namespace
+
+// What the probe drives: the field labels and the distribution windows.
+class MainWindow::ProbeWindows : public ProbeTarget {
   public:
-    WindowProbeTarget(MainWindow& window, DistributionWindows& views) : w_(window), views_(views) {}
+    explicit ProbeWindows(MainWindow& window) : w_(window) {}
     void SetFieldTexts(const ProbeFieldTexts& texts) override {
-        w_.LabelB->setText(QString::fromStdString(texts.b));
-        w_.LabelBr->setText(QString::fromStdString(texts.br));
-        w_.LabelBz->setText(QString::fromStdString(texts.bz));
+        w_.fieldB_->setText(QString::fromStdString(texts.b));
+        w_.fieldBr_->setText(QString::fromStdString(texts.br));
+        w_.fieldBz_->setText(QString::fromStdString(texts.bz));
     }
-    void DrawGraphs(double x, double y) override { views_.DrawDistributionGraph(w_.model(), x, y); }
-    void ShowGraphWindows() override { views_.Show(); }
+    void DrawGraphs(double x, double y) override {
+        w_.distributionWindows_.DrawGraphs(w_.model_, x, y, LocaleDecimalSeparator());
+    }
+    void ShowGraphWindows() override { w_.distributionWindows_.Show(); }
 
   private:
     MainWindow& w_;
-    DistributionWindows& views_;
 };
 
-ResultViews& Views(std::unique_ptr<ResultViews, ResultViewsDeleter>& views, QWidget* main) {
-    if (!views) {
-        views.reset(new ResultViews(main));
-    }
-    return *views;
-}
-
-}  // namespace
-
-void MainWindow::ShowResultView() {
+void MainWindow::showResultView() {
     editorMode_ = false;
     EvaluateField(model_);
-    pointer_.LastX = -1;
-    pointer_.LastY = -1;
-    if (CheckDrawField->isChecked()) {
-        DrawFieldColorMap(model_, forceLineGrids_, Picture1->Surface(), Picture3->Surface());
-        Picture3->update();
+    forgetCrossHair();
+    if (drawFieldCheck_->isChecked()) {
+        Q_ASSERT(model_.arrays.Material.N() == model_.project.GridSize);
+        DrawFieldColorMap(model_, forceLineGrids_, drawingArea_->Surface(), colorScale_->Surface(),
+                          LocaleDecimalSeparator());
     } else {
-        RestoreDrawing();
+        restoreDrawing();
+        colorScale_->Surface().Clear();
     }
-    if (CheckDrawForceLines->isChecked()) {
+    colorScale_->update();
+    if (drawForceLinesCheck_->isChecked()) {
         // The drawing yields to the event loop: commands that would replace the arrays it
         // traces wait until it has ended, as during a calculation.
-        BusyScope busy(calculating_);
+        BusyScope busy(busy_);
         stopRequested_ = false;
-        ForceLineProgress progress(*ProgressProgress, *Picture1, stopRequested_);
-        DrawForceLines(model_, forceLineGrids_, Picture1->Surface(), CheckDrawField->isChecked(),
-                       progress);
+        ForceLineProgress progress(*progressBar_, *drawingArea_, stopRequested_);
+        DrawForceLines(model_, forceLineGrids_, drawingArea_->Surface(),
+                       drawFieldCheck_->isChecked(), progress);
     }
-    if (closeAfterRun_ && !calculating_) {
-        // The window was closed while the force lines were drawn.
-        closeAfterRun_ = false;
-        close();
+    if (closeIfAsked()) {
         return;
     }
-    Picture1->update();
+    drawingArea_->update();
     QCoreApplication::processEvents();
-    Views(resultViews_, this).windows.ShowCrossSectionWindows(viewOptions_.showCrossSections);
+    if (viewOptions_.showCrossSections) {
+        distributionWindows_.Show();
+    }
 }
 
-void MainWindow::ResultMouseMove(int /*button*/, int /*shift*/, float x, float y) {
-    WindowProbeTarget target(*this, Views(resultViews_, this).windows);
-    ProbeMouseMove(model_, viewOptions_.showCrossSections, Picture1->Surface(), pointer_, x, y,
-                   target);
+void MainWindow::moveProbe(QPointF point) {
+    if (pointer_.Held) {
+        return;
+    }
+    showCoordinates(point);
+    ProbeWindows target(*this);
+    ProbeMouseMove(model_, viewOptions_.showCrossSections, drawingArea_->Surface(), pointer_,
+                   static_cast<float>(point.x()), static_cast<float>(point.y()), target,
+                   LocaleDecimalSeparator());
 }
 
-void MainWindow::ResultMouseDown(int /*button*/, int /*shift*/, float /*x*/, float /*y*/) {
-    WindowProbeTarget target(*this, Views(resultViews_, this).windows);
+void MainWindow::pressProbe() {
+    ProbeWindows target(*this);
     ProbeMouseDown(pointer_, target);
 }
 
-void MainWindow::DrawIntermediate() {
-    DrawPotentialView(model_, Picture1->Surface());
-}
-
-QImage MainWindow::DistributionImage(bool r) {
-    DistributionWindows& windows = Views(resultViews_, this).windows;
-    return (r ? windows.Form2() : windows.Form3()).GraphImage();
-}
-
-void MainWindow::CloseResultWindows() {
-    Views(resultViews_, this).windows.Close();
+void MainWindow::drawIntermediate() {
+    DrawPotentialView(model_, drawingArea_->Surface());
+    drawingArea_->update();
 }
 
 }  // namespace tesvid

@@ -8,7 +8,7 @@
 namespace tesvid {
 namespace {
 
-constexpr std::size_t kZoneWidth = 14;
+constexpr std::size_t kZoneWidth = kPrintZoneColumns;
 
 // Appends the items of one line in print zones and ends the line.
 class LineWriter {

@@ -20,7 +20,7 @@ struct PointerState {
     bool Held = false;
 };
 
-// Mouse button masks as the drawing area reports them.
+// The mouse buttons of the editor's events, as a mask.
 inline constexpr int kLeftButton = 1;
 inline constexpr int kRightButton = 2;
 inline constexpr int kMiddleButton = 4;

@@ -4,6 +4,10 @@
 
 namespace tesvid {
 
+// Width in characters of the print zones that the items of a printed line start in (the text
+// export, the printed report).
+inline constexpr int kPrintZoneColumns = 14;
+
 // Rounding with ties to the even neighbour: 2.5 gives 2, 3.5 gives 4, -2.5 gives -2.
 double RoundHalfEven(double value);
 // Rounds to a number of decimals (0..15). The exact binary value is rounded, so only values

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <optional>
 
 namespace tesvid {
 
@@ -9,14 +8,11 @@ namespace tesvid {
 // keep the energy product between Br*Hc/4 and Br*Hc, bounds included.
 bool MagnetRuleHolds(double br, double hcKiloAmperes, double bhmaxKiloJoules);
 
-// The two-line message of a failed magnet rule.
-QString MagnetRuleMessage();
+// What an options text must be for the calculation to use it: anything, a positive number (a
+// value the solver divides by), a number from 0 to 1 (a Jacobi radius), a number of passes (0 to
+// 32767 once rounded), or a number other than 0.
+enum class TextRule { Any, Positive, UnitInterval, PassCount, NotZero };
 
-// Why the text of an options field cannot be used by the calculation, or nothing when it can.
-// Checks the fields whose values the solver divides by or needs in a range: the area
-// (positive), iron Mu (positive), the wire diameters (positive), the three Jacobi radii
-// (0 to 1), the number of passes (0 to 32767 once rounded) and the magnet's Br and Hc (not 0).
-// Other fields are always usable. control is the field's control name ("TextAreaSize").
-std::optional<QString> UnusableOptionText(const QString& control, const QString& text);
+bool FollowsRule(TextRule rule, const QString& text);
 
 }  // namespace tesvid

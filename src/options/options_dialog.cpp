@@ -3,46 +3,64 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "model/number_format.h"
-#include "options/option_checks.h"
 #include "platform/dialogs.h"
 #include "platform/help_viewer.h"
 #include "platform/number_text.h"
 #include "platform/settings_store.h"
 #include "platform/ui_font.h"
+#include "solver/drawn_model.h"
 #include "solver/material_map.h"
 
 namespace tesvid {
 namespace {
 
-constexpr const char* kGridEntries[] = {"50x50", "100x100", "200x200", "400x400"};
-constexpr int kGridEntryCount = 4;
+// Sections of the settings store that are not a group of text fields, under their stored names.
+const QString kCommentsSection = QStringLiteral("frmComments");
+const QString kSwitchesSection = QStringLiteral(
+    "frm"
+    "Options");  // the dialog's own section
+const QString kGridSection = QStringLiteral("Grid");
 
-QGroupBox* AddFrame(QWidget* parent, const char* name, const QString& caption, int x, int y, int w,
-                    int h) {
-    auto* frame = new QGroupBox(caption, parent);
-    frame->setObjectName(name);
-    frame->setGeometry(x, y, w, h);
-    return frame;
+constexpr int kGridCount = static_cast<int>(std::size(kGridSizes));
+
+int GridIndex(int gridSize) {
+    const auto* found = std::find(std::begin(kGridSizes), std::end(kGridSizes), gridSize);
+    Q_ASSERT(found != std::end(kGridSizes));
+    return found == std::end(kGridSizes) ? 0 : static_cast<int>(found - std::begin(kGridSizes));
 }
 
-// The comment as the dialog shows it (line feeds) and as the model holds it (CR LF, 200
-// ISO 8859-1 characters padded with spaces; other characters become "?").
+QGroupBox* AddGroup(QWidget* parent, const char* name, const QString& caption, int x, int y, int w,
+                    int h) {
+    auto* group = new QGroupBox(caption, parent);
+    group->setObjectName(name);
+    group->setGeometry(x, y, w, h);
+    return group;
+}
+
+QLabel* AddLabel(QWidget* group, const QString& text, int x, int y, int w, int h = 16) {
+    auto* label = new QLabel(text, group);
+    label->setGeometry(x, y, w, h);
+    return label;
+}
+
+// The comment as the dialog shows it (line feeds) and as the project holds it (CR LF,
+// kCommentLength ISO 8859-1 characters padded with spaces; other characters become "?").
 QString CommentForDisplay(const std::string& stored) {
     QString text = QString::fromLatin1(stored.data(), static_cast<qsizetype>(stored.size()));
     text.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     return text;
 }
 
-std::string CommentForModel(QString text) {
+std::string CommentForProject(QString text) {
     text.remove(QLatin1Char('\r'));
     text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
     std::string bytes = text.left(kCommentLength).toLatin1().toStdString();
@@ -52,314 +70,275 @@ std::string CommentForModel(QString text) {
 
 }  // namespace
 
-OptionsDialog::OptionsDialog(Model& model, ViewOptions& viewOptions, Dialogs& dialogs, HelpViewer& help, QWidget* parent)
-    : QDialog(parent), model_(model), viewOptions_(viewOptions), dialogs_(dialogs), help_(help) {
-    setObjectName("frmOptions");
-    setWindowTitle("Options");
+OptionsDialog::OptionsDialog(Dialogs& dialogs, HelpViewer& help, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), help_(help) {
+    setObjectName("optionsDialog");
+    setWindowTitle(tr("Options"));
     setFont(UiFont());
     setModal(true);
-    BuildLayout();
+    buildLayout();
     setFixedSize(480, 426);
+    fill(FirstStartProject(), ViewOptions{});
+    for (TextField& field : fields_) {
+        field.firstStart = field.edit->text();
+    }
 }
 
-void OptionsDialog::AttachDrawing(QLabel* areaLabel, DrawingSurface* picture) {
-    areaLabel_ = areaLabel;
-    picture_ = picture;
-}
-
-QLabel* OptionsDialog::AddLabel(QWidget* frame, const QString& text, int x, int y, int w, int h) {
-    auto* label = new QLabel(text, frame);
-    label->setGeometry(x, y, w, h);
-    return label;
-}
-
-QLineEdit* OptionsDialog::AddEdit(QWidget* frame, const char* name, int x, int y, int w) {
-    auto* edit = new QLineEdit(frame);
+QLineEdit* OptionsDialog::addEdit(QWidget* group, const char* name, int x, int y, int w) {
+    auto* edit = new QLineEdit(group);
     edit->setObjectName(name);
     edit->setGeometry(x, y, w, 20);
     return edit;
 }
 
-void OptionsDialog::BuildLayout() {
-    // Frames and controls at their places; positions in pixels, controls relative to their frame.
-    QGroupBox* grid = AddFrame(this, "Grid", "Grid", 16, 8, 113, 137);
-    ComboGrid = new QComboBox(grid);
-    ComboGrid->setObjectName("ComboGrid");
-    ComboGrid->setGeometry(12, 22, 89, 22);
-    for (const char* entry : kGridEntries) {
-        ComboGrid->addItem(entry);
+void OptionsDialog::buildLayout() {
+    // Positions in pixels, controls relative to their group.
+    QGroupBox* grid = AddGroup(this, "gridGroup", tr("Grid"), 16, 8, 113, 137);
+    gridCombo_ = new QComboBox(grid);
+    gridCombo_->setObjectName("gridCombo");
+    gridCombo_->setGeometry(12, 22, 89, 22);
+    for (int n : kGridSizes) {
+        gridCombo_->addItem(QStringLiteral("%1x%1").arg(n));
     }
-    ComboGrid->setCurrentIndex(0);
-    AddLabel(grid, "Dimension mm", 12, 52, 89);
-    TextAreaSize = AddEdit(grid, "TextAreaSize", 12, 68, 89);
-    AddLabel(grid, "Step, mm", 12, 100, 52);
-    LabelGridStep = AddLabel(grid, "", 64, 100, 44);
-    LabelGridStep->setObjectName("LabelGridStep");
+    AddLabel(grid, tr("Dimension mm"), 12, 52, 89);
+    areaSize_ = addEdit(grid, "areaSizeEdit", 12, 68, 89);
+    AddLabel(grid, tr("Step, mm"), 12, 100, 52);
+    gridStep_ = AddLabel(grid, QString(), 64, 100, 44);
+    gridStep_->setObjectName("gridStepLabel");
 
-    QGroupBox* jacobi = AddFrame(this, "R_Jacoby", "Jacoby radius", 144, 8, 105, 137);
-    AddLabel(jacobi, "initial", 10, 30, 40);
-    TextRjac0 = AddEdit(jacobi, "TextRjac0", 50, 28, 45);
-    AddLabel(jacobi, "main", 10, 66, 40);
-    TextRjac1 = AddEdit(jacobi, "TextRjac1", 50, 64, 45);
-    AddLabel(jacobi, "final", 10, 102, 40);
-    TextRjacFin = AddEdit(jacobi, "TextRjacFin", 50, 100, 45);
+    QGroupBox* jacobi = AddGroup(this, "jacobiGroup", tr("Jacobi radius"), 144, 8, 105, 137);
+    AddLabel(jacobi, tr("initial"), 10, 30, 40);
+    initialRadius_ = addEdit(jacobi, "initialRadiusEdit", 50, 28, 45);
+    AddLabel(jacobi, tr("main"), 10, 66, 40);
+    mainRadius_ = addEdit(jacobi, "mainRadiusEdit", 50, 64, 45);
+    AddLabel(jacobi, tr("final"), 10, 102, 40);
+    finalRadius_ = addEdit(jacobi, "finalRadiusEdit", 50, 100, 45);
 
-    QGroupBox* misc = AddFrame(this, "Misc", "Miscellaneous", 272, 8, 193, 137);
-    QLabel* passes = AddLabel(misc, "Number of passes          (norm: 10)", 10, 18, 112, 30);
-    passes->setWordWrap(true);
-    TextMainSteps = AddEdit(misc, "TextMainSteps", 136, 24, 47);
-    AddLabel(misc, "Mu relaxation factor", 10, 56, 124);
-    TextKMu = AddEdit(misc, "TextKMu", 136, 54, 47);
-    AddLabel(misc, "Print scale", 10, 84, 90);
-    AddLabel(misc, "1 : ", 114, 84, 20);
-    TextPrintScale = AddEdit(misc, "TextPrintScale", 136, 82, 47);
-    AddLabel(misc, "Force line step", 10, 112, 124);
-    TextLineStep = AddEdit(misc, "TextLineStep", 136, 110, 47);
+    QGroupBox* misc = AddGroup(this, "miscGroup", tr("Miscellaneous"), 272, 8, 193, 137);
+    AddLabel(misc, tr("Number of passes          (norm: 10)"), 10, 18, 112, 30)->setWordWrap(true);
+    passes_ = addEdit(misc, "passesEdit", 136, 24, 47);
+    AddLabel(misc, tr("Mu relaxation factor"), 10, 56, 124);
+    reluctivityRelaxation_ = addEdit(misc, "reluctivityRelaxationEdit", 136, 54, 47);
+    AddLabel(misc, tr("Print scale"), 10, 84, 90);
+    AddLabel(misc, QStringLiteral("1 : "), 114, 84, 20);
+    printScale_ = addEdit(misc, "printScaleEdit", 136, 82, 47);
+    AddLabel(misc, tr("Force line step"), 10, 112, 124);
+    lineStep_ = addEdit(misc, "lineStepEdit", 136, 110, 47);
 
-    QGroupBox* steel = AddFrame(this, "Steel", "Iron", 16, 152, 113, 89);
-    AddLabel(steel, "Mu:", 10, 30, 44);
-    TextSteelMu = AddEdit(steel, "TextSteelMu", 56, 28, 47);
-    AddLabel(steel, "Br, Tesla", 10, 60, 46);
-    TextSteelMaxB = AddEdit(steel, "TextSteelMaxB", 56, 58, 47);
+    QGroupBox* iron = AddGroup(this, "ironGroup", tr("Iron"), 16, 152, 113, 89);
+    AddLabel(iron, tr("Mu:"), 10, 30, 44);
+    ironMu_ = addEdit(iron, "ironMuEdit", 56, 28, 47);
+    AddLabel(iron, tr("Br, Tesla"), 10, 60, 46);
+    ironSaturation_ = addEdit(iron, "ironSaturationEdit", 56, 58, 47);
 
-    QGroupBox* coils = AddFrame(this, "Coils", "Coils", 144, 152, 209, 89);
-    QLabel* head1 = AddLabel(coils, "1", 114, 16, 40);
-    QLabel* head2 = AddLabel(coils, "2", 160, 16, 40);
-    head1->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    head2->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
-    AddLabel(coils, "Wire diameter, mm", 10, 36, 102);
-    TextDProv1 = AddEdit(coils, "TextDProv1", 114, 34, 40);
-    TextDProv2 = AddEdit(coils, "TextDProv2", 160, 34, 40);
-    AddLabel(coils, "Max current", 10, 62, 102);
-    TextMaxTok1 = AddEdit(coils, "TextMaxTok1", 114, 60, 40);
-    TextMaxTok2 = AddEdit(coils, "TextMaxTok2", 160, 60, 40);
+    QGroupBox* coils = AddGroup(this, "coilsGroup", tr("Coils"), 144, 152, 209, 89);
+    AddLabel(coils, QStringLiteral("1"), 114, 16, 40)->setAlignment(Qt::AlignCenter);
+    AddLabel(coils, QStringLiteral("2"), 160, 16, 40)->setAlignment(Qt::AlignCenter);
+    AddLabel(coils, tr("Wire diameter, mm"), 10, 36, 102);
+    wireDiameter1_ = addEdit(coils, "wireDiameter1Edit", 114, 34, 40);
+    wireDiameter2_ = addEdit(coils, "wireDiameter2Edit", 160, 34, 40);
+    AddLabel(coils, tr("Max current"), 10, 62, 102);
+    maxCurrent1_ = addEdit(coils, "maxCurrent1Edit", 114, 60, 40);
+    maxCurrent2_ = addEdit(coils, "maxCurrent2Edit", 160, 60, 40);
 
-    QGroupBox* magnet = AddFrame(this, "Vezozo", "Magnet", 16, 248, 113, 121);
-    AddLabel(magnet, "Br, Tesla", 10, 26, 56);
-    TextMagBr = AddEdit(magnet, "TextMagBr", 66, 24, 39);
-    QLabel* bhmax = AddLabel(magnet, "BHmax, kJ/m3", 10, 52, 54, 30);
-    bhmax->setWordWrap(true);
-    TextMagBHmax = AddEdit(magnet, "TextMagBHmax", 66, 57, 39);
-    AddLabel(magnet, "Hc, kA/m", 10, 92, 56);
-    TextMagHc = AddEdit(magnet, "TextMagHc", 66, 90, 39);
+    QGroupBox* magnet = AddGroup(this, "magnetGroup", tr("Magnet"), 16, 248, 113, 121);
+    AddLabel(magnet, tr("Br, Tesla"), 10, 26, 56);
+    magnetBr_ = addEdit(magnet, "magnetBrEdit", 66, 24, 39);
+    AddLabel(magnet, tr("BHmax, kJ/m3"), 10, 52, 54, 30)->setWordWrap(true);
+    magnetBHmax_ = addEdit(magnet, "magnetBHmaxEdit", 66, 57, 39);
+    AddLabel(magnet, tr("Hc, kA/m"), 10, 92, 56);
+    magnetHc_ = addEdit(magnet, "magnetHcEdit", 66, 90, 39);
 
-    QGroupBox* comments = AddFrame(this, "frmComments", "Comments", 144, 248, 209, 121);
-    TextComments = new QPlainTextEdit(comments);
-    TextComments->setObjectName("TextComments");
-    TextComments->setGeometry(16, 24, 177, 81);
-    TextComments->setTabChangesFocus(true);
+    QGroupBox* comments = AddGroup(this, "commentsGroup", tr("Comments"), 144, 248, 209, 121);
+    comments_ = new QPlainTextEdit(comments);
+    comments_->setObjectName("commentsEdit");
+    comments_->setGeometry(16, 24, 177, 81);
+    comments_->setTabChangesFocus(true);
 
-    CheckShowIntermediate = new QCheckBox("Show intermediate results", this);
-    CheckShowIntermediate->setObjectName("CheckShowIntermediate");
-    CheckShowIntermediate->setGeometry(16, 384, 164, 20);
-    CheckShowCrossSections = new QCheckBox("Show coordinate distributions", this);
-    CheckShowCrossSections->setObjectName("CheckShowCrossSections");
-    CheckShowCrossSections->setGeometry(184, 384, 190, 20);
-    CheckShowCrossSections->setChecked(true);
+    showIntermediate_ = new QCheckBox(tr("Show intermediate results"), this);
+    showIntermediate_->setObjectName("showIntermediateCheck");
+    showIntermediate_->setGeometry(16, 384, 164, 20);
+    showCrossSections_ = new QCheckBox(tr("Show coordinate distributions"), this);
+    showCrossSections_->setObjectName("showCrossSectionsCheck");
+    showCrossSections_->setGeometry(184, 384, 190, 20);
 
-    cmdOK = new QPushButton("OK", this);
-    cmdOK->setObjectName("cmdOK");
-    cmdOK->setGeometry(384, 216, 73, 25);
-    cmdCancel = new QPushButton("Cancel", this);
-    cmdCancel->setObjectName("cmdCancel");
-    cmdCancel->setGeometry(384, 256, 73, 25);
-    CommandHelp = new QPushButton("Help", this);
-    CommandHelp->setObjectName("CommandHelp");
-    CommandHelp->setGeometry(384, 384, 73, 25);
-    for (QPushButton* b : {cmdOK, cmdCancel, CommandHelp}) {
-        b->setAutoDefault(false);
-    }
-
-    // The stored text fields with their sections and first-start texts.
-    textFields_ = {
-        {"Misc", TextMainSteps, "10"},     {"Misc", TextKMu, "0.05"},
-        {"Misc", TextPrintScale, "1"},     {"Misc", TextLineStep, "10"},
-        {"R_Jacoby", TextRjac0, "0.995"},  {"R_Jacoby", TextRjac1, "0.9995"},
-        {"R_Jacoby", TextRjacFin, "0.95"}, {"Vezozo", TextMagBr, "1"},
-        {"Vezozo", TextMagBHmax, "30"},    {"Vezozo", TextMagHc, "100"},
-        {"Steel", TextSteelMu, "2000"},    {"Steel", TextSteelMaxB, "1.5"},
-        {"Grid", TextAreaSize, "100"},     {"Coils", TextMaxTok1, "10"},
-        {"Coils", TextMaxTok2, "10"},      {"Coils", TextDProv1, "1"},
-        {"Coils", TextDProv2, "1"},
+    auto addButton = [this](const char* name, const QString& caption, int y) {
+        auto* button = new QPushButton(caption, this);
+        button->setObjectName(name);
+        button->setGeometry(384, y, 73, 25);
+        button->setAutoDefault(false);
+        return button;
     };
-    for (const TextField& f : textFields_) {
-        f.edit->setText(QString::fromLatin1(f.firstStart));
-    }
-    TextComments->setPlainText(QString());
+    connect(addButton("okButton", tr("OK"), 216), &QPushButton::clicked, this,
+            &OptionsDialog::onOk);
+    connect(addButton("cancelButton", tr("Cancel"), 256), &QPushButton::clicked, this,
+            &QDialog::reject);
+    connect(addButton("helpButton", tr("Help"), 384), &QPushButton::clicked, this,
+            [this] { ShowHelp(help_, dialogs_, this, kOptionsHelpContext); });
 
-    connect(ComboGrid, &QComboBox::currentIndexChanged, this, [this] { RefreshGridStep(); });
-    connect(TextAreaSize, &QLineEdit::textChanged, this, [this] { RefreshGridStep(); });
-    connect(cmdOK, &QPushButton::clicked, this, [this] { cmdOK_Click(); });
-    connect(cmdCancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    connect(CommandHelp, &QPushButton::clicked, this, [this] { CommandHelp_Click(); });
-    RefreshGridStep();
+    // The text fields in the order they stand on the dialog, each under its stored name.
+    auto field = [this](const char* section, const char* key, QLineEdit* edit,
+                        TextRule rule = TextRule::Any, const QString& refusal = {}) {
+        fields_.push_back({section, key, edit, rule, refusal, {}});
+    };
+    const QString positive = tr("%1 must be a positive number.");
+    const QString radius = tr("The %1 Jacobi radius must lie between 0 and 1.");
+    const QString notZero = tr("The magnet's %1 must not be 0.");
+    field("Grid", "TextAreaSize", areaSize_, TextRule::Positive,
+          positive.arg(tr("The area dimension (mm)")));
+    field("R_Jacoby", "TextRjac0", initialRadius_, TextRule::UnitInterval,
+          radius.arg(tr("initial")));
+    field("R_Jacoby", "TextRjac1", mainRadius_, TextRule::UnitInterval, radius.arg(tr("main")));
+    field("R_Jacoby", "TextRjacFin", finalRadius_, TextRule::UnitInterval, radius.arg(tr("final")));
+    field("Misc", "TextMainSteps", passes_, TextRule::PassCount,
+          tr("The number of passes must lie between 0 and 32767."));
+    field("Misc", "TextKMu", reluctivityRelaxation_);
+    field("Misc", "TextPrintScale", printScale_);
+    field("Misc", "TextLineStep", lineStep_);
+    field("Steel", "TextSteelMu", ironMu_, TextRule::Positive, positive.arg(tr("The iron's Mu")));
+    field("Steel", "TextSteelMaxB", ironSaturation_);
+    field("Coils", "TextDProv1", wireDiameter1_, TextRule::Positive,
+          positive.arg(tr("The wire diameter of coil 1 (mm)")));
+    field("Coils", "TextDProv2", wireDiameter2_, TextRule::Positive,
+          positive.arg(tr("The wire diameter of coil 2 (mm)")));
+    field("Coils", "TextMaxTok1", maxCurrent1_);
+    field("Coils", "TextMaxTok2", maxCurrent2_);
+    field("Vezozo", "TextMagBr", magnetBr_, TextRule::NotZero, notZero.arg(QStringLiteral("Br")));
+    field("Vezozo", "TextMagBHmax", magnetBHmax_);
+    field("Vezozo", "TextMagHc", magnetHc_, TextRule::NotZero, notZero.arg(QStringLiteral("Hc")));
+
+    connect(gridCombo_, &QComboBox::currentIndexChanged, this, &OptionsDialog::refreshGridStep);
+    connect(areaSize_, &QLineEdit::textChanged, this, &OptionsDialog::refreshGridStep);
 }
 
-void OptionsDialog::RefreshGridStep() {
-    const int k = ComboGrid->currentIndex();
-    const double cells = 50 * std::pow(2.0, k);
-    LabelGridStep->setText(GeneralQText(ToNumber(TextAreaSize->text()) / cells));
+std::array<std::pair<QCheckBox*, const char*>, 2> OptionsDialog::switches() const {
+    return {{{showCrossSections_, "CheckShowCrossSections"},
+             {showIntermediate_, "CheckShowIntermediate"}}};
 }
 
-void OptionsDialog::Start() {
-    Var_to_Text();
+void OptionsDialog::refreshGridStep() {
+    const int n = kGridSizes[gridCombo_->currentIndex()];
+    gridStep_->setText(GeneralQText(ToNumber(areaSize_->text()) / n));
+}
+
+void OptionsDialog::edit(const Project& project, const ViewOptions& view) {
+    edited_ = project;
+    fill(project, view);
     exec();
 }
 
-void OptionsDialog::Var_to_Text() {
-    const int n = model_.project.GridSize > 0 ? model_.project.GridSize : 50;
-    const int index = static_cast<int>(RoundHalfEven(std::log2(n / 50.0)));
-    ComboGrid->setCurrentIndex(std::clamp(index, 0, kGridEntryCount - 1));
-    TextAreaSize->setText(GeneralQTextSingle(model_.project.AreaSize));
-    RefreshGridStep();
-    TextSteelMu->setText(GeneralQText(model_.project.SteelMu));
-    TextSteelMaxB->setText(GeneralQText(model_.project.SteelSaturationB));
-    TextMagBr->setText(GeneralQText(model_.project.MagBr));
-    TextMagBHmax->setText(GeneralQText(model_.project.MagBHmax / 1000));
-    TextMagHc->setText(GeneralQText(model_.project.MagHc / 1000));
-    TextRjac0->setText(GeneralQText(model_.project.Rjac0));
-    TextRjac1->setText(GeneralQText(model_.project.Rjac1));
-    TextRjacFin->setText(GeneralQText(model_.project.RjacFin));
-    TextKMu->setText(GeneralQText(model_.project.ReluctivityRelaxation));
-    TextPrintScale->setText(GeneralQTextSingle(model_.project.PrintScale));
-    TextLineStep->setText(GeneralQTextSingle(model_.project.LineStep));
-    TextMainSteps->setText(QString::number(model_.project.MainSteps));
-    TextMaxTok1->setText(GeneralQText(model_.project.SliderFullScale1));
-    TextMaxTok2->setText(GeneralQText(model_.project.SliderFullScale2));
-    TextDProv1->setText(GeneralQText(model_.project.WireDiameter1));
-    TextDProv2->setText(GeneralQText(model_.project.WireDiameter2));
-    CheckShowIntermediate->setChecked(viewOptions_.showIntermediate);
-    CheckShowCrossSections->setChecked(viewOptions_.showCrossSections);
-    TextComments->setPlainText(CommentForDisplay(model_.project.Comments));
+void OptionsDialog::fill(const Project& p, const ViewOptions& view) {
+    gridCombo_->setCurrentIndex(GridIndex(p.GridSize));
+    areaSize_->setText(GeneralQTextSingle(p.AreaSize));
+    refreshGridStep();
+    ironMu_->setText(GeneralQText(p.SteelMu));
+    ironSaturation_->setText(GeneralQText(p.SteelSaturationB));
+    magnetBr_->setText(GeneralQText(p.MagBr));
+    magnetBHmax_->setText(GeneralQText(p.MagBHmax / 1000));
+    magnetHc_->setText(GeneralQText(p.MagHc / 1000));
+    initialRadius_->setText(GeneralQText(p.Rjac0));
+    mainRadius_->setText(GeneralQText(p.Rjac1));
+    finalRadius_->setText(GeneralQText(p.RjacFin));
+    reluctivityRelaxation_->setText(GeneralQText(p.ReluctivityRelaxation));
+    printScale_->setText(GeneralQTextSingle(p.PrintScale));
+    lineStep_->setText(GeneralQTextSingle(p.LineStep));
+    passes_->setText(QString::number(p.MainSteps));
+    maxCurrent1_->setText(GeneralQText(p.SliderFullScale1));
+    maxCurrent2_->setText(GeneralQText(p.SliderFullScale2));
+    wireDiameter1_->setText(GeneralQText(p.WireDiameter1));
+    wireDiameter2_->setText(GeneralQText(p.WireDiameter2));
+    showIntermediate_->setChecked(view.showIntermediate);
+    showCrossSections_->setChecked(view.showCrossSections);
+    comments_->setPlainText(CommentForDisplay(p.Comments));
 }
 
-void OptionsDialog::Text_to_Var() {
-    const int k = ComboGrid->currentIndex();
-    if (k >= 0 && k < kGridEntryCount) {
-        model_.project.GridSize = static_cast<std::int16_t>(50 << k);
-    }
-    model_.project.AreaSize = static_cast<float>(ToNumber(TextAreaSize->text()));
-    if (areaLabel_) {
-        areaLabel_->setText(GeneralQTextSingle(model_.project.AreaSize));
-    }
-    model_.project.GridStep = model_.project.AreaSize * 0.001 / model_.project.GridSize;
-    if (picture_) {
-        picture_->SetScale(model_.project.GridSize, model_.project.GridSize);
-        picture_->SetPenWidth(static_cast<int>(RoundHalfEven(400.0 / model_.project.GridSize)));
-    }
-    model_.project.SteelMu = ToNumber(TextSteelMu->text());
-    model_.project.SteelSaturationB = ToNumber(TextSteelMaxB->text());
-    model_.project.MagBr = std::fabs(ToNumber(TextMagBr->text()));
-    model_.project.MagBHmax = std::fabs(ToNumber(TextMagBHmax->text())) * 1000;
-    model_.project.MagHc = std::fabs(ToNumber(TextMagHc->text())) * 1000;
-    FitMagnetCurve(model_.project);
-    model_.project.Rjac0 = ToNumber(TextRjac0->text());
-    model_.project.Rjac1 = ToNumber(TextRjac1->text());
-    model_.project.RjacFin = ToNumber(TextRjacFin->text());
-    model_.project.ReluctivityRelaxation = ToNumber(TextKMu->text());
-    model_.project.PrintScale = static_cast<float>(ToNumber(TextPrintScale->text()));
-    model_.project.LineStep = static_cast<float>(ToNumber(TextLineStep->text()));
-    const double passes = RoundHalfEven(LeadingNumber(TextMainSteps->text()));
-    model_.project.MainSteps = static_cast<std::int16_t>(std::clamp(passes, 0.0, 32767.0));
-    model_.project.SliderFullScale1 = ToNumber(TextMaxTok1->text());
-    model_.project.SliderFullScale2 = ToNumber(TextMaxTok2->text());
-    model_.project.WireDiameter1 = ToNumber(TextDProv1->text());
-    model_.project.WireDiameter2 = ToNumber(TextDProv2->text());
-    viewOptions_.showIntermediate = CheckShowIntermediate->checkState() != Qt::Unchecked;
-    viewOptions_.showCrossSections = CheckShowCrossSections->checkState() != Qt::Unchecked;
-    model_.project.Comments = CommentForModel(TextComments->toPlainText());
+OptionsDialog::Options OptionsDialog::fromTexts(const Project& base) const {
+    Options chosen{base, {}};
+    Project& p = chosen.project;
+    p.GridSize = static_cast<std::int16_t>(kGridSizes[gridCombo_->currentIndex()]);
+    p.AreaSize = static_cast<float>(ToNumber(areaSize_->text()));
+    p.GridStep = p.AreaSize * 0.001 / p.GridSize;
+    p.SteelMu = ToNumber(ironMu_->text());
+    p.SteelSaturationB = ToNumber(ironSaturation_->text());
+    p.MagBr = std::fabs(ToNumber(magnetBr_->text()));
+    p.MagBHmax = std::fabs(ToNumber(magnetBHmax_->text())) * 1000;
+    p.MagHc = std::fabs(ToNumber(magnetHc_->text())) * 1000;
+    FitMagnetCurve(p);
+    p.Rjac0 = ToNumber(initialRadius_->text());
+    p.Rjac1 = ToNumber(mainRadius_->text());
+    p.RjacFin = ToNumber(finalRadius_->text());
+    p.ReluctivityRelaxation = ToNumber(reluctivityRelaxation_->text());
+    p.PrintScale = static_cast<float>(ToNumber(printScale_->text()));
+    p.LineStep = static_cast<float>(ToNumber(lineStep_->text()));
+    const double passes = RoundHalfEven(LeadingNumber(passes_->text()));
+    p.MainSteps = static_cast<std::int16_t>(std::clamp(passes, 0.0, 32767.0));
+    p.SliderFullScale1 = ToNumber(maxCurrent1_->text());
+    p.SliderFullScale2 = ToNumber(maxCurrent2_->text());
+    p.WireDiameter1 = ToNumber(wireDiameter1_->text());
+    p.WireDiameter2 = ToNumber(wireDiameter2_->text());
+    p.Comments = CommentForProject(comments_->toPlainText());
+    chosen.view.showIntermediate = showIntermediate_->isChecked();
+    chosen.view.showCrossSections = showCrossSections_->isChecked();
+    return chosen;
 }
 
-std::optional<OptionsDialog::Refusal> OptionsDialog::CheckTexts() const {
-    // In the order the fields stand on the dialog.
-    for (QLineEdit* edit : {TextAreaSize, TextRjac0, TextRjac1, TextRjacFin, TextMainSteps,
-                            TextSteelMu, TextDProv1, TextDProv2, TextMagBr, TextMagHc}) {
-        if (auto why = UnusableOptionText(edit->objectName(), edit->text())) {
-            return Refusal{*why, edit};
+void OptionsDialog::onOk() {
+    for (const TextField& field : fields_) {
+        if (!FollowsRule(field.rule, field.edit->text())) {
+            dialogs_.Message(this, kProgramName, field.refusal, MessageIcon::Exclamation);
+            field.edit->setFocus();
+            field.edit->selectAll();
+            return;
         }
     }
-    if (!MagnetRuleHolds(ToNumber(TextMagBr->text()), ToNumber(TextMagHc->text()),
-                         ToNumber(TextMagBHmax->text()))) {
-        return Refusal{MagnetRuleMessage(), TextMagBHmax};
-    }
-    return std::nullopt;
-}
-
-void OptionsDialog::cmdOK_Click() {
-    if (auto refusal = CheckTexts()) {
-        const bool magnetRule = refusal->field == TextMagBHmax;
-        dialogs_.Message(this, "Tesvid", refusal->message,
-                         magnetRule ? MessageIcon::None : MessageIcon::Exclamation, magnetRule);
-        if (auto* edit = qobject_cast<QLineEdit*>(refusal->field)) {
-            edit->setFocus();
-            edit->selectAll();
-        }
+    if (!MagnetRuleHolds(ToNumber(magnetBr_->text()), ToNumber(magnetHc_->text()),
+                         ToNumber(magnetBHmax_->text()))) {
+        dialogs_.Message(this, kProgramName,
+                         tr("BHmax must be between Br*Hc and Br*Hc/4\nPlease check the parameters"),
+                         MessageIcon::None, true);
+        magnetBHmax_->setFocus();
+        magnetBHmax_->selectAll();
         return;
     }
-    Text_to_Var();
+    const Options chosen = fromTexts(edited_);
+    emit optionsApplied(chosen.project, chosen.view);
     accept();
 }
 
-void OptionsDialog::cmdCancel_Click() {
-    reject();
-}
-
-void OptionsDialog::keyPressEvent(QKeyEvent* event) {
-    if (event->key() == Qt::Key_Escape) {
-        cmdCancel_Click();
-        return;
+OptionsDialog::Options OptionsDialog::readSettings(SettingsStore& store) {
+    fill(FirstStartProject(), ViewOptions{});
+    for (const TextField& field : fields_) {
+        const QString text = store.Read(kApplication, field.section, field.key, field.firstStart);
+        field.edit->setText(FollowsRule(field.rule, text) ? text : field.firstStart);
     }
-    QDialog::keyPressEvent(event);
-}
-
-void OptionsDialog::CommandHelp_Click() {
-    if (help_.HelpFile().isEmpty()) {
-        dialogs_.Message(this, windowTitle(),
-                         "Unable to display Help Contents. There is no Help associated with "
-                         "this project.",
-                         MessageIcon::Information);
-        return;
-    }
-    if (auto error = help_.Show(this, kOptionsHelpContext)) {
-        dialogs_.Message(this, "Tesvid", *error, MessageIcon::None);
-    }
-}
-
-void OptionsDialog::RegistryRead(SettingsStore& store) {
-    for (const TextField& f : textFields_) {
-        const QString text =
-            store.Read(kApplication, f.section, f.edit->objectName(), f.edit->text());
-        const bool usable = !UnusableOptionText(f.edit->objectName(), text).has_value();
-        f.edit->setText(usable ? text : QString::fromLatin1(f.firstStart));
-    }
-    TextComments->setPlainText(
-        store.Read(kApplication, "frmComments", "TextComments", TextComments->toPlainText()));
-    for (QCheckBox* check : {CheckShowCrossSections, CheckShowIntermediate}) {
-        const QString present = check->isChecked() ? "1" : "0";
-        const double state =
-            ToNumber(store.Read(kApplication, "frmOptions", check->objectName(), present));
+    comments_->setPlainText(store.Read(kApplication, kCommentsSection, "TextComments", QString()));
+    for (const auto& [check, key] : switches()) {
+        const double state = ToNumber(
+            store.Read(kApplication, kSwitchesSection, key, check->isChecked() ? "1" : "0"));
         if (state == 0 || state == 1) {
             check->setChecked(state == 1);
         }
     }
-    const double index = RoundHalfEven(LeadingNumber(
-        store.Read(kApplication, "Grid", "ComboGrid", QString::number(ComboGrid->currentIndex()))));
-    if (index >= 0 && index < kGridEntryCount) {
-        ComboGrid->setCurrentIndex(static_cast<int>(index));
+    const double index = RoundHalfEven(LeadingNumber(store.Read(
+        kApplication, kGridSection, "ComboGrid", QString::number(gridCombo_->currentIndex()))));
+    if (index >= 0 && index < kGridCount) {
+        gridCombo_->setCurrentIndex(static_cast<int>(index));
     }
+    return fromTexts(FirstStartProject());
 }
 
-void OptionsDialog::RegistryWrite(SettingsStore& store) {
-    Var_to_Text();
-    for (const TextField& f : textFields_) {
-        store.Write(kApplication, f.section, f.edit->objectName(), f.edit->text());
+void OptionsDialog::writeSettings(SettingsStore& store, const Project& project,
+                                  const ViewOptions& view) {
+    fill(project, view);
+    for (const TextField& field : fields_) {
+        store.Write(kApplication, field.section, field.key, field.edit->text());
     }
-    store.Write(kApplication, "frmComments", "TextComments", TextComments->toPlainText());
-    for (QCheckBox* check : {CheckShowCrossSections, CheckShowIntermediate}) {
-        store.Write(kApplication, "frmOptions", check->objectName(),
-                    check->isChecked() ? "1" : "0");
+    store.Write(kApplication, kCommentsSection, "TextComments", comments_->toPlainText());
+    for (const auto& [check, key] : switches()) {
+        store.Write(kApplication, kSwitchesSection, key, check->isChecked() ? "1" : "0");
     }
-    store.Write(kApplication, "Grid", "ComboGrid", QString::number(ComboGrid->currentIndex()));
+    store.Write(kApplication, kGridSection, "ComboGrid",
+                QString::number(gridCombo_->currentIndex()));
 }
 
 }  // namespace tesvid

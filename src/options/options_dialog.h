@@ -2,20 +2,19 @@
 
 #include <QDialog>
 #include <QString>
-#include <optional>
+#include <array>
+#include <utility>
 #include <vector>
 
-#include "model/drawing_surface.h"
-#include "model/model.h"
+#include "model/project.h"
+#include "options/option_checks.h"
 #include "view/view_options.h"
 
 class QCheckBox;
 class QComboBox;
-class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
-class QPushButton;
 
 namespace tesvid {
 
@@ -23,92 +22,85 @@ class Dialogs;
 class HelpViewer;
 class SettingsStore;
 
-// The options dialog frmOptions: area and grid, iron and magnet constants, solver schedule,
-// coil limits and wire diameters, print and force-line scales, two display switches and the
-// project comment. It edits texts only; Text_to_Var carries them into the model (on OK, and at
-// start-up after RegistryRead), Var_to_Text the other way (before it is shown, and before
-// RegistryWrite). Created hidden with the first-start texts and kept for the program's life.
+// The options dialog: area and grid, iron and magnet constants, solver schedule, coil limits
+// and wire diameters, print and force-line scales, two display switches and the project
+// comment. It edits texts; OK checks them and tells the main window the options chosen
+// (optionsApplied). The settings store keeps the texts between sessions. Created hidden and
+// kept for the program's life.
 class OptionsDialog : public QDialog {
     Q_OBJECT
   public:
+    // The settings store's application name.
     static constexpr const char* kApplication = "Vezozo";
 
-    OptionsDialog(Model& model, ViewOptions& viewOptions, Dialogs& dialogs, HelpViewer& help, QWidget* parent = nullptr);
-
-    // The main window's area caption and drawing area, which Text_to_Var keeps in step.
-    void AttachDrawing(QLabel* areaLabel, DrawingSurface* picture);
-
-    // Fills the controls from the model and shows the dialog modally; returns once it is
-    // hidden again (OK or Cancel).
-    void Start();
-    void Var_to_Text();
-    void Text_to_Var();
-    // The settings store: every text box, check box and the grid list, by frame and control
-    // name. Unusable stored values fall back to the first-start texts.
-    void RegistryRead(SettingsStore& store);
-    void RegistryWrite(SettingsStore& store);
-
-    // Handlers.
-    void cmdOK_Click();
-    void cmdCancel_Click();
-    void CommandHelp_Click();
-    void RefreshGridStep();  // ComboGrid_Click and TextAreaSize_Change
-
-    // The message of the first field that cannot be used, with that field, or nothing.
-    struct Refusal {
-        QString message;
-        QWidget* field = nullptr;
+    struct Options {
+        Project project;
+        ViewOptions view;
     };
-    std::optional<Refusal> CheckTexts() const;
 
-    // Controls, by their names.
-    QComboBox* ComboGrid = nullptr;
-    QLineEdit* TextAreaSize = nullptr;
-    QLabel* LabelGridStep = nullptr;
-    QLineEdit* TextRjac0 = nullptr;
-    QLineEdit* TextRjac1 = nullptr;
-    QLineEdit* TextRjacFin = nullptr;
-    QLineEdit* TextMainSteps = nullptr;
-    QLineEdit* TextKMu = nullptr;
-    QLineEdit* TextPrintScale = nullptr;
-    QLineEdit* TextLineStep = nullptr;
-    QLineEdit* TextSteelMu = nullptr;
-    QLineEdit* TextSteelMaxB = nullptr;
-    QLineEdit* TextDProv1 = nullptr;
-    QLineEdit* TextDProv2 = nullptr;
-    QLineEdit* TextMaxTok1 = nullptr;
-    QLineEdit* TextMaxTok2 = nullptr;
-    QLineEdit* TextMagBr = nullptr;
-    QLineEdit* TextMagBHmax = nullptr;
-    QLineEdit* TextMagHc = nullptr;
-    QPlainTextEdit* TextComments = nullptr;
-    QCheckBox* CheckShowIntermediate = nullptr;
-    QCheckBox* CheckShowCrossSections = nullptr;
-    QPushButton* cmdOK = nullptr;
-    QPushButton* cmdCancel = nullptr;
-    QPushButton* CommandHelp = nullptr;
+    OptionsDialog(Dialogs& dialogs, HelpViewer& help, QWidget* parent = nullptr);
 
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
+    // Shows the options of the project and the view modally; returns once the dialog is hidden
+    // again. OK emits optionsApplied with the project changed as the texts say.
+    void edit(const Project& project, const ViewOptions& view);
+
+    // The options kept in the settings store over the first-start project
+    // (FirstStartProject()); a stored text the calculation cannot use gives way to the
+    // first-start one.
+    Options readSettings(SettingsStore& store);
+    void writeSettings(SettingsStore& store, const Project& project, const ViewOptions& view);
+
+  signals:
+    void optionsApplied(const tesvid::Project& project, const tesvid::ViewOptions& view);
 
   private:
+    // A text field with its place in the settings store, its rule and the message that refuses
+    // a text breaking the rule.
     struct TextField {
         const char* section;
+        const char* key;
         QLineEdit* edit;
-        const char* firstStart;
+        TextRule rule;
+        QString refusal;
+        QString firstStart;
     };
 
-    void BuildLayout();
-    QLineEdit* AddEdit(QWidget* frame, const char* name, int x, int y, int w);
-    QLabel* AddLabel(QWidget* frame, const QString& text, int x, int y, int w, int h = 16);
+    void buildLayout();
+    QLineEdit* addEdit(QWidget* group, const char* name, int x, int y, int w);
+    void fill(const Project& project, const ViewOptions& view);
+    Options fromTexts(const Project& base) const;
+    void refreshGridStep();
+    // The two display switches with their stored keys.
+    std::array<std::pair<QCheckBox*, const char*>, 2> switches() const;
+    void onOk();
 
-    Model& model_;
-    ViewOptions& viewOptions_;
     Dialogs& dialogs_;
     HelpViewer& help_;
-    QLabel* areaLabel_ = nullptr;
-    DrawingSurface* picture_ = nullptr;
-    std::vector<TextField> textFields_;
+    // The project being edited: what the dialog does not show passes through unchanged.
+    Project edited_;
+    std::vector<TextField> fields_;  // in the order they stand on the dialog
+    QComboBox* gridCombo_ = nullptr;
+    QLineEdit* areaSize_ = nullptr;
+    QLabel* gridStep_ = nullptr;
+    QLineEdit* initialRadius_ = nullptr;
+    QLineEdit* mainRadius_ = nullptr;
+    QLineEdit* finalRadius_ = nullptr;
+    QLineEdit* passes_ = nullptr;
+    QLineEdit* reluctivityRelaxation_ = nullptr;
+    QLineEdit* printScale_ = nullptr;
+    QLineEdit* lineStep_ = nullptr;
+    QLineEdit* ironMu_ = nullptr;
+    QLineEdit* ironSaturation_ = nullptr;
+    QLineEdit* wireDiameter1_ = nullptr;
+    QLineEdit* wireDiameter2_ = nullptr;
+    QLineEdit* maxCurrent1_ = nullptr;
+    QLineEdit* maxCurrent2_ = nullptr;
+    QLineEdit* magnetBr_ = nullptr;
+    QLineEdit* magnetBHmax_ = nullptr;
+    QLineEdit* magnetHc_ = nullptr;
+    QPlainTextEdit* comments_ = nullptr;
+    QCheckBox* showIntermediate_ = nullptr;
+    QCheckBox* showCrossSections_ = nullptr;
 };
 
 }  // namespace tesvid

@@ -8,6 +8,9 @@ class QWidget;
 
 namespace tesvid {
 
+// The program's name: the title of its message boxes.
+inline constexpr char kProgramName[] = "Tesvid";
+
 enum class MessageIcon { None, Information, Exclamation, Critical };
 
 // Modal message boxes and file dialogs. The program uses the Qt implementation; tests put a

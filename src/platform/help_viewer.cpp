@@ -8,8 +8,23 @@
 #include <QUrl>
 
 #include "platform/install_paths.h"
+#include "platform/dialogs.h"
 
 namespace tesvid {
+
+void ShowHelp(HelpViewer& help, Dialogs& dialogs, QWidget* owner, int context) {
+    if (help.HelpFile().isEmpty()) {
+        dialogs.Message(owner, owner->windowTitle(),
+                        QCoreApplication::translate("tesvid::HelpViewer",
+                                                    "Unable to display Help Contents. There is no "
+                                                    "Help associated with this project."),
+                        MessageIcon::Information);
+        return;
+    }
+    if (auto error = help.Show(owner, context)) {
+        dialogs.Message(owner, kProgramName, *error, MessageIcon::None);
+    }
+}
 
 QString InstalledHelpFile() {
     return ShippedDataPath(ShippedData::Help, QCoreApplication::applicationDirPath());

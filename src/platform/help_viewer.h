@@ -10,6 +10,8 @@ class QWidget;
 
 namespace tesvid {
 
+class Dialogs;
+
 // Context number of the options topic in the help file.
 inline constexpr int kOptionsHelpContext = 50;
 
@@ -26,6 +28,11 @@ class HelpViewer {
     // Closes the help window, if one is open.
     virtual void Close() {}
 };
+
+// Shows the help contents (context 0) or a topic, owned by owner. Without a help file the user is
+// told so in a message titled with the owner's title; a failure of the viewer is shown with the
+// program's name as title.
+void ShowHelp(HelpViewer& help, Dialogs& dialogs, QWidget* owner, int context);
 
 // The help file of the running program (see ShippedDataPath).
 QString InstalledHelpFile();

@@ -1,6 +1,7 @@
 #include "platform/number_text.h"
 
 #include <QLocale>
+#include <cmath>
 
 #include "model/number_format.h"
 #include "model/to_number.h"
@@ -21,6 +22,19 @@ QString GeneralQText(double value) {
 
 QString GeneralQTextSingle(float value) {
     return QString::fromStdString(GeneralTextSingle(value, LocaleDecimalSeparator()));
+}
+
+QString SignificantQText(double value, int digits) {
+    if (value == 0 || !std::isfinite(value)) {
+        return GeneralQText(value);
+    }
+    // Decimals that keep `digits` significant ones; a negative count rounds to tens, hundreds...
+    const int decimals = digits - 1 - static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    if (decimals >= 0) {
+        return GeneralQText(RoundHalfEven(value, std::min(decimals, 15)));
+    }
+    const double unit = std::pow(10.0, -decimals);
+    return GeneralQText(RoundHalfEven(value / unit) * unit);
 }
 
 double ToNumber(const QString& text) {

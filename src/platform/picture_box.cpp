@@ -1,8 +1,8 @@
 #include "platform/picture_box.h"
 
 #include <QMouseEvent>
-#include <cmath>
 #include <QPainter>
+#include <cmath>
 
 namespace tesvid {
 
@@ -26,7 +26,8 @@ QSize PictureBox::sizeHint() const {
 
 QPointF PictureBox::ToUser(QPointF widgetPos) const {
     const QRect c = contentsRect();
-    return {surface_->ToUserX(widgetPos.x() - c.left()), surface_->ToUserY(widgetPos.y() - c.top())};
+    return {surface_->ToUserX(widgetPos.x() - c.left()),
+            surface_->ToUserY(widgetPos.y() - c.top())};
 }
 
 QPoint PictureBox::ToWidget(double x, double y) const {
@@ -41,50 +42,16 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     painter.drawImage(contentsRect().topLeft(), surface_->Image());
 }
 
-int PictureBox::ButtonMask(Qt::MouseButtons buttons) {
-    int mask = 0;
-    if (buttons & Qt::LeftButton) {
-        mask |= 1;
-    }
-    if (buttons & Qt::RightButton) {
-        mask |= 2;
-    }
-    if (buttons & Qt::MiddleButton) {
-        mask |= 4;
-    }
-    return mask;
-}
-
-int PictureBox::ShiftMask(Qt::KeyboardModifiers modifiers) {
-    int mask = 0;
-    if (modifiers & Qt::ShiftModifier) {
-        mask |= 1;
-    }
-    if (modifiers & Qt::ControlModifier) {
-        mask |= 2;
-    }
-    if (modifiers & Qt::AltModifier) {
-        mask |= 4;
-    }
-    return mask;
-}
-
 void PictureBox::mousePressEvent(QMouseEvent* event) {
-    const QPointF p = ToUser(event->position());
-    emit mouseDown(ButtonMask(event->button()), ShiftMask(event->modifiers()),
-                   static_cast<float>(p.x()), static_cast<float>(p.y()));
+    emit pressed(event->button(), ToUser(event->position()));
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* event) {
-    const QPointF p = ToUser(event->position());
-    emit mouseMove(ButtonMask(event->buttons()), ShiftMask(event->modifiers()),
-                   static_cast<float>(p.x()), static_cast<float>(p.y()));
+    emit moved(event->buttons(), ToUser(event->position()));
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
-    const QPointF p = ToUser(event->position());
-    emit mouseUp(ButtonMask(event->button()), ShiftMask(event->modifiers()),
-                 static_cast<float>(p.x()), static_cast<float>(p.y()));
+    emit released(event->button(), ToUser(event->position()));
 }
 
 }  // namespace tesvid

@@ -8,10 +8,10 @@
 namespace tesvid {
 
 // A picture area: shows a QImageSurface of fixed pixel size inside an optional sunken border
-// and reports mouse events in the surface's user units. Button masks: 1 left, 2 right, 4 middle.
+// and reports the mouse in the surface's user units (grid nodes on the drawing area).
 class PictureBox : public QFrame {
     Q_OBJECT
-public:
+  public:
     PictureBox(int widthPixels, int heightPixels, bool sunkenBorder, QWidget* parent = nullptr);
 
     QImageSurface& Surface() { return *surface_; }
@@ -24,21 +24,19 @@ public:
 
     QSize sizeHint() const override;
 
-signals:
-    void mouseDown(int button, int shift, float x, float y);
-    void mouseMove(int button, int shift, float x, float y);
-    void mouseUp(int button, int shift, float x, float y);
+  signals:
+    // A button went down or up at a point; the pointer moved with these buttons held.
+    void pressed(Qt::MouseButton button, QPointF point);
+    void moved(Qt::MouseButtons buttons, QPointF point);
+    void released(Qt::MouseButton button, QPointF point);
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
-    static int ButtonMask(Qt::MouseButtons buttons);
-    static int ShiftMask(Qt::KeyboardModifiers modifiers);
-
+  private:
     std::unique_ptr<QImageSurface> surface_;
 };
 

@@ -8,8 +8,8 @@ namespace tesvid {
 
 QImageSurface::QImageSurface(int widthPixels, int heightPixels)
     : RasterSurface(widthPixels, heightPixels),
-      image_(reinterpret_cast<uchar*>(Pixels()), WidthPixels(), HeightPixels(),
-             WidthPixels() * 4, QImage::Format_RGB32) {}
+      image_(reinterpret_cast<uchar*>(Pixels()), WidthPixels(), HeightPixels(), WidthPixels() * 4,
+             QImage::Format_RGB32) {}
 
 int QImageSurface::DrawText(int px, int py, std::string_view utf8Text, Rgb c) {
     const QFontMetrics metrics(font_);
@@ -17,8 +17,9 @@ int QImageSurface::DrawText(int px, int py, std::string_view utf8Text, Rgb c) {
         QPainter painter(&image_);
         painter.setFont(font_);
         painter.setPen(QColor(c.r, c.g, c.b));
-        painter.drawText(px, py + metrics.ascent(),
-                         QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
+        painter.drawText(
+            px, py + metrics.ascent(),
+            QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
     }
     return metrics.height();
 }

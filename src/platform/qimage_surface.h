@@ -10,7 +10,7 @@ namespace tesvid {
 // A raster drawing surface whose pixels are shown and copied as a QImage (no copy: the image
 // wraps the surface's own pixel block) and whose text is drawn with a Qt font.
 class QImageSurface : public RasterSurface {
-public:
+  public:
     QImageSurface(int widthPixels, int heightPixels);
 
     // The live image over the surface's pixels; valid as long as the surface lives.
@@ -21,10 +21,10 @@ public:
     void SetFont(const QFont& font) { font_ = font; }
     const QFont& Font() const { return font_; }
 
-protected:
+  protected:
     int DrawText(int px, int py, std::string_view utf8Text, Rgb c) override;
 
-private:
+  private:
     QImage image_;
     QFont font_;
 };

@@ -6,6 +6,8 @@
 #include <QPrinter>
 #include <cmath>
 
+#include "model/number_format.h"
+#include "platform/number_text.h"
 #include "platform/painter_surface.h"
 #include "print/report_drawing.h"
 
@@ -22,8 +24,8 @@ QFont ReportFont(bool bold) {
 }
 
 // Writes the lines from the device point `start`: the first line begins at start.x(), every
-// later one at the left margin; ',' moves to the next print zone, 14 average character widths
-// apart from the left margin.
+// later one at the left margin; ',' moves to the next print zone (kPrintZoneColumns average
+// character widths each, counted from the left margin).
 void PrintTextBlock(QPainter& painter, QPrinter& printer, QPointF start,
                     const std::vector<PrintLine>& lines) {
     double y = start.y();
@@ -32,7 +34,7 @@ void PrintTextBlock(QPainter& painter, QPrinter& printer, QPointF start,
         const QFont font = ReportFont(line.bold);
         painter.setFont(font);
         const QFontMetricsF metrics(font, &printer);
-        const double zone = 14 * metrics.averageCharWidth();
+        const double zone = kPrintZoneColumns * metrics.averageCharWidth();
         double x = first ? start.x() : 0.0;
         first = false;
         for (const PrintItem& item : line.items) {
@@ -62,14 +64,15 @@ bool PrintReport(Model& m, QPrinter& printer, const ReportFigures& figures,
     const QRectF printable = printer.pageRect(QPrinter::DevicePixel);
     PainterSurface page(painter, QRectF(0, 0, printable.width(), printable.height()),
                         printer.resolution());
-    const ReportScale scale =
-        ComputeReportScale(paper.width(), paper.height(), m.project.GridSize, m.project.PrintScale, m.project.AreaSize);
+    const ReportScale scale = ComputeReportScale(paper.width(), paper.height(), m.project.GridSize,
+                                                 m.project.PrintScale, m.project.AreaSize);
     page.SetScale(scale.left, scale.top, scale.width, scale.height);
 
     DrawReportArea(m, page, observer);
 
     painter.setPen(Qt::black);
-    PrintTextBlock(painter, printer, page.ToDevice(0, m.project.GridSize), ReportLines(figures));
+    PrintTextBlock(painter, printer, page.ToDevice(0, m.project.GridSize),
+                   ReportLines(figures, LocaleDecimalSeparator()));
     return painter.end();
 }
 

@@ -48,7 +48,8 @@ bool GraphPointValid(const Model& m, double x, double y) {
     return n >= 2 && m.field.B.Exists() && m.field.B.N() == n && x >= 0 && y >= 0 && x <= n && y <= n;
 }
 
-void DrawDistributionGraph(const Model& m, DrawingSurface& picture, GraphAxis axis, double x, double y) {
+void DrawDistributionGraph(const Model& m, DrawingSurface& picture, GraphAxis axis, double x,
+                           double y, char decimalSeparator) {
     if (!GraphPointValid(m, x, y)) {
         return;
     }
@@ -83,9 +84,11 @@ void DrawDistributionGraph(const Model& m, DrawingSurface& picture, GraphAxis ax
     picture.Line(along, 0, along, n, kRed);
 
     picture.SetCurrentPoint(0, 0);
-    picture.PrintLine(" Bmax=" + FormatFixed1(smax * 10000) + " Gauss");
+    picture.PrintLine(" Bmax=" + FormatFixed1(smax * 10000, decimalSeparator) + " Gauss");
 
-    auto millimetres = [&](double node) { return PrintForm(node * m.project.GridStep * 1000, false); };
+    auto millimetres = [&](double node) {
+        return PrintForm(node * m.project.GridStep * 1000, false, decimalSeparator);
+    };
     picture.SetCurrentPoint(0.84 * n, 0);
     picture.PrintLine((alongR ? "Z =" : "R =") + millimetres(alongR ? y : x));
     picture.SetCurrentPoint(0.84 * n, picture.CurrentY());

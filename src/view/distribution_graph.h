@@ -20,7 +20,9 @@ bool GraphPointValid(const Model& m, double x, double y);
 // Redraws the whole graph through the probe point (x, y) in grid units: user scale 1.01 N,
 // a dotted 10 x 10 grid, |B| over indices 1 .. N-1 in the foreground colour, the red probe
 // marker, the full-scale and position labels and the outline; the foreground colour is blue
-// afterwards. Draws nothing (and reads no array) when the point is not valid.
-void DrawDistributionGraph(const Model& m, DrawingSurface& picture, GraphAxis axis, double x, double y);
+// afterwards. The labels' numbers have the given decimal separator. Draws nothing (and reads no
+// array) when the point is not valid.
+void DrawDistributionGraph(const Model& m, DrawingSurface& picture, GraphAxis axis, double x,
+                           double y, char decimalSeparator = '.');
 
 }  // namespace tesvid

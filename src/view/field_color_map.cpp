@@ -93,7 +93,7 @@ void DrawRegionOutlines(const Grid2D<MaterialCode>& material, RasterSurface& pic
     }
 }
 
-void DrawColorScale(DrawingSurface& picture3, double bmaxTesla) {
+void DrawColorScale(DrawingSurface& picture3, double bmaxTesla, char decimalSeparator) {
     picture3.SetScale(10, 400);
     picture3.SetDrawMode(DrawMode::Copy);
     for (int k = 0; k <= 400; ++k) {
@@ -103,12 +103,12 @@ void DrawColorScale(DrawingSurface& picture3, double bmaxTesla) {
     for (int n = 0; n <= 5; ++n) {
         picture3.SetCurrentPoint(2, (5 - n) * 77);
         picture3.SetForeColor(PaletteColor(3 * (5 - n)));
-        picture3.PrintLine(FormatFixed1(ColorScaleLabelValue(n, bmaxTesla)));
+        picture3.PrintLine(FormatFixed1(ColorScaleLabelValue(n, bmaxTesla), decimalSeparator));
     }
 }
 
 void DrawFieldColorMap(const Model& m, ForceLineGrids& grids, RasterSurface& picture1,
-                       DrawingSurface& picture3) {
+                       DrawingSurface& picture3, char decimalSeparator) {
     const int n = m.project.GridSize;
     if (n <= 0 || m.field.B.N() != n || !m.field.B.Exists() || m.arrays.Material.N() != n ||
         !m.arrays.Material.Exists()) {
@@ -133,7 +133,7 @@ void DrawFieldColorMap(const Model& m, ForceLineGrids& grids, RasterSurface& pic
     picture1.SetDrawMode(DrawMode::Invert);
     DrawRegionOutlines(m.arrays.Material, picture1);
 
-    DrawColorScale(picture3, bmax);
+    DrawColorScale(picture3, bmax, decimalSeparator);
 }
 
 }  // namespace tesvid

@@ -26,13 +26,14 @@ double ColorScaleLabelValue(int n, double bmaxTesla);
 // restores the picture. The surface's user scale must be 0..N.
 void DrawRegionOutlines(const Grid2D<MaterialCode>& material, RasterSurface& picture1);
 
-// The colour scale in the strip (user scale 10 x 400): 401 ramp lines and six labels.
-void DrawColorScale(DrawingSurface& picture3, double bmaxTesla);
+// The colour scale in the strip (user scale 10 x 400): 401 ramp lines and six labels, written
+// with the given decimal separator.
+void DrawColorScale(DrawingSurface& picture3, double bmaxTesla, char decimalSeparator = '.');
 
 // The |B| colour map over the drawing area with the region outlines, and the colour scale in
 // the strip; NodeColor of the grids is set to the force-line colour over every node. Draws
 // nothing when the field and Material do not both exist for GridSize.
 void DrawFieldColorMap(const Model& m, ForceLineGrids& grids, RasterSurface& picture1,
-                       DrawingSurface& picture3);
+                       DrawingSurface& picture3, char decimalSeparator = '.');
 
 }  // namespace tesvid

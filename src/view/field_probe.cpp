@@ -24,11 +24,11 @@ bool ProbeNodeHasField(const Model& m, int xr, int yr) {
     return m.field.B.Contains(xr, yr) && m.field.Br.Contains(xr, yr) && m.field.Bz.Contains(xr, yr);
 }
 
-std::optional<ProbeFieldTexts> ProbeField(const Model& m, int xr, int yr) {
+std::optional<ProbeFieldTexts> ProbeField(const Model& m, int xr, int yr, char decimalSeparator) {
     if (!ProbeNodeHasField(m, xr, yr)) {
         return std::nullopt;
     }
-    auto gauss = [](float tesla) { return FormatFixed1(tesla * 10000.0f); };
+    auto gauss = [&](float tesla) { return FormatFixed1(tesla * 10000.0f, decimalSeparator); };
     return ProbeFieldTexts{gauss(m.field.B(xr, yr)), gauss(m.field.Br(xr, yr)),
                            gauss(m.field.Bz(xr, yr))};
 }
@@ -45,7 +45,8 @@ void MoveCrossHair(DrawingSurface& picture1, int gridSize, double lastX, double 
 }
 
 void ProbeMouseMove(const Model& m, bool showCrossSections, DrawingSurface& picture1,
-                    PointerState& pointer, float x, float y, ProbeTarget& target) {
+                    PointerState& pointer, float x, float y, ProbeTarget& target,
+                    char decimalSeparator) {
     if (pointer.Held) {
         return;
     }
@@ -54,7 +55,7 @@ void ProbeMouseMove(const Model& m, bool showCrossSections, DrawingSurface& pict
     if (showCrossSections) {
         MoveCrossHair(picture1, m.project.GridSize, pointer.LastX, pointer.LastY, xr, yr);
     }
-    if (const auto texts = ProbeField(m, xr, yr)) {
+    if (const auto texts = ProbeField(m, xr, yr, decimalSeparator)) {
         target.SetFieldTexts(*texts);
         target.DrawGraphs(xr, yr);
     }

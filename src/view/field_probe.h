@@ -24,13 +24,15 @@ ProbeCoordinateTexts ProbeCoordinates(const Model& m, int xr, int yr);
 // field evaluation, which may differ from GridSize).
 bool ProbeNodeHasField(const Model& m, int xr, int yr);
 
-// |B|, Br and Bz of a node in gauss ("0.0"), or nothing for a node off the field arrays.
+// |B|, Br and Bz of a node in gauss ("0.0" with the given decimal separator), or nothing for a
+// node off the field arrays.
 struct ProbeFieldTexts {
     std::string b;
     std::string br;
     std::string bz;
 };
-std::optional<ProbeFieldTexts> ProbeField(const Model& m, int xr, int yr);
+std::optional<ProbeFieldTexts> ProbeField(const Model& m, int xr, int yr,
+                                          char decimalSeparator = '.');
 
 // Moves the inverted cross-hair from (lastX, lastY) to (xr, yr): pen width 1, invert mode
 // (both left so), lines across the whole area at row lastY, row yr, column lastX, column xr.
@@ -54,7 +56,8 @@ class ProbeTarget {
 // field texts and both graphs for a node of the field arrays, and the new last position.
 // pointer.LastX, LastY hold the node of the cross-hair now on screen; (-1, -1) for none.
 void ProbeMouseMove(const Model& m, bool showCrossSections, DrawingSurface& picture1,
-                    PointerState& pointer, float x, float y, ProbeTarget& target);
+                    PointerState& pointer, float x, float y, ProbeTarget& target,
+                    char decimalSeparator = '.');
 
 // Result-view mouse-down: freezes or releases the probe, shows both distribution windows and
 // redraws their graphs through the last position.

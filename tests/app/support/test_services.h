@@ -1,11 +1,13 @@
 #pragma once
 
+#include <QDir>
+#include <QFile>
 #include <QImage>
-#include <QString>
-#include <QStringList>
+#include <QPrinter>
+#include <QSettings>
 #include <QTemporaryDir>
+#include <QTest>
 #include <deque>
-#include <memory>
 #include <optional>
 #include <vector>
 
@@ -17,85 +19,89 @@
 
 namespace tesvid::testing {
 
-struct RecordedMessage {
-    QString title;
-    QString text;
-    MessageIcon icon;
-    bool systemModal;
-};
-
-// Records the message boxes instead of showing them and answers the file dialogs from a queue.
+// Records the message boxes instead of showing them and answers the file dialogs from a queue
+// (none left: cancelled) and the print dialog with a PDF file (none: cancelled).
 class FakeDialogs : public Dialogs {
   public:
-    void Message(QWidget* owner, const QString& title, const QString& text, MessageIcon icon,
-                 bool systemModal) override;
-    std::optional<QString> OpenFileName(QWidget* owner, const QString& title, const QString& filter,
-                                        const QString& initialName) override;
+    struct Shown {
+        QString title;
+        QString text;
+        bool systemModal;
+    };
+    void Message(QWidget*, const QString& title, const QString& text, MessageIcon,
+                 bool systemModal) override {
+        messages.push_back({title, text, systemModal});
+    }
+    std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&,
+                                        const QString& initialName) override {
+        dialogInitialNames.push_back(initialName);
+        if (fileAnswers.empty()) {
+            return std::nullopt;
+        }
+        const QString answer = fileAnswers.front();
+        fileAnswers.pop_front();
+        return answer;
+    }
     std::optional<QString> SaveFileName(QWidget* owner, const QString& title, const QString& filter,
-                                        const QString& initialName) override;
-    // Sends the page to printToPdf, or cancels when it is empty.
-    bool PrintSetup(QWidget* owner, QPrinter& printer, const QString& title) override;
+                                        const QString& initialName) override {
+        return OpenFileName(owner, title, filter, initialName);
+    }
+    bool PrintSetup(QWidget*, QPrinter& printer, const QString&) override {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(printToPdf);
+        return !printToPdf.isEmpty();
+    }
 
-    std::vector<RecordedMessage> messages;
-    // Titles and initial names of the file and print dialogs shown, in order.
-    std::vector<QString> dialogTitles;
-    std::vector<QString> dialogFilters;
-    std::vector<QString> dialogInitialNames;
-    QString printToPdf;
-    // The answers of the next file dialogs, in order; a null text is a cancel.
+    std::vector<Shown> messages;
+    std::vector<QString> dialogInitialNames;  // of the file dialogs shown
     std::deque<QString> fileAnswers;
+    QString printToPdf;
 };
 
 class FakeClipboard : public Clipboard {
   public:
-    void Clear() override {
-        ++clears;
-        image = QImage();
-    }
+    void Clear() override { image = QImage(); }
     void SetImage(const QImage& i) override { image = i; }
-
-    int clears = 0;
     QImage image;
 };
 
-// A help viewer whose file is present or not, recording what it was asked to show.
+// A help viewer whose file is present or not, recording the owners and topics it was asked for.
 class FakeHelp : public HelpViewer {
   public:
     QString HelpFile() const override { return file; }
-    std::optional<QString> Show(QWidget* owner, int context) override;
-
+    std::optional<QString> Show(QWidget* owner, int context) override {
+        shown.push_back({owner, context});
+        return error;
+    }
     QString file;
     std::optional<QString> error;
-    std::vector<int> shown;
-    std::vector<QWidget*> owners;
+    std::vector<std::pair<QWidget*, int>> shown;
 };
 
-// A settings store in a temporary home of its own: the user's settings are never touched.
-class TemporarySettings {
-  public:
-    TemporarySettings();
-    ~TemporarySettings();
-
-    // The INI file the store keeps ("<home>/Vezozo/Vezozo.ini").
-    QString FilePath() const;
-    // Writes raw INI text as a user might have left it.
-    void WriteRawFile(const QByteArray& text) const;
-    QByteArray ReadRawFile() const;
-
-    IniSettingsStore store;
-
-  private:
-    QTemporaryDir home_;
-};
-
-// Every service of the windows, faked, with a settings store in a temporary home.
+// Every service of the windows, faked, with the settings store in a temporary home of its own
+// (the user's settings are never touched), whose INI file can be written as a user might have
+// left it and read as the program left it.
 struct TestServices {
+    TestServices() {
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, home.path());
+        QDir(home.path()).mkpath("Vezozo");
+    }
+    PlatformServices Services() { return {dialogs, clipboard, help, settings}; }
+    QString SettingsFile() const { return QDir(home.path()).filePath("Vezozo/Vezozo.ini"); }
+    void WriteSettingsFile(const QByteArray& text) const {
+        QFile file(SettingsFile());
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    }
+    QByteArray ReadSettingsFile() const {
+        QFile file(SettingsFile());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir home;
     FakeDialogs dialogs;
     FakeClipboard clipboard;
     FakeHelp help;
-    TemporarySettings settings;
-
-    PlatformServices Services() { return {dialogs, clipboard, help, settings.store}; }
+    IniSettingsStore settings;
 };
 
 }  // namespace tesvid::testing

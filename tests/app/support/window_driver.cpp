@@ -1,59 +1,102 @@
 #include "app/support/window_driver.h"
 
+#include <QAction>
 #include <QApplication>
+#include <QLabel>
 #include <QMouseEvent>
 #include <QTest>
-#include <QToolButton>
-#include <algorithm>
-
-#include "platform/picture_box.h"
+#include <QTimer>
 
 namespace tesvid::testing {
 
-QPoint NodePosition(MainWindow& window, int i, int j) {
-    return window.Picture1->ToWidget(i, j);
+Session::Session(const QByteArray& settings)
+    : w([&] {
+          services.WriteSettingsFile(settings);
+          return services.Services();
+      }()) {
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
 }
 
-void DragOnPicture(MainWindow& window, Qt::MouseButton button, const std::vector<Node>& path) {
-    QWidget* area = window.Picture1;
-    QTest::mousePress(area, button, {},
-                      NodePosition(window, path.front().first, path.front().second));
-    for (std::size_t k = 1; k < path.size(); ++k) {
-        QTest::mouseMove(area, NodePosition(window, path[k].first, path[k].second));
+QString TextOf(const QObject& root, const char* name) {
+    if (auto* box = root.findChild<QLineEdit*>(name)) {
+        return box->text();
     }
-    QTest::mouseRelease(area, button, {},
-                        NodePosition(window, path.back().first, path.back().second));
+    return Child<QLabel>(root, name).text();
 }
 
-void HoverOverPicture(MainWindow& window, int i, int j) {
-    const QPointF pos = NodePosition(window, i, j);
-    QMouseEvent move(QEvent::MouseMove, pos, window.Picture1->mapToGlobal(pos), Qt::NoButton,
-                     Qt::NoButton, Qt::NoModifier);
-    QApplication::sendEvent(window.Picture1, &move);
+void Click(const QObject& root, const char* button) {
+    QTest::mouseClick(&Child(root, button), Qt::LeftButton);
 }
 
-void ClickButton(QWidget* button) {
-    QTest::mouseClick(button, Qt::LeftButton);
+void Trigger(MainWindow& w, const char* action) {
+    Child<QAction>(w, action).trigger();
 }
 
-void ChooseMaterial(MainWindow& window, int paletteIndex) {
-    ClickButton(window.OptionColor[static_cast<std::size_t>(paletteIndex)]);
+void TypeInto(const QObject& root, const char* name, const QString& text) {
+    auto& box = Child<QLineEdit>(root, name);
+    box.setFocus();
+    box.selectAll();
+    QTest::keyClick(&box, Qt::Key_Delete);
+    QTest::keyClicks(&box, text);
 }
 
-void ChooseTool(MainWindow& window, DrawTool tool) {
-    ClickButton(window.Option1[static_cast<std::size_t>(tool)]);
+void DragOnPicture(MainWindow& w, Qt::MouseButton button, const std::vector<Node>& path) {
+    PictureBox& area = DrawingArea(w);
+    auto at = [&](const Node& n) { return area.ToWidget(n.first, n.second); };
+    QTest::mousePress(&area, button, {}, at(path.front()));
+    for (std::size_t k = 1; k < path.size(); ++k) {
+        QTest::mouseMove(&area, at(path[k]));
+    }
+    QTest::mouseRelease(&area, button, {}, at(path.back()));
 }
 
-MaterialCode NodeMaterial(MainWindow& window, int i, int j) {
-    return MaterialFromColor(window.Picture1->Surface().ReadPoint(i, j));
+void HoverAt(MainWindow& w, QPointF pos) {
+    PictureBox& area = DrawingArea(w);
+    QMouseEvent move(QEvent::MouseMove, pos, area.mapToGlobal(pos), Qt::NoButton, Qt::NoButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(&area, &move);
 }
 
-std::set<Node> NodesOf(MainWindow& window, MaterialCode material) {
+void ClickOnPicture(MainWindow& w, int i, int j) {
+    QTest::mouseClick(&DrawingArea(w), Qt::LeftButton, {}, DrawingArea(w).ToWidget(i, j));
+}
+
+void ChooseMaterial(MainWindow& w, int paletteIndex) {
+    Click(w, qPrintable(QStringLiteral("materialButton%1").arg(paletteIndex)));
+}
+
+void PaintTestCoil(MainWindow& w) {
+    DragOnPicture(w, Qt::LeftButton, {{10, 20}, {30, 45}, {12, 30}});
+    TypeInto(w, "currentEdit1", "1");
+}
+
+void WithOptions(MainWindow& w, const std::function<void(OptionsDialog&)>& action) {
+    bool ran = false;
+    QTimer::singleShot(0, &w, [&] {
+        auto& dialog = Child<OptionsDialog>(w, "optionsDialog");
+        ran = dialog.isVisible();
+        action(dialog);
+        if (dialog.isVisible()) {
+            dialog.reject();
+        }
+    });
+    Trigger(w, "optionsAction");
+    if (!ran) {
+        qFatal("the options dialog was not shown");
+    }
+}
+
+MaterialCode NodeMaterial(MainWindow& w, int i, int j) {
+    return MaterialFromColor(DrawingArea(w).Surface().ReadPoint(i, j));
+}
+
+std::set<Node> NodesOf(MainWindow& w, MaterialCode material) {
     std::set<Node> nodes;
-    const int n = window.model().project.GridSize;
+    const int n = w.model().project.GridSize;
     for (int i = 0; i <= n; ++i) {
         for (int j = 0; j <= n; ++j) {
-            if (NodeMaterial(window, i, j) == material) {
+            if (NodeMaterial(w, i, j) == material) {
                 nodes.insert({i, j});
             }
         }
@@ -61,11 +104,10 @@ std::set<Node> NodesOf(MainWindow& window, MaterialCode material) {
     return nodes;
 }
 
-std::set<Node> NodeBlock(int a, int b, int c, int d, int gridSize) {
+std::set<Node> NodeBlock(int a, int b, int c, int d, int n) {
     std::set<Node> nodes;
-    for (int i = std::max(0, std::min(a, c)); i <= std::min(gridSize - 1, std::max(a, c)); ++i) {
-        for (int j = std::max(0, std::min(b, d)); j <= std::min(gridSize - 1, std::max(b, d));
-             ++j) {
+    for (int i = std::max(0, std::min(a, c)); i <= std::min(n - 1, std::max(a, c)); ++i) {
+        for (int j = std::max(0, std::min(b, d)); j <= std::min(n - 1, std::max(b, d)); ++j) {
             nodes.insert({i, j});
         }
     }

@@ -1,0 +1,99 @@
+#include "app/distribution_window.h"
+
+#include <QFont>
+#include <QScreen>
+#include <QVBoxLayout>
+#include <algorithm>
+
+#include "platform/picture_box.h"
+
+namespace tesvid {
+
+namespace {
+
+// Room left between the main window and the column of graph windows, and between the two.
+constexpr int kGap = 4;
+
+}  // namespace
+
+DistributionWindow::DistributionWindow(GraphAxis axis, QWidget* parent)
+    : QWidget(parent, Qt::Window), axis_(axis) {
+    const bool r = axis == GraphAxis::R;
+    setObjectName(r ? "rDistributionWindow" : "zDistributionWindow");
+    setWindowTitle(r ? tr("R distribution") : tr("Z distribution"));
+    graph_ = new PictureBox(kGraphWidth, kGraphHeight, false, this);
+    graph_->setObjectName("graphArea");
+    QFont font = graph_->Surface().Font();
+    font.setPointSize(8);
+    graph_->Surface().SetFont(font);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(graph_);
+    setFixedSize(graph_->sizeHint());
+}
+
+void DistributionWindow::DrawGraph(const Model& m, double x, double y, char decimalSeparator) {
+    DrawDistributionGraph(m, graph_->Surface(), axis_, x, y, decimalSeparator);
+    graph_->update();
+}
+
+QImage DistributionWindow::GraphImage() const {
+    return graph_->Surface().Snapshot();
+}
+
+DistributionPlaces PlaceBeside(const QRect& mainFrame, QSize zFrame, QSize rFrame,
+                               const QRect& screen) {
+    const int width = std::max(zFrame.width(), rFrame.width());
+    const int height = zFrame.height() + kGap + rFrame.height();
+    int left = mainFrame.right() + 1 + kGap;
+    if (left + width > screen.right() + 1) {
+        left = mainFrame.left() - kGap - width;
+        if (left < screen.left()) {
+            left = std::max(screen.left(), screen.right() + 1 - width);
+        }
+    }
+    const int top = std::max(screen.top(), std::min(mainFrame.top(), screen.bottom() + 1 - height));
+    return {QPoint(left, top), QPoint(left, top + zFrame.height() + kGap)};
+}
+
+DistributionWindow& DistributionWindows::Window(GraphAxis axis) {
+    QPointer<DistributionWindow>& window = axis == GraphAxis::R ? r_ : z_;
+    if (window == nullptr) {
+        window = new DistributionWindow(axis, main_);
+    }
+    return *window;
+}
+
+void DistributionWindows::DrawGraphs(const Model& m, double x, double y, char decimalSeparator) {
+    Window(GraphAxis::R).DrawGraph(m, x, y, decimalSeparator);
+    Window(GraphAxis::Z).DrawGraph(m, x, y, decimalSeparator);
+}
+
+void DistributionWindows::Show() {
+    DistributionWindow& r = Window(GraphAxis::R);
+    DistributionWindow& z = Window(GraphAxis::Z);
+    if (!placed_ && main_ != nullptr && main_->isVisible() && main_->screen() != nullptr) {
+        // The graph windows get the decorations the main window has.
+        const QRect frame = main_->frameGeometry();
+        const QRect inner = main_->geometry();
+        const QSize decoration = frame.size() - inner.size();
+        const DistributionPlaces places =
+            PlaceBeside(frame, z.size() + decoration, r.size() + decoration,
+                        main_->screen()->availableGeometry());
+        z.move(places.z);
+        r.move(places.r);
+        placed_ = true;
+    }
+    r.show();
+    z.show();
+}
+
+void DistributionWindows::Close() {
+    for (DistributionWindow* window : {r_.data(), z_.data()}) {
+        if (window != nullptr) {
+            window->close();
+        }
+    }
+}
+
+}  // namespace tesvid
