@@ -129,7 +129,7 @@ void DrawDistributionGraph(const Model& m, DrawingSurface& picture, int widthPix
     const double tick = std::max(3.0, std::ceil(th / 2));
 
     // Caption row(s).
-    const std::string valueCaption = "|B|, G";
+    const std::string valueCaption = "|B| (G)";
     const std::string acrossText = (alongR ? "Z =" : "R =") + millimetres(across);
     const std::string alongText = (alongR ? "R =" : "Z =") + millimetres(along);
     const double wCaption = measure(valueCaption), wAcross = measure(acrossText),
@@ -208,7 +208,7 @@ void DrawDistributionGraph(const Model& m, DrawingSurface& picture, int widthPix
         picture.Line(plotLeft - tick, py(v), plotLeft, py(v), kBlack);
         Label(picture, plotLeft - tick - 1 - measure(text), py(v) - th / 2, text, kBlack);
     }
-    const std::string positionCaption = alongR ? "R, mm" : "Z, mm";
+    const std::string positionCaption = alongR ? "R (mm)" : "Z (mm)";
     const double captionLeft = width - gap - measure(positionCaption);
     const double labelRowTop = plotBottom + tick + 1;
     Label(picture, captionLeft, labelRowTop, positionCaption, kBlack);

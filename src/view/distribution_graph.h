@@ -28,7 +28,7 @@ bool GraphPointValid(const Model& m, double x, double y);
 // Redraws the whole graph through the probe point (x, y) in grid units on a picture of
 // widthPixels x heightPixels; the user scale becomes one unit per pixel. Text is measured with
 // the picture's MeasureText and laid out for the picture's size:
-// - a caption row: "|B|, G" over the value axis at the left; at the right the probe's other
+// - a caption row: "|B| (G)" over the value axis at the left; at the right the probe's other
 //   coordinate ("Z = 3 mm" on the R graph) in black and its coordinate along the graph
 //   ("R = 9.25 mm") in red (on two rows when one is too narrow);
 // - the plot frame with a dotted grid at the ticks; |B| in gauss upwards from 0, ticks at a
@@ -37,7 +37,7 @@ bool GraphPointValid(const Model& m, double x, double y);
 // - the curve of |B| over the nodes 1 .. N-1 in blue, the red probe marker at the probe's
 //   position along the line, and the line's true maximum written over its peak
 //   ("Bmax=1050.3 G", one decimal, in blue) with a dot at the peak;
-// - the axis caption ("R, mm" or "Z, mm") at the right end of the tick label row.
+// - the axis caption ("R (mm)" or "Z (mm)") at the right end of the tick label row.
 // Numbers use decimalSeparator (the window passes the locale's). Values that are not finite
 // are left out of the curve and the maximum. The foreground colour is black afterwards.
 // Draws nothing (and reads no array) when the point is not valid; on a picture too small for
