@@ -174,8 +174,10 @@ void DrawColorReportArea(const Model& m, DrawingSurface& page, ForceLineObserver
             grids.NodeColor.Create(n);
             for (int i = 0; i <= n; ++i) {
                 for (int j = 0; j <= n; ++j) {
-                    grids.NodeColor(i, j) = static_cast<std::int16_t>(
-                        NodeColorForLevel(RampLevel(m.field.B(i, j), bmax)));
+                    const Rgb under = RampColor(RampLevel(m.field.B(i, j), bmax));
+                    grids.NodeColor(i, j) = TextColorOver(under, under) == PaletteColor(0)
+                                                ? std::int16_t{0}
+                                                : std::int16_t{15};
                 }
             }
             page.SetLineStyle(LineStyle::Solid);
@@ -196,6 +198,7 @@ void DrawColorReportArea(const Model& m, DrawingSurface& page, ForceLineObserver
         const TextExtent e = page.MeasureText(widest);
         const double scaleWidth = std::max(0.06 * n, e.width / 0.8);
         DrawColorScaleBox(page, 1.04 * n, 0, scaleWidth, n, bmax, decimalSeparator);
+        page.BoxOutline(1.04 * n, 0, 1.04 * n + scaleWidth, n, PaletteColor(0));
     }
     page.SetDrawMode(DrawMode::Copy);
     page.SetLineStyle(LineStyle::Solid);

@@ -61,37 +61,40 @@ TEST(ColorReport, ShowsTheFieldMapScaleOutlinesAndForceLines) {
     const Model m = CoilModel();
     const double bmax = MaxB(m);
     ForceLineObserver quiet;
-    Page page;
+    Model noLines = m;  // the same field without the potential the lines follow
+    noLines.arrays.VecPot.Release();
+    Page plain, page;
+    DrawColorReportArea(noLines, plain.surface, quiet);
     DrawColorReportArea(m, page.surface, quiet);
 
-    // Nodes in the winding, beside it and far off in the air show the ramp colour of their |B|.
+    // Nodes in the winding, beside it and far off in the air: the square around each node shows
+    // the ramp colour of its |B|.
     const int nodes[][2] = {{11, 21}, {16, 21}, {30, 35}, {3, 5}};
     for (const auto& node : nodes) {
         const Rgb expected = RampColor(RampLevel(m.field.B(node[0], node[1]), bmax));
-        EXPECT_EQ(page.At(node[0], node[1]), expected) << node[0] << "," << node[1];
+        for (double d : {-0.4, 0.0, 0.4}) {
+            EXPECT_EQ(plain.At(node[0] + d, node[1] + d), expected) << node[0] << "," << node[1];
+        }
     }
-    EXPECT_NE(page.At(11, 21), page.At(30, 35));  // the map is not one colour
+    EXPECT_NE(plain.At(11, 21), plain.At(30, 35));  // the map is not one colour
 
     // The winding's outline between its squares and the air's.
-    EXPECT_EQ(page.At(9.5, 21), (Rgb{0, 150, 0}));
-    EXPECT_EQ(page.At(11, 24.5), (Rgb{0, 150, 0}));
+    EXPECT_EQ(plain.At(9.5, 21), (Rgb{0, 150, 0}));
+    EXPECT_EQ(plain.At(11, 24.5), (Rgb{0, 150, 0}));
 
-    // The scale right of the area, as tall as the area: level 276 f at the height f (its rows
-    // are thinner than this page's pixels, so to a level or so).
-    for (double f : {0.0, 0.25, 0.5, 0.75, 1.0}) {
-        const Rgb shown = page.At(1.04 * kN + 0.5, std::clamp(kN * (1 - f), 0.1, kN - 0.1));
+    // The scale right of the area, as tall as the area: level 276 at the top, 0 at the bottom
+    // (its rows are thinner than this page's pixels, so to a level or so).
+    for (double y : {0.3, 10.0, 20.0, 30.0, kN - 0.3}) {
+        const Rgb shown = plain.At(1.04 * kN + 0.5, y);
+        const double level = 276 * (kN - y) / kN;
         bool near = false;
-        for (double level = 276 * f - 1; level <= 276 * f + 1; level += 0.01) {
-            near = near || shown == RampColor(level);
+        for (double l = level - 1; l <= level + 1; l += 0.01) {
+            near = near || shown == RampColor(l);
         }
-        EXPECT_TRUE(near) << f;
+        EXPECT_TRUE(near) << y;
     }
 
-    // Force lines: without the potential the same page lacks only black and white pieces.
-    Model noLines = m;
-    noLines.arrays.VecPot.Release();
-    Page plain;
-    DrawColorReportArea(noLines, plain.surface, quiet);
+    // The force lines add black and white pieces and nothing else.
     int differing = 0;
     for (int y = 0; y < 240; ++y) {
         for (int x = 0; x < 330; ++x) {

@@ -95,8 +95,9 @@ TEST(TickText, AsManyDecimalsAsTheStep) {
     EXPECT_EQ(TickText(-1e-18, 0.5), "0.0");
 }
 
-// A line with its maximum off the full-scale values: 0.10503 T at k = 37 of row 12.
-Model GraphModel(int n, float areaMm) {
+// Row 12 with its maximum at k = 37, a NaN at k = 70 and a larger value at node 0, which is not
+// on the graph; column 12 slowly rising.
+Model GraphModel(int n, float areaMm, double peakTesla) {
     Model m;
     m.project.GridSize = static_cast<std::int16_t>(n);
     m.project.AreaSize = areaMm;
@@ -104,7 +105,7 @@ Model GraphModel(int n, float areaMm) {
     m.field.B.Create(n);
     for (int k = 0; k <= n; ++k) {
         const double d = (k - 37.0) / 15;
-        m.field.B(k, 12) = static_cast<float>(0.10503 * std::exp(-d * d));
+        m.field.B(k, 12) = static_cast<float>(peakTesla * std::exp(-d * d));
         m.field.B(12, k) = static_cast<float>(0.0021 + 0.00003 * k);  // the Z graph's column
     }
     m.field.B(0, 12) = 5.0f;  // nodes 0 and N are not on the graph
@@ -117,17 +118,19 @@ TEST(DistributionGraph, AxesLabelsAndTrueMaximumFitThePicture) {
         int width, height, cell, line;
         GraphAxis axis;
         float areaMm;
+        double peakTesla;
         char separator;
     } cases[] = {
-        {300, 190, 7, 12, GraphAxis::R, 100, '.'},  // today's window
-        {640, 420, 9, 16, GraphAxis::R, 37, ','},   // enlarged, larger face
-        {220, 140, 5, 9, GraphAxis::Z, 3.7f, ','},  // small window, small area
-        {180, 300, 7, 12, GraphAxis::Z, 1000, '.'},
+        {300, 190, 7, 12, GraphAxis::R, 100, 0.10503, '.'},  // today's window
+        {300, 190, 7, 12, GraphAxis::R, 100, 0.09999, '.'},  // a peak just under a tick
+        {640, 420, 9, 16, GraphAxis::R, 37, 1.7, ','},       // enlarged, larger face
+        {220, 140, 5, 9, GraphAxis::Z, 3.7f, 0.1, ','},      // small window, small area
+        {180, 300, 7, 12, GraphAxis::Z, 1000, 0.1, '.'},
     };
     const int n = 100;
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << "x" << c.height << " area " << c.areaMm);
-        const Model m = GraphModel(n, c.areaMm);
+        const Model m = GraphModel(n, c.areaMm, c.peakTesla);
         TextBoxSurface picture(c.width, c.height, c.cell, c.line);
         DrawDistributionGraph(m, picture, c.axis, 12, 12, c.separator);
         const auto& boxes = picture.boxes;
@@ -152,7 +155,7 @@ TEST(DistributionGraph, AxesLabelsAndTrueMaximumFitThePicture) {
         }
         // Numeric labels: the bottom row holds the positions, the others the values.
         std::vector<double> values, positions;
-        int bottomRow = 0;
+        int bottomRow = 0, plotTop = c.height;
         for (const auto& b : boxes) {
             bottomRow = std::max(bottomRow, b.y);
         }
@@ -161,6 +164,9 @@ TEST(DistributionGraph, AxesLabelsAndTrueMaximumFitThePicture) {
             const double v = LabelNumber(b.text, c.separator);
             if (std::isfinite(v)) {
                 (b.y == bottomRow ? positions : values).push_back(v);
+                if (b.y != bottomRow) {
+                    plotTop = std::min(plotTop, b.y + b.h / 2);  // the top value's tick
+                }
             }
             if (b.text.rfind("Bmax=", 0) == 0) {
                 maximum = &b;
@@ -169,6 +175,7 @@ TEST(DistributionGraph, AxesLabelsAndTrueMaximumFitThePicture) {
         ASSERT_NE(maximum, nullptr);
         const std::string shown = maximum->text.substr(5, maximum->text.size() - 5 - 2);
         EXPECT_NEAR(LabelNumber(shown, c.separator), peak, 0.05 + 1e-9) << maximum->text;
+        EXPECT_GE(maximum->y, plotTop - 1);  // inside the plot, over the peak
 
         for (auto* ticks : {&values, &positions}) {
             std::sort(ticks->begin(), ticks->end());
