@@ -1,9 +1,9 @@
 #include "platform/painter_surface.h"
 
 #include <QFontMetricsF>
-#include <cmath>
 #include <QPen>
 #include <QString>
+#include <cmath>
 
 namespace tesvid {
 

@@ -33,8 +33,8 @@ class TextBoxSurface : public RasterSurface {
   protected:
     int DrawText(int px, int py, std::string_view text, Rgb c) override {
         const TextExtent e = MeasureTextPixels(text);
-        boxes.push_back(Box{std::string(text), px, py, static_cast<int>(std::ceil(e.width)),
-                            line_, c});
+        boxes.push_back(
+            Box{std::string(text), px, py, static_cast<int>(std::ceil(e.width)), line_, c});
         return line_;
     }
     TextExtent MeasureTextPixels(std::string_view text) const override {
@@ -69,8 +69,8 @@ TEST(NiceTickStep, SmallestNiceStepWithinTheIntervalLimit) {
         double range;
         int maxIntervals;
         double step;
-    } cases[] = {{100, 10, 10}, {100, 9, 20}, {1050, 6, 200}, {1050, 2, 1000},
-                 {0.37, 4, 0.1}, {0.001, 5, 0.0002}, {7, 0, 10}, {0, 5, 1}};
+    } cases[] = {{100, 10, 10},  {100, 9, 20},       {1050, 6, 200}, {1050, 2, 1000},
+                 {0.37, 4, 0.1}, {0.001, 5, 0.0002}, {7, 0, 10},     {0, 5, 1}};
     for (const Case& c : cases) {
         EXPECT_DOUBLE_EQ(NiceTickStep(c.range, c.maxIntervals), c.step) << c.range;
     }
@@ -228,8 +228,7 @@ TEST(ColorScale, LabelsShowTheUnitStandOutAndSitAtTheirColour) {
                 ++units;
                 continue;
             }
-            ASSERT_TRUE(b.x >= 0 && b.y >= 0 && b.x + b.w <= c.width && b.y + b.h <= 400)
-                << b.text;
+            ASSERT_TRUE(b.x >= 0 && b.y >= 0 && b.x + b.w <= c.width && b.y + b.h <= 400) << b.text;
             std::string number = b.text;
             if (c.unitOnLabels) {
                 ASSERT_EQ(number.substr(number.size() - 2), " G");
