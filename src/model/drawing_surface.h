@@ -10,6 +10,12 @@ namespace tesvid {
 enum class DrawMode { Copy, Invert };
 enum class LineStyle { Solid, Dotted };
 
+// The size of a line of text: its advance width and the height of one text line.
+struct TextExtent {
+    double width = 0;
+    double height = 0;
+};
+
 // A picture area (or a printer page) addressed in user units: the user scale maps
 // (ScaleLeft .. ScaleLeft + ScaleWidth) across and (ScaleTop .. ScaleTop + ScaleHeight)
 // down onto the surface. Content persists until cleared.
@@ -53,6 +59,9 @@ public:
     virtual double CurrentX() const = 0;
     virtual double CurrentY() const = 0;
     virtual void PrintLine(std::string_view utf8Text) = 0;
+    // The extent PrintLine gives the text in the current font, in user units of the current
+    // scale: what the drawing measures to keep its labels inside the picture and apart.
+    virtual TextExtent MeasureText(std::string_view utf8Text) const = 0;
 };
 
 }  // namespace tesvid

@@ -232,7 +232,21 @@ void RasterSurface::PrintLine(std::string_view utf8Text) {
 }
 
 int RasterSurface::DrawText(int, int, std::string_view, Rgb) {
-    return 12;
+    return kLineHeight;
+}
+
+TextExtent RasterSurface::MeasureTextPixels(std::string_view utf8Text) const {
+    // Continuation bytes (10xxxxxx) do not start a character.
+    const auto characters = std::count_if(utf8Text.begin(), utf8Text.end(), [](char c) {
+        return (static_cast<unsigned char>(c) & 0xC0u) != 0x80u;
+    });
+    return TextExtent{static_cast<double>(characters) * kCellWidth, kLineHeight};
+}
+
+TextExtent RasterSurface::MeasureText(std::string_view utf8Text) const {
+    const TextExtent pixels = MeasureTextPixels(utf8Text);
+    return TextExtent{pixels.width * std::fabs(scaleWidth_) / width_,
+                      pixels.height * std::fabs(scaleHeight_) / height_};
 }
 
 }  // namespace tesvid

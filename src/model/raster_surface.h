@@ -51,6 +51,7 @@ class RasterSurface : public SurfaceState {
     void FilledBox(double x1, double y1, double x2, double y2, Rgb c) override;
     std::optional<Rgb> ReadPoint(double x, double y) const override;
     void PrintLine(std::string_view utf8Text) override;
+    TextExtent MeasureText(std::string_view utf8Text) const override;
 
     // Fills pixel rectangle [x0, x1] x [y0, y1] (inclusive, clipped) in the draw mode.
     void FillPixelRect(int x0, int y0, int x1, int y1, Rgb c);
@@ -59,6 +60,11 @@ class RasterSurface : public SurfaceState {
     // Draws text with its top-left corner at the pixel (px, py); returns the height of one
     // text line in pixels. Without a font engine nothing is drawn.
     virtual int DrawText(int px, int py, std::string_view utf8Text, Rgb c);
+    // The extent of the text in pixels. Without a font engine every character (UTF-8 code
+    // point) takes a cell of kCellWidth x kLineHeight pixels, the line height DrawText reports.
+    virtual TextExtent MeasureTextPixels(std::string_view utf8Text) const;
+    static constexpr int kCellWidth = 7;
+    static constexpr int kLineHeight = 12;
 
   private:
     std::size_t Offset(int px, int py) const {

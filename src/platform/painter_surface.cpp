@@ -3,6 +3,7 @@
 #include <QFontMetricsF>
 #include <QPen>
 #include <QString>
+#include <cmath>
 
 namespace tesvid {
 
@@ -84,6 +85,17 @@ void PainterSurface::PrintLine(std::string_view utf8Text) {
     painter_.drawText(QPointF(p.x(), p.y() + metrics.ascent()),
                       QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
     currentY_ += metrics.height() * scaleHeight_ / area_.height();
+}
+
+TextExtent PainterSurface::MeasureText(std::string_view utf8Text) const {
+    if (!(area_.width() > 0) || !(area_.height() > 0)) {
+        return TextExtent{};
+    }
+    const QFontMetricsF metrics(painter_.font(), painter_.device());
+    const double width = metrics.horizontalAdvance(
+        QString::fromUtf8(utf8Text.data(), static_cast<qsizetype>(utf8Text.size())));
+    return TextExtent{width * std::abs(scaleWidth_) / area_.width(),
+                      metrics.height() * std::abs(scaleHeight_) / area_.height()};
 }
 
 }  // namespace tesvid

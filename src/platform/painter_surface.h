@@ -30,6 +30,7 @@ class PainterSurface : public SurfaceState {
     void FilledBox(double x1, double y1, double x2, double y2, Rgb c) override;
     std::optional<Rgb> ReadPoint(double, double) const override { return std::nullopt; }
     void PrintLine(std::string_view utf8Text) override;
+    TextExtent MeasureText(std::string_view utf8Text) const override;
 
   private:
     QColor Effective(Rgb c) const;

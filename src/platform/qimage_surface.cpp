@@ -24,4 +24,11 @@ int QImageSurface::DrawText(int px, int py, std::string_view utf8Text, Rgb c) {
     return metrics.height();
 }
 
+TextExtent QImageSurface::MeasureTextPixels(std::string_view utf8Text) const {
+    const QFontMetrics metrics(font_);
+    return TextExtent{static_cast<double>(metrics.horizontalAdvance(QString::fromUtf8(
+                          utf8Text.data(), static_cast<qsizetype>(utf8Text.size())))),
+                      static_cast<double>(metrics.height())};
+}
+
 }  // namespace tesvid

@@ -23,6 +23,7 @@ class QImageSurface : public RasterSurface {
 
   protected:
     int DrawText(int px, int py, std::string_view utf8Text, Rgb c) override;
+    TextExtent MeasureTextPixels(std::string_view utf8Text) const override;
 
   private:
     QImage image_;

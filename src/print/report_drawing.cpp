@@ -1,6 +1,12 @@
 #include "print/report_drawing.h"
 
+#include <algorithm>
+#include <string>
+
+#include "model/number_format.h"
 #include "model/rgb.h"
+#include "view/color_ramp.h"
+#include "view/field_color_map.h"
 #include "view/iso_line_tracer.h"
 
 namespace tesvid {
@@ -63,6 +69,85 @@ void DrawCellOutlines(const Model& m, DrawingSurface& page, int n) {
     }
 }
 
+constexpr Rgb kOutlineGreen{0, 150, 0};
+
+template <typename T>
+bool Fits(const Grid2D<T>& a, int n) {
+    return a.Exists() && a.N() == n;
+}
+
+// Each column of nodes as runs of one colour, every node's square cut at the area's edges.
+void DrawPageMap(const Model& m, DrawingSurface& page, int n, double bmax) {
+    page.SetDrawMode(DrawMode::Copy);
+    page.SetPenWidth(1);
+    auto level = [&](int i, int j) { return RampLevel(m.field.B(i, j), bmax); };
+    for (int i = 0; i <= n; ++i) {
+        const double x0 = std::max(0.0, i - 0.5), x1 = std::min<double>(n, i + 0.5);
+        int start = 0;
+        Rgb colour = RampColor(level(i, 0));
+        for (int j = 1; j <= n + 1; ++j) {
+            const Rgb next = j <= n ? RampColor(level(i, j)) : Rgb{};
+            if (j > n || !(next == colour)) {
+                page.FilledBox(x0, std::max(0.0, start - 0.5), x1, std::min<double>(n, j - 0.5),
+                               colour);
+                start = j;
+                colour = next;
+            }
+        }
+    }
+}
+
+// Force-line pieces in the colour of the node under them (cells start at their first node).
+class NodeColorPageSink : public IsoSegmentSink {
+  public:
+    NodeColorPageSink(DrawingSurface& page, const Grid2D<std::int16_t>& nodeColor)
+        : page_(page), nodeColor_(nodeColor) {}
+    void Segment(const IsoSegment& s) override {
+        page_.Line(s.x1, s.y1, s.x2, s.y2, PaletteColor(nodeColor_(s.i, s.j)));
+    }
+
+  private:
+    DrawingSurface& page_;
+    const Grid2D<std::int16_t>& nodeColor_;
+};
+
+bool Solid(const Grid2D<MaterialCode>& material, int i, int j) {
+    return material.Contains(i, j) && material(i, j) != MaterialCode::Vacuum;
+}
+
+// The border between vacuum and other materials around the nodes' squares, collinear pieces
+// joined, cut at the area's edges.
+void DrawPageOutlines(const Grid2D<MaterialCode>& material, DrawingSurface& page, int n) {
+    page.SetDrawMode(DrawMode::Copy);
+    page.SetLineStyle(LineStyle::Solid);
+    page.SetPenWidth(2);
+    auto clip = [n](double v) { return std::clamp(v, 0.0, static_cast<double>(n)); };
+    for (int v = -1; v <= n; ++v) {
+        int runStart = -1;  // first node of the open run, or -1
+        for (int k = 0; k <= n + 1; ++k) {
+            const bool border = k <= n && Solid(material, v, k) != Solid(material, v + 1, k);
+            if (border && runStart < 0) {
+                runStart = k;
+            } else if (!border && runStart >= 0) {
+                page.Line(clip(v + 0.5), clip(runStart - 0.5), clip(v + 0.5), clip(k - 0.5),
+                          kOutlineGreen);
+                runStart = -1;
+            }
+        }
+        runStart = -1;
+        for (int k = 0; k <= n + 1; ++k) {
+            const bool border = k <= n && Solid(material, k, v) != Solid(material, k, v + 1);
+            if (border && runStart < 0) {
+                runStart = k;
+            } else if (!border && runStart >= 0) {
+                page.Line(clip(runStart - 0.5), clip(v + 0.5), clip(k - 0.5), clip(v + 0.5),
+                          kOutlineGreen);
+                runStart = -1;
+            }
+        }
+    }
+}
+
 }  // namespace
 
 void DrawReportArea(const Model& m, DrawingSurface& page, ForceLineObserver& observer) {
@@ -75,6 +160,50 @@ void DrawReportArea(const Model& m, DrawingSurface& page, ForceLineObserver& obs
     }
     DrawPageForceLines(m, grids, page, observer, n);
     DrawCellOutlines(m, page, n);
+}
+
+void DrawColorReportArea(const Model& m, DrawingSurface& page, ForceLineObserver& observer,
+                         char decimalSeparator) {
+    const int n = m.project.GridSize;
+    if (n >= 1 && Fits(m.field.B, n) && Fits(m.arrays.Material, n)) {
+        const double bmax = FieldMaximum(m.field.B);
+        DrawPageMap(m, page, n, bmax);
+
+        ForceLineGrids grids;
+        if (PrepareForceLines(m.arrays, n, ForceLineSeeds::UniformStencilNodes, grids)) {
+            grids.NodeColor.Create(n);
+            for (int i = 0; i <= n; ++i) {
+                for (int j = 0; j <= n; ++j) {
+                    const Rgb under = RampColor(RampLevel(m.field.B(i, j), bmax));
+                    grids.NodeColor(i, j) = TextColorOver(under, under) == PaletteColor(0)
+                                                ? std::int16_t{0}
+                                                : std::int16_t{15};
+                }
+            }
+            page.SetLineStyle(LineStyle::Solid);
+            page.SetPenWidth(2);
+            page.SetDrawMode(DrawMode::Copy);
+            NodeColorPageSink sink(page, grids.NodeColor);
+            TraceForceLineSeeds(grids, n, kPageLevelFactor, observer, [&](double level) {
+                TraceIsoLevel(
+                    IsoLineGrid{grids.FluxFunction, grids.TraceMark, n, m.project.LineStep, 0.0},
+                    level, sink);
+            });
+        }
+        DrawPageOutlines(m.arrays.Material, page, n);
+
+        // The scale: wide enough for its widest label with the unit and a margin.
+        const std::string widest =
+            FormatFixed1(ColorScaleLabelValue(5, bmax), decimalSeparator) + " G";
+        const TextExtent e = page.MeasureText(widest);
+        const double scaleWidth = std::max(0.06 * n, e.width / 0.8);
+        DrawColorScaleBox(page, 1.04 * n, 0, scaleWidth, n, bmax, decimalSeparator);
+        page.BoxOutline(1.04 * n, 0, 1.04 * n + scaleWidth, n, PaletteColor(0));
+    }
+    page.SetDrawMode(DrawMode::Copy);
+    page.SetLineStyle(LineStyle::Solid);
+    page.SetPenWidth(1);
+    page.BoxOutline(0, 0, n, n, PaletteColor(0));
 }
 
 }  // namespace tesvid

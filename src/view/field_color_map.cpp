@@ -1,6 +1,8 @@
 #include "view/field_color_map.h"
 
+#include <algorithm>
 #include <cmath>
+#include <string>
 #include <vector>
 
 #include "model/number_format.h"
@@ -93,18 +95,81 @@ void DrawRegionOutlines(const Grid2D<MaterialCode>& material, RasterSurface& pic
     }
 }
 
+namespace {
+
+// Relative luminance of an sRGB colour (0 black .. 1 white).
+double Luminance(Rgb c) {
+    auto linear = [](std::uint8_t v) {
+        const double u = v / 255.0;
+        return u <= 0.04045 ? u / 12.92 : std::pow((u + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.r) + 0.7152 * linear(c.g) + 0.0722 * linear(c.b);
+}
+
+constexpr double kScaleTopLevel = 276;
+constexpr int kScaleRows = 400;
+
+}  // namespace
+
+Rgb TextColorOver(Rgb darkest, Rgb brightest) {
+    const double againstBlack = (Luminance(darkest) + 0.05) / 0.05;
+    const double againstWhite = 1.05 / (Luminance(brightest) + 0.05);
+    return againstWhite > againstBlack ? Rgb{255, 255, 255} : Rgb{0, 0, 0};
+}
+
+void DrawColorScaleBox(DrawingSurface& s, double left, double top, double width, double height,
+                       double bmaxTesla, char decimalSeparator) {
+    s.SetDrawMode(DrawMode::Copy);
+    s.SetPenWidth(1);
+    const double bottom = top + height;
+    // Row k (level k * 276 / 400) is centred on its height in the box, the box clipping the
+    // half rows at both ends; rows touch, so a page shows no gaps between them.
+    const double row = height / kScaleRows;
+    for (int k = 0; k <= kScaleRows; ++k) {
+        const double centre = bottom - k * row;
+        s.FilledBox(left, std::max(top, centre - row / 2), left + width,
+                    std::min(bottom, centre + row / 2), RampColor(k * kScaleTopLevel / kScaleRows));
+    }
+    // The ramp's colour at a height of the box; the ramp's luminance grows upwards.
+    auto rampAt = [&](double yPos) {
+        const double fraction = std::clamp((bottom - yPos) / height, 0.0, 1.0);
+        return RampColor(fraction * kScaleTopLevel);
+    };
+    auto label = [&](double x, double yTop, double h, const std::string& text) {
+        s.SetForeColor(TextColorOver(rampAt(yTop + h), rampAt(yTop)));
+        s.SetCurrentPoint(x, yTop);
+        s.PrintLine(text);
+    };
+
+    std::string values[6];
+    double widest = 0, widestWithUnit = 0;
+    for (int n = 0; n <= 5; ++n) {
+        values[n] = FormatFixed1(ColorScaleLabelValue(n, bmaxTesla), decimalSeparator);
+        widest = std::max(widest, s.MeasureText(values[n]).width);
+        widestWithUnit = std::max(widestWithUnit, s.MeasureText(values[n] + " G").width);
+    }
+    const bool unitOnLabels = widestWithUnit <= 0.9 * width;
+    const double block = unitOnLabels ? widestWithUnit : widest;
+    // Labels right-aligned on a common edge, the widest centred in the box.
+    const double right = left + std::max(block, (width + block) / 2);
+    for (int n = 0; n <= 5; ++n) {
+        const std::string text = unitOnLabels ? values[n] + " G" : values[n];
+        const TextExtent e = s.MeasureText(text);
+        const double yTop = std::clamp(bottom - height * n / 5 - e.height / 2, top,
+                                       std::max(top, bottom - e.height));
+        label(right - e.width, yTop, e.height, text);
+    }
+    if (!unitOnLabels) {
+        // Halfway between the two top labels.
+        const TextExtent e = s.MeasureText("G");
+        label(left + std::max(0.0, (width - e.width) / 2), top + height / 10 - e.height / 2,
+              e.height, "G");
+    }
+}
+
 void DrawColorScale(DrawingSurface& picture3, double bmaxTesla, char decimalSeparator) {
     picture3.SetScale(10, 400);
-    picture3.SetDrawMode(DrawMode::Copy);
-    for (int k = 0; k <= 400; ++k) {
-        const double level = k * 276.0 / 400;
-        picture3.Line(0, 400 - k, 10, 400 - k, RampColor(level));
-    }
-    for (int n = 0; n <= 5; ++n) {
-        picture3.SetCurrentPoint(2, (5 - n) * 77);
-        picture3.SetForeColor(PaletteColor(3 * (5 - n)));
-        picture3.PrintLine(FormatFixed1(ColorScaleLabelValue(n, bmaxTesla), decimalSeparator));
-    }
+    DrawColorScaleBox(picture3, 0, 0, 10, 400, bmaxTesla, decimalSeparator);
 }
 
 void DrawFieldColorMap(const Model& m, ForceLineGrids& grids, RasterSurface& picture1,

@@ -26,13 +26,29 @@ double ColorScaleLabelValue(int n, double bmaxTesla);
 // restores the picture. The surface's user scale must be 0..N.
 void DrawRegionOutlines(const Grid2D<MaterialCode>& material, RasterSurface& picture1);
 
-// The colour scale in the strip (user scale 10 x 400): 401 ramp lines and six labels, written
-// with the given decimal separator.
+// Black or white, whichever contrasts more (by the ratio of relative luminances) with every
+// background colour from `darkest` to `brightest`.
+Rgb TextColorOver(Rgb darkest, Rgb brightest);
+
+// The colour scale in a box of the surface's user units: the ramp from level 0 at the bottom to
+// level 276 at the top in 401 touching rows, and the six labels ColorScaleLabelValue(n) (gauss,
+// "0.0" with the given decimal separator), each centred on the height of its level (n / 5 of
+// the box up from the bottom) but kept inside the box, right-aligned on a common edge that
+// centres the widest label, each in black or white, whichever stands out on the ramp colours
+// behind it. The labels carry the unit ("1050.3 G") when the widest fits in 90 % of the box's
+// width; otherwise the unit "G" stands alone halfway between the two top labels. Text is
+// measured with the surface's MeasureText. Copy mode and pen width 1 afterwards.
+void DrawColorScaleBox(DrawingSurface& s, double left, double top, double width, double height,
+                       double bmaxTesla, char decimalSeparator = '.');
+
+// The colour scale over the whole strip (user scale 10 x 400). The window passes the locale's
+// decimal separator.
 void DrawColorScale(DrawingSurface& picture3, double bmaxTesla, char decimalSeparator = '.');
 
 // The |B| colour map over the drawing area with the region outlines, and the colour scale in
-// the strip; NodeColor of the grids is set to the force-line colour over every node. Draws
-// nothing when the field and Material do not both exist for GridSize.
+// the strip (labels with decimalSeparator); NodeColor of the grids is set to the force-line
+// colour over every node. Draws nothing when the field and Material do not both exist for
+// GridSize.
 void DrawFieldColorMap(const Model& m, ForceLineGrids& grids, RasterSurface& picture1,
                        DrawingSurface& picture3, char decimalSeparator = '.');
 
