@@ -60,8 +60,11 @@ bool MakeSample(const Sample& s, const std::string& folder) {
         void ShowResult() override { tesvid::EvaluateField(m); }
         Model& m;
     } observer(m);
-    if (auto refusal = tesvid::CalculateDrawnModel(m, material, observer)) {
-        std::fprintf(stderr, "%s: %s\n", s.file.c_str(), refusal->c_str());
+    // The shipped samples keep the fixed schedule's potential.
+    const tesvid::DrawnCalculation done =
+        tesvid::CalculateDrawnModel(m, material, tesvid::FixedSchedule(), observer);
+    if (done.refusal) {
+        std::fprintf(stderr, "%s: %s\n", s.file.c_str(), done.refusal->c_str());
         return false;
     }
 

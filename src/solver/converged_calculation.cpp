@@ -16,9 +16,11 @@ namespace {
 // The nested grids go down to this many cells.
 constexpr int kCoarsestNestedGrid = 50;
 // A nested grid is solved until a step changes B by less than this (its answer differs from
-// the finer grid's by more anyway), or for at most so many steps.
+// the finer grid's by more anyway), or for at most so many steps: many on the coarsest, which
+// starts from nothing, few on the others, which start from the grid below.
 constexpr double kNestedTolerance = 1e-3;
-constexpr int kNestedSteps = 30;
+constexpr int kCoarsestSteps = 30;
+constexpr int kNestedSteps = 2;
 // The change growing this many passes running means the calculation diverges.
 constexpr int kGrowingPasses = 5;
 // Keeps the error indicator's scale above zero when nothing drives the field.
@@ -40,12 +42,13 @@ bool AllFinite(const std::vector<double>& v) {
 }
 
 // Runs Newton steps on a nested grid until they settle; false when Stop was pressed.
-bool SolveNested(FieldProblem& p, SweepTeam* team, const std::function<bool()>& stop) {
-    for (int step = 0; step < kNestedSteps; ++step) {
+bool SolveNested(FieldProblem& p, int steps, SweepTeam* team, const std::function<bool()>& stop) {
+    std::vector<double> before;
+    for (int step = 0; step < steps; ++step) {
         if (stop()) {
             return false;
         }
-        const std::vector<double> before = p.Potential();
+        before = p.Potential();
         if (p.NewtonStep(team, stop) == FieldProblem::Step::Stalled) {
             return true;
         }
@@ -166,7 +169,7 @@ CalculationOutcome RunUntilConverged(SolverArrays& arrays, const Project& projec
             ProlongateAdd(start, nested.N(), nested.Potential());
         }
         nested.Evaluate(team);
-        stopped = !SolveNested(nested, team, stop);
+        stopped = !SolveNested(nested, start.empty() ? kCoarsestSteps : kNestedSteps, team, stop);
         start = std::move(nested.Potential());
     }
     chain.resize(1);
@@ -178,6 +181,7 @@ CalculationOutcome RunUntilConverged(SolverArrays& arrays, const Project& projec
     diverged = !std::isfinite(p.Evaluate(team));
 
     SolverArrays work = arrays;
+    std::vector<double> before;
     double previous = std::numeric_limits<double>::quiet_NaN();
     int growing = 0;
     for (int pass = 1; pass <= settings.passLimit && !stopped && !diverged; ++pass) {
@@ -185,7 +189,7 @@ CalculationOutcome RunUntilConverged(SolverArrays& arrays, const Project& projec
             stopped = true;
             break;
         }
-        const std::vector<double> before = p.Potential();
+        before = p.Potential();
         const FieldProblem::Step step = p.NewtonStep(team, stop);
         if (step == FieldProblem::Step::Stalled) {
             // No step lowers the residual any more: it is at the level of rounding. The last

@@ -31,10 +31,11 @@ std::string Percent(double change) {
 
 }  // namespace
 
-double FieldChange(const std::vector<double>& before, const std::vector<double>& after, int n,
-                   double h, FieldDifferences differences) {
-    const auto induction = differences == FieldDifferences::Centred ? field::Centred
-                                                                     : field::OneSided;
+namespace {
+
+template <field::Induction (*induction)(const double*, int, double, int, int)>
+double LargestChange(const std::vector<double>& before, const std::vector<double>& after, int n,
+                     double h) {
     double largestChange = 0;
     double largestB = 0;
     bool finite = true;
@@ -42,8 +43,10 @@ double FieldChange(const std::vector<double>& before, const std::vector<double>&
         for (int j = 1; j <= n - 1; ++j) {
             const field::Induction b0 = induction(before.data(), n, h, i, j);
             const field::Induction b1 = induction(after.data(), n, h, i, j);
-            const double change = std::hypot(b1.br - b0.br, b1.bz - b0.bz);
-            const double b = std::hypot(b1.br, b1.bz);
+            const double dr = b1.br - b0.br;
+            const double dz = b1.bz - b0.bz;
+            const double change = std::sqrt(dr * dr + dz * dz);
+            const double b = std::sqrt(b1.br * b1.br + b1.bz * b1.bz);
             finite = finite && std::isfinite(change) && std::isfinite(b);
             largestChange = std::max(largestChange, change);
             largestB = std::max(largestB, b);
@@ -53,6 +56,15 @@ double FieldChange(const std::vector<double>& before, const std::vector<double>&
         return std::numeric_limits<double>::quiet_NaN();
     }
     return largestB > 0 ? largestChange / largestB : 0;
+}
+
+}  // namespace
+
+double FieldChange(const std::vector<double>& before, const std::vector<double>& after, int n,
+                   double h, FieldDifferences differences) {
+    return differences == FieldDifferences::Centred
+               ? LargestChange<field::Centred>(before, after, n, h)
+               : LargestChange<field::OneSided>(before, after, n, h);
 }
 
 std::optional<std::string> ToleranceRefusal(double tolerance) {

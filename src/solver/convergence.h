@@ -34,7 +34,7 @@ enum class ScheduleKind {
 // (The grid's own discretisation error is another matter: see tools/accuracy.) In the fixed
 // schedule a pass of over-relaxation removes only a part of the error; there the change is a
 // lower bound of the remaining error, which is several times larger.
-inline constexpr double kDefaultTolerance = 1e-6;
+inline constexpr double kDefaultTolerance = 1e-5;
 // The measure itself for two potentials of a grid of n cells (column-major (n + 1)^2 arrays)
 // with step h: NaN when either holds a non-finite value on the inner nodes, 0 when B is 0.
 double FieldChange(const std::vector<double>& before, const std::vector<double>& after, int n,

@@ -1,8 +1,6 @@
 #include "solver/field_problem.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 #include <cstddef>
 #include <utility>
 
@@ -130,17 +128,18 @@ double FieldProblem::ResidualSum() const {
     return sum;
 }
 
-// y = J x: the equations with nu held, plus what the change of nu with A adds. nu of node c
-// weighs the links from c to its outer and upper neighbours E and N (and, on the first column,
-// to the axis), so it enters the equations of c, E and N; dnu/dA = dnu/dB dB/dA, with B the
-// node's forward-difference induction at the potential the step starts from.
-void FieldProblem::ApplyJacobian(std::vector<double>& x, std::vector<double>& y,
-                                 SweepTeam* team) {
-    multigrid_.Apply(x, y, team);
+// The Jacobian's extra terms at the potential a step starts from. nu of node c weighs the
+// links from c to its outer and upper neighbours E and N (and, on the first column, to the
+// axis), so it enters the equations of c, E and N; dnu/dA = dnu/dB dB/dA, with B the node's
+// forward-difference induction:
+//     dB = (dZ (x_N - x_c) + dR (x_E - x_c (1 - 1/i))) / (h^2 B),
+// and the equations change by dnu times what nu multiplies in each of them.
+void FieldProblem::Linearise() {
     const int n = in_.n;
     const int s = n + 1;
-    const std::vector<double>& a = linearAt_;
+    const std::vector<double>& a = a_;
     const double h2 = in_.h * in_.h;
+    terms_.clear();
     for (const int c : magnetic_) {
         const int i = c / s;
         const int j = c % s;
@@ -151,38 +150,54 @@ void FieldProblem::ApplyJacobian(std::vector<double>& x, std::vector<double>& y,
         if (!(b > 0)) {
             continue;
         }
-        const double dB = (dZ * (x[c + 1] - x[c]) + dR * (x[c + s] - x[c] * (1 - 1.0 / i))) /
-                          (h2 * (b / in_.h));
-        const double dNu = dnu_[c] * dB;
+        JacobianTerm t;
+        t.node = c;
+        t.column = i;
+        const double scale = dnu_[c] / (h2 * (b / in_.h));
+        t.z = scale * dZ;
+        t.r = scale * dR;
         const double outer = (i + 1) / (i + 0.5);
         const double diagonal = 1 + i / (i + 0.5) + (i == 1 ? 2.0 : 0.0);
-        y[c] += dNu * (outer * a[c + s] + a[c + 1] - diagonal * here);
-        if (i + 1 <= n - 1) {
-            const int e = i + 1;
-            y[c + s] += dNu * ((e - 1) / (e - 0.5) * here - e / (e - 0.5) * a[c + s]);
-        }
-        if (j + 1 <= n - 1) {
-            y[c + 1] += dNu * (here - a[c + 1]);
-        }
+        t.own = outer * a[c + s] + a[c + 1] - diagonal * here;
+        const int e = i + 1;
+        t.outer = i + 1 <= n - 1 ? (e - 1) / (e - 0.5) * here - e / (e - 0.5) * a[c + s] : 0;
+        t.upper = j + 1 <= n - 1 ? here - a[c + 1] : 0;
+        terms_.push_back(t);
+    }
+}
+
+// y = J x: the equations with nu held, plus the terms above.
+void FieldProblem::ApplyJacobian(std::vector<double>& x, std::vector<double>& y,
+                                 SweepTeam* team) {
+    multigrid_.Apply(x, y, team);
+    const int s = in_.n + 1;
+    for (const JacobianTerm& t : terms_) {
+        const int c = t.node;
+        const double dNu =
+            t.z * (x[c + 1] - x[c]) + t.r * (x[c + s] - x[c] * (1 - 1.0 / t.column));
+        y[c] += dNu * t.own;
+        y[c + s] += dNu * t.outer;
+        y[c + 1] += dNu * t.upper;
     }
 }
 
 FieldProblem::Step FieldProblem::NewtonStep(SweepTeam* team, const std::function<bool()>& stop) {
     linearAt_ = a_;
+    Linearise();
     const double before = residualNorm_;
-    const KrylovResult kr = gmres_.Solve([&](std::vector<double>& x, std::vector<double>& y) { ApplyJacobian(x, y, team); },
-                 [&](const std::vector<double>& v, std::vector<double>& z) {
-                     multigrid_.Precondition(v, z, team);
-                 },
-                 r_, d_, kKrylovTolerance, stop);
-    static bool debug = std::getenv("NEWTON_DEBUG") != nullptr;
+    const KrylovResult solved = gmres_.Solve(
+        [&](std::vector<double>& x, std::vector<double>& y) { ApplyJacobian(x, y, team); },
+        [&](const std::vector<double>& v, std::vector<double>& z) {
+            multigrid_.Precondition(v, z, team);
+        },
+        r_, d_, kKrylovTolerance, stop);
+    cycles_ += solved.iterations;
     double alpha = 1;
     for (int k = 0; k <= kLineSearchHalvings; ++k, alpha /= 2) {
         for (std::size_t m = 0; m < a_.size(); ++m) {
             a_[m] = linearAt_[m] + alpha * d_[m];
         }
         if (Evaluate(team) < (1 - 1e-4 * alpha) * before) {
-            if (debug) std::fprintf(stderr, "n=%d it=%d red=%.2e alpha=%g res %.3e -> %.3e\n", in_.n, kr.iterations, kr.reduction, alpha, before, residualNorm_);
             return Step::Improved;
         }
     }

@@ -71,9 +71,12 @@ class FieldProblem {
     // iterations; when it says yes the step ends with what it has. Stalled: no step length
     // lowered the residual (it is at the rounding level); the potential is unchanged.
     Step NewtonStep(SweepTeam* team, const std::function<bool()>& stop);
+    // Multigrid cycles run so far (one per Krylov iteration), the measure of the work.
+    int Cycles() const { return cycles_; }
 
   private:
     void SetReluctivityFromPotential(const std::vector<double>& a);
+    void Linearise();
     void ApplyJacobian(std::vector<double>& x, std::vector<double>& y, SweepTeam* team);
 
     FieldProblemInput in_;
@@ -84,9 +87,18 @@ class FieldProblem {
     std::vector<double> dnu_;  // d nu / d B on iron and magnet nodes
     std::vector<double> r_;
     double residualNorm_ = 0;
+    int cycles_ = 0;
     // The inner iron and magnet nodes (element index) and which curve each follows.
     std::vector<int> magnetic_;
     std::vector<std::uint8_t> isIron_;
+    // The Jacobian's terms of one iron or magnet node (see Linearise).
+    struct JacobianTerm {
+        int node;
+        int column;
+        double z, r;                // d nu of the node per unit change of x_N - x_c and x_E - ...
+        double own, outer, upper;   // what nu multiplies in the equations of c, E and N
+    };
+    std::vector<JacobianTerm> terms_;
     // Work arrays of a step.
     std::vector<double> linearAt_, d_;
 };

@@ -1,5 +1,6 @@
 #include "solver/krylov.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 
@@ -7,20 +8,35 @@ namespace tesvid {
 
 namespace {
 
-double Dot(const std::vector<double>& x, const std::vector<double>& y) {
-    double sum = 0;
-    for (std::size_t k = 0; k < x.size(); ++k) {
-        sum += x[k] * y[k];
+constexpr std::size_t kBlock = 512;
+
+// Sum of x[k] y[k] over k0 <= k < k1, in four interleaved partial sums (so that the compiler
+// may use vector registers without reordering a single sum).
+double Dot(const double* x, const double* y, std::size_t k0, std::size_t k1) {
+    double s[4] = {0, 0, 0, 0};
+    std::size_t k = k0;
+    for (; k + 4 <= k1; k += 4) {
+        s[0] += x[k] * y[k];
+        s[1] += x[k + 1] * y[k + 1];
+        s[2] += x[k + 2] * y[k + 2];
+        s[3] += x[k + 3] * y[k + 3];
     }
-    return sum;
+    for (; k < k1; ++k) {
+        s[0] += x[k] * y[k];
+    }
+    return (s[0] + s[1]) + (s[2] + s[3]);
+}
+
+double Dot(const std::vector<double>& x, const std::vector<double>& y) {
+    return Dot(x.data(), y.data(), 0, x.size());
 }
 
 }  // namespace
 
 FlexibleGmres::FlexibleGmres(std::size_t size, int maxIterations)
-    : m_(maxIterations),
-      v_(static_cast<std::size_t>(maxIterations) + 1, Vector(size)),
-      z_(static_cast<std::size_t>(maxIterations), Vector(size)),
+    : m_(std::clamp(maxIterations, 1, kMostDirections)),
+      v_(static_cast<std::size_t>(m_) + 1, Vector(size)),
+      z_(static_cast<std::size_t>(m_), Vector(size)),
       w_(size) {}
 
 KrylovResult FlexibleGmres::Solve(const Operator& apply, const Preconditioner& precondition,
@@ -46,15 +62,44 @@ KrylovResult FlexibleGmres::Solve(const Operator& apply, const Preconditioner& p
         precondition(v_[j], z_[j]);
         apply(z_[j], w_);
         std::vector<double>& col = h[j];
-        for (int i = 0; i <= j; ++i) {
-            col[i] = Dot(w_, v_[i]);
-            const double hij = col[i];
-            const std::vector<double>& vi = v_[i];
-            for (std::size_t k = 0; k < size; ++k) {
-                w_[k] -= hij * vi[k];
+        std::fill(col.begin(), col.end(), 0.0);
+        // Classical Gram-Schmidt, repeated once when it cancelled much of w (twice is
+        // enough): each round reads w and the basis once for the projections and once for
+        // the update.
+        const double before = std::sqrt(Dot(w_, w_));
+        double after = before;
+        for (int round = 0; round < 2; ++round) {
+            double projection[kMostDirections + 1] = {};
+            double norm = 0;
+            // Blocks small enough to stay in the first-level cache between the basis vectors.
+            for (std::size_t k0 = 0; k0 < size; k0 += kBlock) {
+                const std::size_t k1 = std::min(size, k0 + kBlock);
+                for (int i = 0; i <= j; ++i) {
+                    projection[i] += Dot(w_.data(), v_[i].data(), k0, k1);
+                }
+            }
+            for (std::size_t k0 = 0; k0 < size; k0 += kBlock) {
+                const std::size_t k1 = std::min(size, k0 + kBlock);
+                double* w = w_.data();
+                for (int i = 0; i <= j; ++i) {
+                    const double p = projection[i];
+                    const double* v = v_[i].data();
+                    for (std::size_t k = k0; k < k1; ++k) {
+                        w[k] -= p * v[k];
+                    }
+                }
+                norm += Dot(w, w, k0, k1);
+            }
+            for (int i = 0; i <= j; ++i) {
+                col[i] += projection[i];
+            }
+            const double previous = after;
+            after = std::sqrt(norm);
+            if (after > 0.5 * previous) {
+                break;
             }
         }
-        col[j + 1] = std::sqrt(Dot(w_, w_));
+        col[j + 1] = after;
         const bool breakdown = !(col[j + 1] > 1e-300);
         if (!breakdown) {
             for (std::size_t k = 0; k < size; ++k) {
@@ -90,10 +135,14 @@ KrylovResult FlexibleGmres::Solve(const Operator& apply, const Preconditioner& p
         }
         y[i] = sum / h[i][i];
     }
-    for (int i = 0; i < j; ++i) {
-        const std::vector<double>& zi = z_[i];
-        for (std::size_t k = 0; k < size; ++k) {
-            x[k] += y[i] * zi[k];
+    for (std::size_t k0 = 0; k0 < size; k0 += kBlock) {
+        const std::size_t k1 = std::min(size, k0 + kBlock);
+        for (int i = 0; i < j; ++i) {
+            const double yi = y[i];
+            const double* z = z_[i].data();
+            for (std::size_t k = k0; k < k1; ++k) {
+                x[k] += yi * z[k];
+            }
         }
     }
     result.iterations = j;

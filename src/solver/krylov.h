@@ -22,6 +22,7 @@ class FlexibleGmres {
     // z = an approximate solution of K z = v.
     using Preconditioner = std::function<void(const Vector& v, Vector& z)>;
 
+    static constexpr int kMostDirections = 16;
     FlexibleGmres(std::size_t size, int maxIterations);
 
     KrylovResult Solve(const Operator& apply, const Preconditioner& precondition, const Vector& b,

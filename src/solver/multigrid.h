@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "solver/multipole_boundary.h"
+#include "solver/relax_sweep.h"
 
 namespace tesvid {
 
@@ -36,11 +37,10 @@ void ProlongateAdd(const std::vector<double>& coarse, int n, std::vector<double>
 // coarse correction never overshoots; the Krylov method around the cycle (FlexibleGmres) makes
 // up for the corrections it leaves short.
 //
-// One cycle: two red-black Gauss-Seidel iterations, the residual restricted to the next grid
-// (full weighting, each fine residual weighted by its radius: the equations are symmetric
-// with the radius as weight), the cycle there, the correction interpolated back (bilinear) and
-// added, two more iterations. The coarsest grid is relaxed by over-relaxation until its
-// correction has settled. After every iteration on every grid the open boundary is fitted
+// One cycle: a red-black Gauss-Seidel iteration (on the finest grid the relaxation's own sweep,
+// relax_sweep.h, without over-relaxation or reluctivity steps), the residual restricted to the
+// next grid (RestrictWeighted), the cycle there, the correction interpolated back (bilinear)
+// and added, one more iteration. The coarsest grid gets 40 over-relaxed iterations. After every iteration on every grid the open boundary is fitted
 // anew (MultipoleBoundary): the correction obeys the same boundary condition as the potential.
 class Multigrid {
   public:
@@ -67,21 +67,26 @@ class Multigrid {
     struct Level {
         int n = 0;
         std::vector<double> a;    // potential (finest) or correction
-        std::vector<double> f;    // right-hand side
+        std::vector<double> f;    // right-hand side (coarser grids)
         std::vector<double> r;    // residual
-        std::vector<double> nuR;  // radial link reluctivity
-        std::vector<double> nuZ;  // axial link reluctivity
+        std::vector<double> nuR;  // radial link reluctivity (finest grid: of the node)
+        std::vector<double> nuZ;  // axial link reluctivity (empty on the finest grid)
         MultipoleBoundary boundary;
     };
 
     void Coarsen();
-    void CycleFrom(std::size_t level, SweepTeam* team);
-    void Smooth(Level& l, SweepTeam* team, double omega);
-    void Residual(Level& l, SweepTeam* team);
     void CoarsenLinks(const Level& fine, Level& coarse);
+    void Smooth(std::size_t level, const double* f, SweepTeam* team, double omega);
+    void Residual(Level& l, const double* f, SweepTeam* team);
+    void CycleFrom(std::size_t level, const double* f, SweepTeam* team);
 
     std::vector<Level> levels_;
     bool coarsened_ = false;
+    // The finest grid's sweep: its runs of uniform and weighted nodes and stencil coefficients.
+    relax::SweepInput sweep_{};
+    std::vector<relax::NodeRun> runs_;
+    std::vector<int> columnRuns_;
+    std::vector<double> coefRPlus_, coefRMinus_, coefDiag_;
 };
 
 }  // namespace tesvid
