@@ -14,7 +14,7 @@ namespace {
 // Grids of at most this many cells (or of an odd number) are the coarsest.
 constexpr int kCoarsestCells = 32;
 // Iterations of the coarsest grid in one cycle.
-constexpr int kCoarsestIterations = 40;
+constexpr int kCoarsestIterations = 20;
 // Grids smaller than this are relaxed by one thread.
 constexpr int kSmallestSharedGrid = 64;
 
