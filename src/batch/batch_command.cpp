@@ -77,8 +77,10 @@ void Report(std::ostream& err, std::string_view message) {
 }
 
 // Calculates the loaded project as the RUN command does, from its Material and the file's
-// currents and wire diameters, and says how it went: the outcome sentence (unless quiet, when
-// it converged) and the open-boundary warning. Returns why there is no result to write.
+// currents and wire diameters, and says how it went: the open-boundary warning, and the
+// outcome sentence (when quiet, only when a calculation until converged fell short of its
+// tolerance: the fixed schedule never promises to converge). Returns why there is no result
+// to write.
 std::optional<std::string> Calculate(Model& m, const BatchOptions& o, std::ostream& err) {
     const Grid2D<MaterialCode> material = m.arrays.Material;
     CalculationSettings settings;
@@ -97,7 +99,9 @@ std::optional<std::string> Calculate(Model& m, const BatchOptions& o, std::ostre
     if (outcome.ending == CalculationEnding::Diverged) {
         return OutcomeSentence(outcome);
     }
-    if (!o.quiet || outcome.ending != CalculationEnding::Converged) {
+    const bool fellShort = settings.schedule == ScheduleKind::Converge &&
+                           outcome.ending != CalculationEnding::Converged;
+    if (!o.quiet || fellShort) {
         err << kProgram << ": " << OutcomeSentence(outcome) << '\n';
     }
     return std::nullopt;

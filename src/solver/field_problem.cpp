@@ -11,7 +11,7 @@ namespace {
 // Keeps B above zero where the potential is flat, as the relaxation does (T).
 constexpr double kInductionFloor = 1e-10;
 // Directions of one Newton step's Krylov solve, and the share of the residual it leaves.
-constexpr int kKrylovDirections = 8;
+constexpr int kKrylovDirections = 6;
 constexpr double kKrylovTolerance = 0.1;
 // Halvings of the step length before a step gives up.
 constexpr int kLineSearchHalvings = 12;

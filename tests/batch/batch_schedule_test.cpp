@@ -113,7 +113,7 @@ TEST_F(BatchSchedule, SaysHowTheCalculationWent) {
     // The fixed schedule without main passes stops short: its result is still written.
     const std::string table = (folder_ / "short.txt").string();
     const BatchRun fixed =
-        Batch({"-q", "--schedule", "fixed", "--main-steps", "0", "--export", table, coil_});
+        Batch({"--schedule", "fixed", "--main-steps", "0", "--export", table, coil_});
     EXPECT_EQ(fixed.status, kBatchOk) << fixed.err;
     EXPECT_NE(fixed.err.find("Not converged: the field still changed by "), std::string::npos)
         << fixed.err;
