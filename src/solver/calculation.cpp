@@ -66,6 +66,7 @@ CalculationOutcome RunFixedSchedule(SolverArrays& arrays, const Project& project
     const double startResidual = arrays.ResidualSum;
     const double startStep = arrays.LastReluctivityStep;
     std::vector<double> before;
+    DivergenceWatch watch;
     bool diverged = false;
     bool stopped = false;
     const auto run = [&](double omega, double reluctivityStep, int passNumber) {
@@ -86,7 +87,7 @@ CalculationOutcome RunFixedSchedule(SolverArrays& arrays, const Project& project
             out.change = FieldChange(before, arrays.VecPot.Vector(), n, project.GridStep,
                                      FieldDifferences::OneSided);
             observer.PassMeasured(passNumber, out.change);
-            diverged = !std::isfinite(out.change);
+            diverged = watch.Diverged(out.change);
         }
     };
 

@@ -37,8 +37,8 @@ std::optional<std::string> CalculationRefusal(const Model& m,
 // the outcome is Converged when the last pass changed B by less than settings.tolerance.
 // Converge: see RunUntilConverged (solver/converged_calculation.h).
 //
-// Either way, a calculation whose potential becomes non-finite (or, until converged, whose
-// change grows pass after pass) ends as Diverged, leaves VecPot and Reluctivity as they were
+// Either way, a calculation whose potential becomes non-finite or whose change keeps growing
+// pass after pass (DivergenceWatch) ends as Diverged, leaves VecPot and Reluctivity as they were
 // before it and shows no result (ShowResult is not called).
 //
 // Runs on the calling thread (the window may call it on a worker thread): it touches nothing

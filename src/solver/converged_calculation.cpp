@@ -21,8 +21,6 @@ constexpr int kCoarsestNestedGrid = 50;
 constexpr double kNestedTolerance = 1e-3;
 constexpr int kCoarsestSteps = 30;
 constexpr int kNestedSteps = 2;
-// The change growing this many passes running means the calculation diverges.
-constexpr int kGrowingPasses = 5;
 // Keeps the error indicator's scale above zero when nothing drives the field.
 constexpr double kSourceNormFloor = 1e-200;
 
@@ -182,8 +180,7 @@ CalculationOutcome RunUntilConverged(SolverArrays& arrays, const Project& projec
 
     SolverArrays work = arrays;
     std::vector<double> before;
-    double previous = std::numeric_limits<double>::quiet_NaN();
-    int growing = 0;
+    DivergenceWatch watch;
     for (int pass = 1; pass <= settings.passLimit && !stopped && !diverged; ++pass) {
         if (observer.StopRequested()) {
             stopped = true;
@@ -202,12 +199,10 @@ CalculationOutcome RunUntilConverged(SolverArrays& arrays, const Project& projec
         const double change = FieldChange(before, p.Potential(), n, h, FieldDifferences::Centred);
         out.passes = pass;
         out.change = change;
-        if (!std::isfinite(change) || !std::isfinite(p.ResidualNorm())) {
+        if (watch.Diverged(change) || !std::isfinite(p.ResidualNorm())) {
             diverged = true;
             break;
         }
-        growing = change > previous ? growing + 1 : 0;
-        previous = change;
 
         observer.SetProgressValue(pass);
         observer.SetErrorValue(ErrorIndicator(p.ResidualSum(), sourceNorm));
@@ -222,8 +217,6 @@ CalculationOutcome RunUntilConverged(SolverArrays& arrays, const Project& projec
         } else if (change < settings.tolerance) {
             out.ending = CalculationEnding::Converged;
             break;
-        } else if (growing >= kGrowingPasses) {
-            diverged = true;
         }
     }
 

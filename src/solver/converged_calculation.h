@@ -24,7 +24,7 @@ class SweepTeam;
 // calculation's own grid start close to its solution. A pass is one Newton step on the
 // calculation's grid; the passes end when the change of B in a pass (FieldChange) falls below
 // settings.tolerance, after settings.passLimit passes, on Stop, or when the potential becomes
-// non-finite or the change grows five passes running (diverged).
+// non-finite or the change keeps growing (DivergenceWatch: diverged).
 //
 // The work happens in arrays of its own: the caller's VecPot and Reluctivity receive the
 // result at the end (with Differences = Centred), and stay as they were when the calculation

@@ -67,6 +67,15 @@ double FieldChange(const std::vector<double>& before, const std::vector<double>&
                : LargestChange<field::OneSided>(before, after, n, h);
 }
 
+bool DivergenceWatch::Diverged(double change) {
+    if (!std::isfinite(change)) {
+        return true;
+    }
+    growing_ = previous_ > 0 && change >= 2 * previous_ ? growing_ + 1 : 0;
+    previous_ = change;
+    return growing_ >= 5;
+}
+
 std::optional<std::string> ToleranceRefusal(double tolerance) {
     char text[32];
     std::snprintf(text, sizeof text, "%g", tolerance);

@@ -40,6 +40,17 @@ inline constexpr double kDefaultTolerance = 1e-5;
 double FieldChange(const std::vector<double>& before, const std::vector<double>& after, int n,
                    double h, FieldDifferences differences);
 
+// Tells from the measure of pass after pass whether a calculation diverges: a change that is
+// not finite, or one that at least doubled in each of five passes running (by 32 in all).
+class DivergenceWatch {
+  public:
+    bool Diverged(double change);
+
+  private:
+    double previous_ = 0;
+    int growing_ = 0;
+};
+
 // Below this the measure cannot be trusted: B is a difference of potentials of neighbouring
 // nodes, which already loses two to three of the sixteen digits of a double on a 400 grid, and
 // the rounding of the iteration itself leaves changes of about 1e-14 of max |B|.
