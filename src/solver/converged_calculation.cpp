@@ -176,12 +176,19 @@ CalculationOutcome RunUntilConverged(SolverArrays& arrays, const Project& projec
     if (!start.empty()) {
         ProlongateAdd(start, n, p.Potential());
     }
-    diverged = !std::isfinite(p.Evaluate(team));
+    const double startResidual = p.Evaluate(team);
+    diverged = !std::isfinite(startResidual);
+    if (startResidual == 0) {
+        // Nothing drives a field (or the start is exact): A = 0 solves the equations.
+        out.ending = CalculationEnding::Converged;
+        out.change = 0;
+    }
 
     SolverArrays work = arrays;
     std::vector<double> before;
     DivergenceWatch watch;
-    for (int pass = 1; pass <= settings.passLimit && !stopped && !diverged; ++pass) {
+    const bool settled = out.ending == CalculationEnding::Converged;
+    for (int pass = 1; pass <= settings.passLimit && !stopped && !diverged && !settled; ++pass) {
         if (observer.StopRequested()) {
             stopped = true;
             break;

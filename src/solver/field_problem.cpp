@@ -11,7 +11,7 @@ namespace {
 // Keeps B above zero where the potential is flat, as the relaxation does (T).
 constexpr double kInductionFloor = 1e-10;
 // Directions of one Newton step's Krylov solve, and the share of the residual it leaves.
-constexpr int kKrylovDirections = 6;
+constexpr int kKrylovDirections = 4;
 constexpr double kKrylovTolerance = 0.1;
 // Halvings of the step length before a step gives up.
 constexpr int kLineSearchHalvings = 12;
@@ -66,8 +66,7 @@ FieldProblem::FieldProblem(FieldProblemInput input)
       multigrid_(in_.n, in_.zc),
       gmres_(in_.material.Size(), kKrylovDirections),
       a_(in_.material.Size(), 0.0),
-      nu_(in_.reluctivity),
-      dnu_(in_.material.Size(), 0.0),
+      nu_(std::move(in_.reluctivity)),
       r_(in_.material.Size(), 0.0) {
     const int n = in_.n;
     for (int i = 1; i <= n - 1; ++i) {
@@ -79,6 +78,7 @@ FieldProblem::FieldProblem(FieldProblemInput input)
             }
         }
     }
+    dnu_.assign(magnetic_.size(), 0.0);
 }
 
 void FieldProblem::SetReluctivityFromPotential(const std::vector<double>& a) {
@@ -90,7 +90,7 @@ void FieldProblem::SetReluctivityFromPotential(const std::vector<double>& a) {
         const double dZ = a[node + 1] - here;
         const double dR = (a[node + s] - here) + here / i;
         const double b = std::sqrt(dZ * dZ + dR * dR) / in_.h + kInductionFloor;
-        CurvePoint(isIron_[k] != 0 ? in_.iron : in_.magnet, b, nu_[node], dnu_[node]);
+        CurvePoint(isIron_[k] != 0 ? in_.iron : in_.magnet, b, nu_[node], dnu_[k]);
         if (i == 1) {
             nu_[node - s] = nu_[node];  // the axis node takes its neighbour's reluctivity
         }
@@ -140,7 +140,8 @@ void FieldProblem::Linearise() {
     const std::vector<double>& a = a_;
     const double h2 = in_.h * in_.h;
     terms_.clear();
-    for (const int c : magnetic_) {
+    for (std::size_t k = 0; k < magnetic_.size(); ++k) {
+        const int c = magnetic_[k];
         const int i = c / s;
         const int j = c % s;
         const double here = a[c];
@@ -153,7 +154,7 @@ void FieldProblem::Linearise() {
         JacobianTerm t;
         t.node = c;
         t.column = i;
-        const double scale = dnu_[c] / (h2 * (b / in_.h));
+        const double scale = dnu_[k] / (h2 * (b / in_.h));
         t.z = scale * dZ;
         t.r = scale * dR;
         const double outer = (i + 1) / (i + 0.5);

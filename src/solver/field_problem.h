@@ -52,6 +52,7 @@ class FieldProblem {
     explicit FieldProblem(FieldProblemInput input);
 
     int N() const { return in_.n; }
+    // The input (its reluctivity has moved into Reluctivity()).
     const FieldProblemInput& Input() const { return in_; }
 
     // The potential, (n + 1)^2 column-major. After changing it, call Evaluate.
@@ -84,7 +85,7 @@ class FieldProblem {
     FlexibleGmres gmres_;
     std::vector<double> a_;
     std::vector<double> nu_;
-    std::vector<double> dnu_;  // d nu / d B on iron and magnet nodes
+    std::vector<double> dnu_;  // d nu / d B of every iron and magnet node (as magnetic_)
     std::vector<double> r_;
     double residualNorm_ = 0;
     int cycles_ = 0;

@@ -168,10 +168,11 @@ Multigrid::Multigrid(int n, double zc) {
         Level l;
         l.n = cells;
         l.a.assign(Nodes(cells), 0.0);
-        l.f.assign(Nodes(cells), 0.0);
         l.r.assign(Nodes(cells), 0.0);
         l.nuR.assign(Nodes(cells), 1.0);
         if (cells != n) {
+            // The finest grid's right-hand side is the caller's; nuZ = nuR there.
+            l.f.assign(Nodes(cells), 0.0);
             l.nuZ.assign(Nodes(cells), 1.0);
         }
         l.boundary = MultipoleBoundary(cells, zc * cells / n);
