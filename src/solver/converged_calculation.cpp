@@ -41,17 +41,15 @@ bool AllFinite(const std::vector<double>& v) {
 
 // Runs Newton steps on a nested grid until they settle; false when Stop was pressed.
 bool SolveNested(FieldProblem& p, int steps, SweepTeam* team, const std::function<bool()>& stop) {
-    std::vector<double> before;
     for (int step = 0; step < steps; ++step) {
         if (stop()) {
             return false;
         }
-        before = p.Potential();
         if (p.NewtonStep(team, stop) == FieldProblem::Step::Stalled) {
             return true;
         }
-        const double change =
-            FieldChange(before, p.Potential(), p.N(), p.Input().h, FieldDifferences::Centred);
+        const double change = FieldChange(p.PotentialBeforeStep(), p.Potential(), p.N(),
+                                          p.Input().h, FieldDifferences::Centred);
         if (!(change >= kNestedTolerance)) {
             return true;  // settled (or not finite: the calculation's own grid will tell)
         }
@@ -185,7 +183,6 @@ CalculationOutcome RunUntilConverged(SolverArrays& arrays, const Project& projec
     }
 
     SolverArrays work = arrays;
-    std::vector<double> before;
     DivergenceWatch watch;
     const bool settled = out.ending == CalculationEnding::Converged;
     for (int pass = 1; pass <= settings.passLimit && !stopped && !diverged && !settled; ++pass) {
@@ -193,7 +190,6 @@ CalculationOutcome RunUntilConverged(SolverArrays& arrays, const Project& projec
             stopped = true;
             break;
         }
-        before = p.Potential();
         const FieldProblem::Step step = p.NewtonStep(team, stop);
         if (step == FieldProblem::Step::Stalled) {
             // No step lowers the residual any more: it is at the level of rounding. The last
@@ -203,7 +199,8 @@ CalculationOutcome RunUntilConverged(SolverArrays& arrays, const Project& projec
             }
             break;
         }
-        const double change = FieldChange(before, p.Potential(), n, h, FieldDifferences::Centred);
+        const double change =
+            FieldChange(p.PotentialBeforeStep(), p.Potential(), n, h, FieldDifferences::Centred);
         out.passes = pass;
         out.change = change;
         if (watch.Diverged(change) || !std::isfinite(p.ResidualNorm())) {

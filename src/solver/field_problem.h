@@ -72,6 +72,8 @@ class FieldProblem {
     // iterations; when it says yes the step ends with what it has. Stalled: no step length
     // lowered the residual (it is at the rounding level); the potential is unchanged.
     Step NewtonStep(SweepTeam* team, const std::function<bool()>& stop);
+    // The potential before the last step.
+    const std::vector<double>& PotentialBeforeStep() const { return linearAt_; }
     // Multigrid cycles run so far (one per Krylov iteration), the measure of the work.
     int Cycles() const { return cycles_; }
 
