@@ -39,7 +39,7 @@ BatchParseResult ParseBatchArguments(const std::vector<std::string>& args);
 // otherwise.
 ScheduleKind ChosenSchedule(const BatchOptions& options);
 
-// The most threads --threads accepts.
+// The most threads --threads accepts (SweepTeam::kMostThreads).
 inline constexpr int kMostBatchThreads = 64;
 
 // The --help text.

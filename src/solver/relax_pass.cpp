@@ -143,19 +143,19 @@ double Iteration(const relax::SweepInput& in, const PassPlan& plan, SweepTeam* t
     if (team == nullptr || parts < 2) {
         return relax::SweepIteration(in);
     }
-    double partial[SweepTeam::kMostUseful * 2] = {};
+    std::vector<double> partial(2 * static_cast<std::size_t>(parts), 0.0);
     for (int colour = 0; colour < 2; ++colour) {
         team->Run([&](int part) {
             if (part < parts) {
-                partial[2 * part + colour] = relax::SweepShare(
+                partial[2 * static_cast<std::size_t>(part) + colour] = relax::SweepShare(
                     in, colour, plan.shares[static_cast<std::size_t>(part)],
                     plan.shares[static_cast<std::size_t>(part) + 1] - 1);
             }
         });
     }
     double sum = 0;
-    for (int k = 0; k < 2 * parts; ++k) {
-        sum += partial[k];
+    for (const double p : partial) {
+        sum += p;
     }
     return sum;
 }

@@ -28,7 +28,7 @@ void SpinThenWait(const std::atomic<unsigned>& word, unsigned old, Ready ready) 
 
 }  // namespace
 
-SweepTeam::SweepTeam(int threads) : size_(std::max(threads, 1)) {
+SweepTeam::SweepTeam(int threads) : size_(std::clamp(threads, 1, kMostThreads)) {
     for (int p = 1; p < size_; ++p) {
         helpers_.emplace_back([this, p] { Helper(p); });
     }

@@ -13,7 +13,7 @@ namespace tesvid {
 // not share one); its threads sleep between two half-sweeps.
 class SweepTeam {
   public:
-    // threads: 1 (the calling thread alone) or more.
+    // threads: 1 (the calling thread alone) up to kMostThreads (more count as that many).
     explicit SweepTeam(int threads);
     ~SweepTeam();
     SweepTeam(const SweepTeam&) = delete;
@@ -39,6 +39,7 @@ class SweepTeam {
     // cores, at most kMostUseful.
     static int DefaultThreads();
     static constexpr int kMostUseful = 4;
+    static constexpr int kMostThreads = 64;
 
   private:
     using Task = void (*)(const void*, int);
