@@ -138,7 +138,8 @@ class RatioReporter : public benchmark::ConsoleReporter {
                     std::printf("  %-10s %3d   converged/fixed %5.2f", shape, grid,
                                 time(1, 1) / time(0, 1));
                     if (time(0, 2) > 0) {
-                        std::printf("   fixed speed-up on 2 threads %4.2f", time(0, 1) / time(0, 2));
+                        std::printf("   fixed speed-up on 2 threads %4.2f",
+                                    time(0, 1) / time(0, 2));
                     }
                     if (time(1, 2) > 0) {
                         std::printf("   converged speed-up %4.2f", time(1, 1) / time(1, 2));

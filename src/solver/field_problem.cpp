@@ -168,14 +168,12 @@ void FieldProblem::Linearise() {
 }
 
 // y = J x: the equations with nu held, plus the terms above.
-void FieldProblem::ApplyJacobian(std::vector<double>& x, std::vector<double>& y,
-                                 SweepTeam* team) {
+void FieldProblem::ApplyJacobian(std::vector<double>& x, std::vector<double>& y, SweepTeam* team) {
     multigrid_.Apply(x, y, team);
     const int s = in_.n + 1;
     for (const JacobianTerm& t : terms_) {
         const int c = t.node;
-        const double dNu =
-            t.z * (x[c + 1] - x[c]) + t.r * (x[c + s] - x[c] * (1 - 1.0 / t.column));
+        const double dNu = t.z * (x[c + 1] - x[c]) + t.r * (x[c + s] - x[c] * (1 - 1.0 / t.column));
         y[c] += dNu * t.own;
         y[c + s] += dNu * t.outer;
         y[c + 1] += dNu * t.upper;

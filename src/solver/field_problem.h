@@ -21,9 +21,9 @@ struct MaterialCurve {
 
 // What defines the field problem on one grid.
 struct FieldProblemInput {
-    int n = 0;        // cells a side
-    double h = 0;     // grid step, m
-    double zc = 0;    // centre of the open boundary's expansion, node units
+    int n = 0;      // cells a side
+    double h = 0;   // grid step, m
+    double zc = 0;  // centre of the open boundary's expansion, node units
     Grid2D<MaterialCode> material;
     std::vector<double> source;       // right-hand side of every inner node (mu0 J h^2)
     std::vector<double> reluctivity;  // nu of every node; iron and magnet nodes follow their curve
@@ -98,8 +98,8 @@ class FieldProblem {
     struct JacobianTerm {
         int node;
         int column;
-        double z, r;                // d nu of the node per unit change of x_N - x_c and x_E - ...
-        double own, outer, upper;   // what nu multiplies in the equations of c, E and N
+        double z, r;               // d nu of the node per unit change of x_N - x_c and x_E - ...
+        double own, outer, upper;  // what nu multiplies in the equations of c, E and N
     };
     std::vector<JacobianTerm> terms_;
     // Work arrays of a step.

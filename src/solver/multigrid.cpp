@@ -279,8 +279,7 @@ void Multigrid::Smooth(std::size_t k, const double* f, SweepTeam* team, double o
     } else {
         for (int colour = 0; colour < 2; ++colour) {
             ForColumns(l.n, team, [&](int i0, int i1) {
-                RelaxColour(l.n, l.a.data(), f, l.nuR.data(), l.nuZ.data(), colour, i0, i1,
-                            omega);
+                RelaxColour(l.n, l.a.data(), f, l.nuR.data(), l.nuZ.data(), colour, i0, i1, omega);
             });
         }
     }

@@ -40,8 +40,9 @@ void ProlongateAdd(const std::vector<double>& coarse, int n, std::vector<double>
 // One cycle: a red-black Gauss-Seidel iteration (on the finest grid the relaxation's own sweep,
 // relax_sweep.h, without over-relaxation or reluctivity steps), the residual restricted to the
 // next grid (RestrictWeighted), the cycle there, the correction interpolated back (bilinear)
-// and added, one more iteration. The coarsest grid gets 20 over-relaxed iterations. After every iteration on every grid the open boundary is fitted
-// anew (MultipoleBoundary): the correction obeys the same boundary condition as the potential.
+// and added, one more iteration. The coarsest grid gets 20 over-relaxed iterations. After every
+// iteration on every grid the open boundary is fitted anew (MultipoleBoundary): the correction
+// obeys the same boundary condition as the potential.
 class Multigrid {
   public:
     // n: cells a side of the finest grid; zc: centre of the boundary expansion, node units.

@@ -33,10 +33,10 @@ class MultipoleBoundary {
   private:
     int n_ = 0;
     int terms_ = 0;
-    std::vector<int> ring_;      // element index of every ring node
-    std::vector<int> edge_;      // element index of every boundary node
-    std::vector<double> q_;      // ring x terms: orthonormal basis of the fitted functions
-    std::vector<double> g_;      // edge x terms: their values on the boundary
+    std::vector<int> ring_;  // element index of every ring node
+    std::vector<int> edge_;  // element index of every boundary node
+    std::vector<double> q_;  // ring x terms: orthonormal basis of the fitted functions
+    std::vector<double> g_;  // edge x terms: their values on the boundary
 };
 
 }  // namespace tesvid

@@ -36,8 +36,8 @@ BatchRun Batch(const std::vector<std::string>& args) {
 class BatchSchedule : public ::testing::Test {
   protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("tesvid_batch_schedule_" + std::to_string(::getpid()));
+        folder_ =
+            fs::temp_directory_path() / ("tesvid_batch_schedule_" + std::to_string(::getpid()));
         fs::create_directories(folder_);
         coil_ = Write("coil.tvd", false);
         edge_ = Write("edge.tvd", true);
@@ -85,12 +85,9 @@ TEST_F(BatchSchedule, RefusesBadValuesNamingThem) {
         std::vector<std::string> args;
         const char* named;
     } cases[] = {
-        {{"--tolerance", "0"}, "0"},
-        {{"--tolerance", "-1e-5"}, "-1e-5"},
-        {{"--tolerance", "1e-13"}, "1e-13"},
-        {{"--tolerance=abc"}, "abc"},
-        {{"--schedule", "slow"}, "slow"},
-        {{"--threads", "0"}, "0"},
+        {{"--tolerance", "0"}, "0"},         {{"--tolerance", "-1e-5"}, "-1e-5"},
+        {{"--tolerance", "1e-13"}, "1e-13"}, {{"--tolerance=abc"}, "abc"},
+        {{"--schedule", "slow"}, "slow"},    {{"--threads", "0"}, "0"},
         {{"--threads", "65"}, "65"},
     };
     for (const auto& c : cases) {
@@ -129,8 +126,7 @@ TEST_F(BatchSchedule, SaysHowTheCalculationWent) {
 TEST_F(BatchSchedule, WarnsWhenIronTouchesTheEdge) {
     const BatchRun r = Batch({"-q", "--threads", "2", "--probe", "0,25", edge_});
     ASSERT_EQ(r.status, kBatchOk) << r.err;
-    EXPECT_NE(r.err.find("warning: Iron touches the edge of the area"), std::string::npos)
-        << r.err;
+    EXPECT_NE(r.err.find("warning: Iron touches the edge of the area"), std::string::npos) << r.err;
     EXPECT_EQ(Batch({"-q", "--probe", "0,25", coil_}).err.find("warning"), std::string::npos);
 }
 

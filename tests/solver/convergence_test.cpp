@@ -105,7 +105,8 @@ Field LoopField(double a, double z0, double current, double r, double z) {
     const double kk = std::comp_ellint_1(k);
     const double ee = std::comp_ellint_2(k);
     const double bz = c / std::sqrt(outer) * (kk + (a * a - r * r - dz * dz) / inner * ee);
-    const double br = c * dz / (r * std::sqrt(outer)) * (-kk + (a * a + r * r + dz * dz) / inner * ee);
+    const double br =
+        c * dz / (r * std::sqrt(outer)) * (-kk + (a * a + r * r + dz * dz) / inner * ee);
     return {br, bz};
 }
 
@@ -149,7 +150,8 @@ TEST(CoilReference, LoopIntegralsGiveTheQuotedFigures) {
 
 double Probe(const Model& m, double rMm, double zMm) {
     const double h = m.project.GridStep * 1000;
-    return m.field.B(static_cast<int>(std::lround(rMm / h)), static_cast<int>(std::lround(zMm / h)));
+    return m.field.B(static_cast<int>(std::lround(rMm / h)),
+                     static_cast<int>(std::lround(zMm / h)));
 }
 
 // The converged air coil against the loop integrals of its own painting (each node a cell
@@ -185,7 +187,8 @@ TEST(CalculationUntilConverged, DefaultToleranceAgreesWithATinyOne) {
         CalculationObserver quiet;
         const CalculationOutcome a =
             Calculate(normal.arrays, normal.project, Converge(kDefaultTolerance), quiet);
-        const CalculationOutcome b = Calculate(strict.arrays, strict.project, Converge(1e-10), quiet);
+        const CalculationOutcome b =
+            Calculate(strict.arrays, strict.project, Converge(1e-10), quiet);
         ASSERT_EQ(a.ending, CalculationEnding::Converged) << OutcomeSentence(a);
         ASSERT_EQ(b.ending, CalculationEnding::Converged) << OutcomeSentence(b);
         EXPECT_GT(b.passes, a.passes);
@@ -195,7 +198,8 @@ TEST(CalculationUntilConverged, DefaultToleranceAgreesWithATinyOne) {
         float worst = 0;
         for (std::size_t k = 0; k < strict.field.B.Size(); ++k) {
             largest = std::max(largest, strict.field.B.Vector()[k]);
-            worst = std::max({worst, std::abs(normal.field.Br.Vector()[k] - strict.field.Br.Vector()[k]),
+            worst = std::max({worst,
+                              std::abs(normal.field.Br.Vector()[k] - strict.field.Br.Vector()[k]),
                               std::abs(normal.field.Bz.Vector()[k] - strict.field.Bz.Vector()[k])});
         }
         EXPECT_LT(worst, 1e-4 * largest) << "arrangement " << static_cast<int>(shape);
@@ -217,7 +221,8 @@ TEST(FixedSchedule, SameBitsOnOneTwoAndThreeThreads) {
             fixed.threads = threads;
             Calculate(shared.arrays, shared.project, fixed, quiet);
             EXPECT_TRUE(shared.arrays.VecPot == one.arrays.VecPot) << threads << " threads";
-            EXPECT_TRUE(shared.arrays.Reluctivity == one.arrays.Reluctivity) << threads << " threads";
+            EXPECT_TRUE(shared.arrays.Reluctivity == one.arrays.Reluctivity)
+                << threads << " threads";
         }
     }
 }
@@ -276,8 +281,8 @@ TEST(Tolerance, RefusedWhenDoublePrecisionCannotReachIt) {
     const struct {
         double tolerance;
         bool accepted;
-    } cases[] = {{1e-5, true},  {1e-10, true}, {1e-12, true},  {1, true},
-                 {1e-13, false}, {0, false},    {-1e-5, false}, {2, false},
+    } cases[] = {{1e-5, true},          {1e-10, true},    {1e-12, true},  {1, true},
+                 {1e-13, false},        {0, false},       {-1e-5, false}, {2, false},
                  {std::nan(""), false}, {HUGE_VAL, false}};
     for (const auto& c : cases) {
         const auto refusal = ToleranceRefusal(c.tolerance);
@@ -296,9 +301,9 @@ TEST(OpenBoundaryWarning, NamesWhatTouchesTheEdge) {
         MaterialCode code;
         const char* named;  // null: no warning
     } cases[] = {
-        {0, 10, 20, 30, MaterialCode::Iron, nullptr},       // on the axis: no edge
-        {40, 49, 20, 30, MaterialCode::Iron, "Iron"},       // reaches the outer column
-        {10, 20, 0, 5, MaterialCode::Coil1, "A winding"},   // reaches the top row
+        {0, 10, 20, 30, MaterialCode::Iron, nullptr},      // on the axis: no edge
+        {40, 49, 20, 30, MaterialCode::Iron, "Iron"},      // reaches the outer column
+        {10, 20, 0, 5, MaterialCode::Coil1, "A winding"},  // reaches the top row
         {10, 20, 45, 50, MaterialCode::MagnetS, "A magnet"},
         {10, 20, 2, 47, MaterialCode::Nonmag, nullptr},
     };
