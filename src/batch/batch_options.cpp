@@ -51,7 +51,8 @@ ScheduleKind ChosenSchedule(const BatchOptions& o) {
     if (o.schedule) {
         return *o.schedule;
     }
-    return o.mainSteps.has_value() || o.kMu.has_value() ? ScheduleKind::Fixed : ScheduleKind::Converge;
+    return o.mainSteps.has_value() || o.kMu.has_value() ? ScheduleKind::Fixed
+                                                        : ScheduleKind::Converge;
 }
 
 BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
@@ -92,8 +93,7 @@ BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
         };
         const bool takesValue = arg == "--export" || arg == "--save" || arg == "--png" ||
                                 arg == "--probe" || arg == "--main-steps" || arg == "--kmu" ||
-                                arg == "--schedule" || arg == "--tolerance" ||
-                                arg == "--threads";
+                                arg == "--schedule" || arg == "--tolerance" || arg == "--threads";
         if (!takesValue && inlineValue) {
             return fail("option " + arg + " takes no value");
         }

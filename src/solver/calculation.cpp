@@ -44,7 +44,6 @@ double SumOfAbsoluteSources(const SolverArrays& a, int n) {
     return sum;
 }
 
-
 // The fixed schedule, with its measure after every pass.
 CalculationOutcome RunFixedSchedule(SolverArrays& arrays, const Project& project,
                                     const CalculationSettings& settings,

@@ -121,7 +121,8 @@ struct PassPlan {
         for (int i = 1; i <= n - 1; ++i) {
             const int r0 = columnRuns[static_cast<std::size_t>(i - 1)];
             for (int r = r0; r < columnRuns[static_cast<std::size_t>(i)]; ++r) {
-                cost[static_cast<std::size_t>(i)] += (runs[r].j1 - runs[r].j0 + 1) * NodeCost(runs[r].kind);
+                cost[static_cast<std::size_t>(i)] +=
+                    (runs[r].j1 - runs[r].j0 + 1) * NodeCost(runs[r].kind);
             }
             total += cost[static_cast<std::size_t>(i)];
         }
@@ -147,9 +148,9 @@ double Iteration(const relax::SweepInput& in, const PassPlan& plan, SweepTeam* t
     for (int colour = 0; colour < 2; ++colour) {
         team->Run([&](int part) {
             if (part < parts) {
-                partial[2 * static_cast<std::size_t>(part) + colour] = relax::SweepShare(
-                    in, colour, plan.shares[static_cast<std::size_t>(part)],
-                    plan.shares[static_cast<std::size_t>(part) + 1] - 1);
+                partial[2 * static_cast<std::size_t>(part) + colour] =
+                    relax::SweepShare(in, colour, plan.shares[static_cast<std::size_t>(part)],
+                                      plan.shares[static_cast<std::size_t>(part) + 1] - 1);
             }
         });
     }
