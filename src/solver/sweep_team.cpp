@@ -6,23 +6,39 @@ namespace tesvid {
 
 namespace {
 
-// Rounds of waiting in a busy loop before a thread goes to sleep: long enough to catch the
-// next half-sweep of a small grid, short enough not to take a shared processor from others.
-constexpr int kSpinRounds = 4000;
+// Rounds of waiting in a busy loop, then of giving the processor away, before a thread goes
+// to sleep: long enough to catch the next half-sweep of a small grid; the yields let a thread
+// of the team that waits for a processor run first when the machine is busy.
+constexpr int kSpinRounds = 2000;
+constexpr int kYieldRounds = 20;
 
 template <class Ready>
-void SpinThenWait(const std::atomic<unsigned>& word, unsigned old, Ready ready) {
+bool Await(Ready ready) {
     for (int k = 0; k < kSpinRounds; ++k) {
         if (ready()) {
-            return;
+            return true;
         }
 #if defined(__x86_64__) || defined(__i386__)
         __builtin_ia32_pause();
 #endif
     }
-    while (!ready()) {
+    for (int k = 0; k < kYieldRounds; ++k) {
+        if (ready()) {
+            return true;
+        }
+        std::this_thread::yield();
+    }
+    return ready();
+}
+
+template <class Word, class Ready>
+void AwaitThenSleep(const std::atomic<Word>& word, Ready ready) {
+    if (Await(ready)) {
+        return;
+    }
+    for (Word old = word.load(std::memory_order_acquire); !ready();
+         old = word.load(std::memory_order_acquire)) {
         word.wait(old, std::memory_order_acquire);
-        old = word.load(std::memory_order_acquire);
     }
 }
 
@@ -61,23 +77,15 @@ void SweepTeam::Dispatch(Task task, const void* context) {
     generation_.fetch_add(1, std::memory_order_acq_rel);
     generation_.notify_all();
     task(context, 0);
-    // running_ counts down to 0 as the helpers finish; the last one wakes this thread.
-    for (int k = 0; k < kSpinRounds && running_.load(std::memory_order_acquire) != 0; ++k) {
-#if defined(__x86_64__) || defined(__i386__)
-        __builtin_ia32_pause();
-#endif
-    }
-    for (int left = running_.load(std::memory_order_acquire); left != 0;
-         left = running_.load(std::memory_order_acquire)) {
-        running_.wait(left, std::memory_order_acquire);
-    }
+    // running_ counts down to 0 as the helpers finish; each one wakes this thread.
+    AwaitThenSleep(running_, [&] { return running_.load(std::memory_order_acquire) == 0; });
 }
 
 void SweepTeam::Helper(int part) {
     unsigned seen = 0;
     for (;;) {
-        SpinThenWait(generation_, seen,
-                     [&] { return generation_.load(std::memory_order_acquire) != seen; });
+        AwaitThenSleep(generation_,
+                       [&] { return generation_.load(std::memory_order_acquire) != seen; });
         seen = generation_.load(std::memory_order_acquire);
         if (stop_.load(std::memory_order_acquire)) {
             return;
