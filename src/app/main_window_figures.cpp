@@ -3,7 +3,10 @@
 // drawing area; the flux through the probe's circle beside the field read-out.
 
 #include <QLabel>
+#include <algorithm>
 #include <cmath>
+#include <utility>
+#include <vector>
 
 #include "app/figures_window.h"
 #include "app/main_window.h"
@@ -38,9 +41,33 @@ std::vector<char> BodyNodes(const Grid2D<MaterialCode>& mat, int i, int j) {
     return in;
 }
 
-// The pixels of the body's outline on the drawing area: the pixels of its cells (a pixel
-// belongs to the node nearest its centre) within two pixels of a pixel outside them, as
-// offsets into the pixel block. Nothing when the area's scale is not the map's grid.
+// The pixels within `reach` pixels (across, down or both) of a flagged pixel of the w x h mask.
+std::vector<char> Widened(const std::vector<char>& mask, int w, int h, int reach) {
+    std::vector<char> across(mask.size(), 0), both(mask.size(), 0);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            for (int d = std::max(0, x - reach); d <= std::min(w - 1, x + reach); ++d) {
+                across[static_cast<std::size_t>(y * w + x)] |=
+                    mask[static_cast<std::size_t>(y * w + d)];
+            }
+        }
+    }
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            for (int d = std::max(0, y - reach); d <= std::min(h - 1, y + reach); ++d) {
+                both[static_cast<std::size_t>(y * w + x)] |=
+                    across[static_cast<std::size_t>(d * w + x)];
+            }
+        }
+    }
+    return both;
+}
+
+// The pixels of the body's outline on the drawing area, as offsets into the pixel block: a
+// band two pixels wide around its cells, one pixel off them, so that it stays clear of the
+// region outline the result view draws along the cells' borders. A pixel whose centre lies on
+// a cell of the body, its border included, belongs to the body. Nothing when the area's scale
+// is not the map's grid.
 std::vector<int> BodyOutlinePixels(const RasterSurface& area, const Grid2D<MaterialCode>& mat,
                                    int i, int j) {
     const int n = mat.N();
@@ -50,39 +77,30 @@ std::vector<int> BodyOutlinePixels(const RasterSurface& area, const Grid2D<Mater
     const std::vector<char> in = BodyNodes(mat, i, j);
     const int w = area.WidthPixels();
     const int h = area.HeightPixels();
-    const auto node = [n](double user) {
-        const int k = static_cast<int>(std::floor(user + 0.5));
-        return k >= 0 && k <= n ? k : -1;
+    // The nodes whose closed cells hold a pixel centre: lo .. hi, two on a border.
+    const auto nodes = [n](double user) {
+        return std::pair{std::max(0, static_cast<int>(std::ceil(user - 0.5))),
+                         std::min(n, static_cast<int>(std::floor(user + 0.5)))};
     };
-    std::vector<int> column(static_cast<std::size_t>(w)), row(static_cast<std::size_t>(h));
-    for (int x = 0; x < w; ++x) {
-        column[static_cast<std::size_t>(x)] = node(area.ToUserX(x));
-    }
+    std::vector<char> body(static_cast<std::size_t>(w) * static_cast<std::size_t>(h), 0);
     for (int y = 0; y < h; ++y) {
-        row[static_cast<std::size_t>(y)] = node(area.ToUserY(y));
-    }
-    const auto inside = [&](int x, int y) {
-        if (x < 0 || y < 0 || x >= w || y >= h) {
-            return false;
-        }
-        const int p = column[static_cast<std::size_t>(x)];
-        const int q = row[static_cast<std::size_t>(y)];
-        return p >= 0 && q >= 0 && in[static_cast<std::size_t>(p) * (n + 1) + q] != 0;
-    };
-    std::vector<int> pixels;
-    for (int y = 0; y < h; ++y) {
+        const auto [q0, q1] = nodes(area.ToUserY(y));
         for (int x = 0; x < w; ++x) {
-            if (!inside(x, y)) {
-                continue;
+            const auto [p0, p1] = nodes(area.ToUserX(x));
+            for (int p = p0; p <= p1; ++p) {
+                for (int q = q0; q <= q1; ++q) {
+                    body[static_cast<std::size_t>(y * w + x)] |=
+                        in[static_cast<std::size_t>(p) * (n + 1) + q];
+                }
             }
-            bool edge = false;
-            for (int d = 1; d <= 2 && !edge; ++d) {
-                edge = !inside(x - d, y) || !inside(x + d, y) || !inside(x, y - d) ||
-                       !inside(x, y + d);
-            }
-            if (edge) {
-                pixels.push_back(y * w + x);
-            }
+        }
+    }
+    const std::vector<char> near = Widened(body, w, h, 1);
+    const std::vector<char> band = Widened(body, w, h, 3);
+    std::vector<int> pixels;
+    for (int o = 0; o < w * h; ++o) {
+        if (band[static_cast<std::size_t>(o)] != 0 && near[static_cast<std::size_t>(o)] == 0) {
+            pixels.push_back(o);
         }
     }
     return pixels;
