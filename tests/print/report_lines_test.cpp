@@ -77,5 +77,19 @@ TEST(ReportLines, NumbersInPrintFormAndSeparatorsAsLaidOut) {
     EXPECT_EQ(Joined(lines[18]), ",Magnet: ,BHmax=; 30 ; kJ/m3,Br=; 1 ; Tesla,Hc= ; 100 ;kA/m|");
 }
 
+TEST(ReportLines, FiguresFollowTheBlockLongLinesBrokenAfterACommaNothingLost) {
+    ReportFigures f = Figures();
+    const std::string coil =
+        "Coil 1: L = 683 µH, Psi = 683 µWb, F_z = -2.12 µN, N = 132 turns, I = 1.00 A, "
+        "R = 319 mohm, P = 319 mW";
+    f.figures = {coil, "Stored energy: W = 341 µJ"};
+    const auto lines = ReportLines(f);
+    ASSERT_EQ(lines.size(), 19u + 2 + 3);
+    EXPECT_TRUE(lines[19].items.empty());
+    EXPECT_EQ(Joined(lines[21]), ",Coil 1: L = 683 µH, Psi = 683 µWb, F_z = -2.12 µN,|");
+    EXPECT_EQ(Joined(lines[22]), ",    N = 132 turns, I = 1.00 A, R = 319 mohm, P = 319 mW|");
+    EXPECT_EQ(Joined(lines[23]), ",Stored energy: W = 341 µJ|");
+}
+
 }  // namespace
 }  // namespace tesvid
