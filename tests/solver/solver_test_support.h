@@ -8,68 +8,49 @@
 
 namespace tesvid::testing {
 
-// A model with GridSize n over areaMm millimetres and the usual option values (the ones a new
-// installation starts with): iron Mu 1000 and Br 1.6 T, a 1 T / 100 kA/m / 30 kJ/m3 magnet
-// with its fitted curve, Jacoby radii 0.995 / 0.9995 / 0.95, 10 main passes, ReluctivityRelaxation 0.05,
-// 1 mm wires. No arrays yet.
+// The first-start project on an n grid over areaMm millimetres; no arrays yet.
 Model MakeModel(int n, double areaMm);
 
-// Paints the nodes i0..i1, j0..j1 (inclusive) of a material grid.
+// Paints the nodes i0..i1, j0..j1 (inclusive).
 void Paint(Grid2D<MaterialCode>& material, int i0, int i1, int j0, int j1, MaterialCode code);
 
-// Arrangements drawn for an n grid, laid out at 50 cells and scaled with the grid.
-// A coil in air.
+// Arrangements laid out at 50 cells and scaled to an n grid: a coil in air; a coil in an iron
+// pot core; an axially magnetised ring magnet between pole pieces and an opposite one further out.
 Grid2D<MaterialCode> AirCoil(int n);
-// A coil inside an iron pot core: a central post on the axis, end plates and an outer shell.
 Grid2D<MaterialCode> PotCore(int n);
-// An axially magnetised ring magnet (Magnet N) between iron pole pieces, and a second ring of
-// the opposite direction (Magnet S) further out.
 Grid2D<MaterialCode> RingMagnets(int n);
 
-// Records every call of a calculation, and can press Stop during a chosen yield.
+// Builds the material map with the given coil 1 density and runs the whole schedule; the
+// field is evaluated at the end, as the window does.
+void Calculate(Model& m, const Grid2D<MaterialCode>& material, double currentDensity1);
+
+// Records what a calculation reports, one letter per call: b(egin), m(aximum), p(rogress),
+// e(rror), y(ield), f(inished pass), r(esult), x (end). The result evaluates the field. Stop
+// is asked for from yield number stopAtYield on.
 class RecordingObserver : public CalculationObserver {
   public:
-    explicit RecordingObserver(Model& model) : model_(model) {}
-
-    void BeginCalculation() override { events.push_back("begin"); }
-    void EndCalculation() override { events.push_back("end"); }
-    void SetProgressMaximum(double maximum) override {
-        progressMaximum = maximum;
-        events.push_back("progress-max");
+    explicit RecordingObserver(Model& m) : m_(m) {}
+    void BeginCalculation() override { events += 'b'; }
+    void EndCalculation() override { events += 'x'; }
+    void SetProgressMaximum(double v) override { events += 'm', progressMaximum = v; }
+    void SetProgressValue(double v) override { events += 'p', progress.push_back(v); }
+    void SetErrorValue(double v) override { events += 'e', errors.push_back(v); }
+    void Yield() override { events += 'y', ++yields; }
+    bool StopRequested() const override { return stopAtYield > 0 && yields >= stopAtYield; }
+    void PassFinished(const SolverArrays& a) override {
+        events += 'f';
+        steps.push_back(a.LastReluctivityStep);
     }
-    double ProgressMaximum() const override { return progressMaximum; }
-    void SetProgressValue(double value) override;
-    double ErrorMaximum() const override { return 8; }
-    void SetErrorValue(double value) override {
-        errorValues.push_back(value);
-        events.push_back("error");
-    }
-    void Yield() override;
-    void ShowIntermediate() override { events.push_back("intermediate"); }
     void ShowResult() override;
 
-    // Yield number (counting from 1) at which Stop is pressed; 0 for never.
     int stopAtYield = 0;
-    // Whether ShowResult evaluates the field, as the result command does.
-    bool evaluateOnResult = true;
-
-    // The settings in force when a pass showed its number on the progress bar.
-    struct PassRecord {
-        int passNo;
-        double omega;
-        double kMuCur;
-        int yieldsBefore;  // yields so far, the driver's first one included
-    };
-    std::vector<PassRecord> passes;
-
     int yields = 0;
-    double progressMaximum = 8;
-    std::vector<double> progressValues;
-    std::vector<double> errorValues;
-    std::vector<std::string> events;
+    double progressMaximum = 0;
+    std::string events;
+    std::vector<double> progress, errors, steps;
 
   private:
-    Model& model_;
+    Model& m_;
 };
 
 }  // namespace tesvid::testing
