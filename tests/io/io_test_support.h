@@ -1,5 +1,6 @@
 #pragma once
 
+#include <stdlib.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -15,8 +16,7 @@ namespace tesvid::testing {
 class TempFolder {
   public:
     TempFolder() {
-        std::string pattern =
-            (std::filesystem::temp_directory_path() / "tesvid-io-XXXXXX").string();
+        std::string pattern = (std::filesystem::temp_directory_path() / "tesvid-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }
     ~TempFolder() {
@@ -30,32 +30,28 @@ class TempFolder {
 
     const std::filesystem::path& Path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
+    std::size_t Entries() const {
+        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_),
+                                                      std::filesystem::directory_iterator()));
+    }
 
   private:
     std::filesystem::path path_;
 };
 
-inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+inline std::string ReadText(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    const std::string text = ReadText(path);
+    return {text.begin(), text.end()};
+}
+
 inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()),
-              static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::vector<std::string> FolderEntries(const std::filesystem::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    return names;
-}
-
-inline bool RunningAsRoot() {
-    return ::geteuid() == 0;
+    std::ofstream(path, std::ios::binary | std::ios::trunc)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
 }
 
 }  // namespace tesvid::testing
