@@ -30,7 +30,9 @@ BatchRun Batch(const std::vector<std::string>& args) {
     return {status, out.str(), err.str()};
 }
 
-std::size_t Lines(const std::string& text) { return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n')); }
+std::size_t Lines(const std::string& text) {
+    return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
+}
 
 // The first-start project on a 50 grid over 100 mm with coil 1 at i = 10..12, j = 20..30
 // carrying 1 A through a 1 mm wire (1e6 A/m2); coil 2 is typed but not drawn.
@@ -105,14 +107,17 @@ TEST_F(BatchCommand, CalculatesSavesExportsAndProbesTheSameField) {
 }
 
 TEST_F(BatchCommand, NoSolveReproducesTheSavedField) {
-    ASSERT_EQ(Batch({"-q", "--save", File("solved.tvd"), "--export", File("solved.txt"), project_}).status, 0);
+    ASSERT_EQ(Batch({"-q", "--save", File("solved.tvd"), "--export", File("solved.txt"), project_})
+                  .status,
+              0);
     const BatchRun again = Batch({"-q", "--no-solve", "--export", File("again.txt"), "--save",
                                   File("again.tvd"), File("solved.tvd")});
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(ReadText(File("again.txt")), ReadText(File("solved.txt")));
     EXPECT_EQ(ReadText(File("again.tvd")), ReadText(File("solved.tvd")));
     // The unsolved input has a zero potential and so a zero field.
-    EXPECT_EQ(Batch({"-q", "--no-solve", "--probe", "1,25", project_}).out, "1\t25\t2\t50\t0\t0\t0\n");
+    EXPECT_EQ(Batch({"-q", "--no-solve", "--probe", "1,25", project_}).out,
+              "1\t25\t2\t50\t0\t0\t0\n");
 }
 
 TEST_F(BatchCommand, ProgressAndTheSolverOptions) {
@@ -141,13 +146,23 @@ TEST_F(BatchCommand, ProgressAndTheSolverOptions) {
 
 TEST_F(BatchCommand, ExitStatusNamesWhatWentWrong) {
     // Bad arguments: 2, one line.
-    for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"--bogus", project_}, {"--export"}, {"--export", "", project_},
-             {"--probe", "x", project_}, {"--probe", "1,2,3", project_}, {"--probe", "51,0", project_},
-             {"--probe", "-1,0", project_}, {"--main-steps", "-1", project_},
-             {"--main-steps", "1.5", project_}, {"--main-steps", "99999", project_},
-             {"--kmu", "abc", project_}, {"--kmu", "-0.1", project_}, {"--kmu", "inf", project_},
-             {"--quiet=1", project_}, {project_, project_}}) {
+    for (const std::vector<std::string>& args :
+         std::vector<std::vector<std::string>>{{},
+                                               {"--bogus", project_},
+                                               {"--export"},
+                                               {"--export", "", project_},
+                                               {"--probe", "x", project_},
+                                               {"--probe", "1,2,3", project_},
+                                               {"--probe", "51,0", project_},
+                                               {"--probe", "-1,0", project_},
+                                               {"--main-steps", "-1", project_},
+                                               {"--main-steps", "1.5", project_},
+                                               {"--main-steps", "99999", project_},
+                                               {"--kmu", "abc", project_},
+                                               {"--kmu", "-0.1", project_},
+                                               {"--kmu", "inf", project_},
+                                               {"--quiet=1", project_},
+                                               {project_, project_}}) {
         const BatchRun r = Batch(args);
         EXPECT_EQ(r.status, kBatchBadArguments) << ::testing::PrintToString(args);
         EXPECT_EQ(Lines(r.err), 1u) << r.err;
@@ -158,7 +173,8 @@ TEST_F(BatchCommand, ExitStatusNamesWhatWentWrong) {
     // A project that cannot be read or calculated: 3, naming the file and the reason.
     const BatchRun missing = Batch({File("none.tvd")});
     EXPECT_EQ(missing.status, kBatchBadProject);
-    EXPECT_NE(missing.err.find(File("none.tvd") + ": Invalid File Format (No such file"), std::string::npos)
+    EXPECT_NE(missing.err.find(File("none.tvd") + ": Invalid File Format (No such file"),
+              std::string::npos)
         << missing.err;
     EXPECT_EQ(Batch({folder_.Path().string()}).status, kBatchBadProject);
     ProjectData p = CoilProject(1);
@@ -196,8 +212,9 @@ TEST_F(BatchCommand, PngWhenThisBuildCanDrawIt) {
 TEST(BatchCommandInfo, HelpAndVersion) {
     const BatchRun help = Batch({"--help"});
     EXPECT_EQ(help.status, 0);
-    for (const char* text : {"Usage: tesvid-batch [options] PROJECT.tvd", "--export", "--save", "--probe",
-                             "--png", "--main-steps", "--kmu", "--no-solve", "--quiet", "--version"}) {
+    for (const char* text :
+         {"Usage: tesvid-batch [options] PROJECT.tvd", "--export", "--save", "--probe", "--png",
+          "--main-steps", "--kmu", "--no-solve", "--quiet", "--version"}) {
         EXPECT_NE(help.out.find(text), std::string::npos) << text;
     }
     const BatchRun version = Batch({"--version"});
@@ -220,7 +237,8 @@ TEST(SampleProjects, FreshCalculationReproducesTheStoredPotential) {
         const std::string file = entry.path().string();
         const BatchRun r = Batch({"--quiet", "--save", folder.File("out.tvd"), file});
         ASSERT_EQ(r.status, kBatchOk) << file << ": " << r.err;
-        const ProjectReadResult stored = ReadProjectFile(file), fresh = ReadProjectFile(folder.File("out.tvd"));
+        const ProjectReadResult stored = ReadProjectFile(file),
+                                fresh = ReadProjectFile(folder.File("out.tvd"));
         ASSERT_TRUE(stored.project && fresh.project) << file;
         grids.insert(stored.project->GridSize);
         EXPECT_NE(stored.project->Comments.find_first_not_of(' '), std::string::npos) << file;

@@ -16,25 +16,33 @@ using testing::ReadBytes;
 using testing::TempFolder;
 using testing::WriteBytes;
 
-std::uint64_t Bits(double v) { return std::bit_cast<std::uint64_t>(v); }
+std::uint64_t Bits(double v) {
+    return std::bit_cast<std::uint64_t>(v);
+}
 
 constexpr double ProjectData::*kDoubles[] = {
-    &ProjectData::GridStep, &ProjectData::Current1, &ProjectData::Current2, &ProjectData::WireDiameter1,
-    &ProjectData::WireDiameter2, &ProjectData::SteelSaturationB, &ProjectData::SteelMu,
-    &ProjectData::MagBHmax, &ProjectData::MagBr, &ProjectData::MagHc, &ProjectData::MagCurveK,
-    &ProjectData::LastReluctivityStep, &ProjectData::Rjac0, &ProjectData::Rjac1, &ProjectData::RjacFin};
+    &ProjectData::GridStep,      &ProjectData::Current1,      &ProjectData::Current2,
+    &ProjectData::WireDiameter1, &ProjectData::WireDiameter2, &ProjectData::SteelSaturationB,
+    &ProjectData::SteelMu,       &ProjectData::MagBHmax,      &ProjectData::MagBr,
+    &ProjectData::MagHc,         &ProjectData::MagCurveK,     &ProjectData::LastReluctivityStep,
+    &ProjectData::Rjac0,         &ProjectData::Rjac1,         &ProjectData::RjacFin};
 // Where the file keeps them, in the same order.
-constexpr std::size_t kDoubleOffsets[] = {19, 29, 49, 59, 69, 89, 99, 109, 119, 129, 139, 159, 169, 179, 189};
+constexpr std::size_t kDoubleOffsets[] = {19,  29,  49,  59,  69,  89,  99, 109,
+                                          119, 129, 139, 159, 169, 179, 189};
 
 // A project with every field set to a distinct value, doubles a careless conversion would
 // change (signed zero, subnormals, a NaN payload, infinities) and no symmetry between i and j.
 ProjectData SampleProject(int n) {
-    static const double awkward[] = {-0.0, std::numeric_limits<double>::denorm_min(), -1.5e300,
+    static const double awkward[] = {-0.0,
+                                     std::numeric_limits<double>::denorm_min(),
+                                     -1.5e300,
                                      std::bit_cast<double>(std::uint64_t{0x7FF8000000ABCDEF}),
-                                     -std::numeric_limits<double>::infinity(), 1.0 / 3, 1e-310};
-    constexpr MaterialCode codes[] = {MaterialCode::Vacuum, MaterialCode::Iron,  MaterialCode::MagnetS,
-                                      MaterialCode::MagnetN, MaterialCode::Coil1, MaterialCode::Coil2,
-                                      MaterialCode::Nonmag};
+                                     -std::numeric_limits<double>::infinity(),
+                                     1.0 / 3,
+                                     1e-310};
+    constexpr MaterialCode codes[] = {
+        MaterialCode::Vacuum, MaterialCode::Iron,  MaterialCode::MagnetS, MaterialCode::MagnetN,
+        MaterialCode::Coil1,  MaterialCode::Coil2, MaterialCode::Nonmag};
     ProjectData p;
     p.GridSize = static_cast<std::int16_t>(n);
     double value = 0.1 / n;
@@ -85,7 +93,8 @@ TEST(ProjectFileLayout, FieldsAtTheirOffsetsLittleEndianAndZerosBetween) {
         ASSERT_EQ(b.size(), 1999 + 9 * m);
         std::vector<bool> covered(b.size(), false);
         const auto cover = [&](std::size_t at, std::size_t size) {
-            std::fill(covered.begin() + static_cast<long>(at), covered.begin() + static_cast<long>(at + size), true);
+            std::fill(covered.begin() + static_cast<long>(at),
+                      covered.begin() + static_cast<long>(at + size), true);
         };
         EXPECT_EQ(std::string(b.begin(), b.begin() + 6), "TVD2.1");
         cover(0, 6);
@@ -136,7 +145,8 @@ TEST(ProjectFile, CommentIsCutOrPaddedToTwoHundredBytes) {
     m.project.GridSize = 50;
     for (const auto& [typed, stored] :
          {std::pair<std::string, std::string>{"short", "short" + std::string(195, ' ')},
-          {std::string(150, 'a') + std::string(100, 'b'), std::string(150, 'a') + std::string(50, 'b')}}) {
+          {std::string(150, 'a') + std::string(100, 'b'),
+           std::string(150, 'a') + std::string(50, 'b')}}) {
         m.project.Comments = typed;
         ProjectData p = ProjectFromModel(m);
         EXPECT_EQ(p.Comments, stored);
@@ -169,9 +179,9 @@ TEST(ProjectFileReader, RefusesWhatIsNotAProjectAndReadsUnknownMaterialsAsVacuum
         EXPECT_TRUE(refused(good, size)) << size;
     }
     std::vector<std::uint8_t> b = good;
-    b[999 + 1] = 7;     // node (1, 0)
-    b[999 + 51] = 255;  // node (0, 1)
-    b[999 + 52] = 12;   // node (1, 1): a real code
+    b[999 + 1] = 7;                     // node (1, 0)
+    b[999 + 51] = 255;                  // node (0, 1)
+    b[999 + 52] = 12;                   // node (1, 1): a real code
     b.resize(good.size() + 100, 0xAB);  // bytes past the project are ignored
     const ProjectReadResult read = Parse(b, b.size());
     ASSERT_TRUE(read.project);
@@ -190,9 +200,11 @@ TEST(ProjectFileReader, BadFilesGiveTheirReason) {
     b = SerializeProject(SampleProject(50));
     b.resize(5000);
     WriteBytes(folder.File("short.tvd"), b);
-    for (const auto& [name, reason] :
-         {std::pair{"missing.tvd", "No such file"}, {"", "folder"}, {"empty.tvd", "empty"},
-          {"short.tvd", "5000"}, {"hostile.tvd", "32767"}}) {
+    for (const auto& [name, reason] : {std::pair{"missing.tvd", "No such file"},
+                                       {"", "folder"},
+                                       {"empty.tvd", "empty"},
+                                       {"short.tvd", "5000"},
+                                       {"hostile.tvd", "32767"}}) {
         const ProjectReadResult r = ReadProjectFile(folder.File(name));
         EXPECT_FALSE(r.project) << name;
         EXPECT_EQ(r.error, "Invalid File Format") << name;
@@ -205,7 +217,8 @@ TEST(ProjectFileWriter, FailedWritesKeepTheOldFile) {
     const std::string blocker = folder.File("plain-file");
     WriteBytes(blocker, {1, 2, 3});
     // The parent of the target is a regular file: the temporary file cannot be created.
-    const std::optional<std::string> failure = WriteProjectFile(blocker + "/p.tvd", SampleProject(50));
+    const std::optional<std::string> failure =
+        WriteProjectFile(blocker + "/p.tvd", SampleProject(50));
     ASSERT_TRUE(failure);
     EXPECT_NE(failure->find(blocker + "/p.tvd"), std::string::npos) << *failure;
     EXPECT_EQ(ReadBytes(blocker), (std::vector<std::uint8_t>{1, 2, 3}));
@@ -228,8 +241,8 @@ TEST(ProjectFileWriter, ReadOnlyFolderKeepsTheOldFile) {
     TempFolder folder;
     const std::string target = folder.File("old.tvd");
     WriteBytes(target, {4, 5, 6});
-    std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_read |
-                                                    std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(
+        folder.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     const std::optional<std::string> failure = WriteProjectFile(target, SampleProject(50));
     std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_all);
     ASSERT_TRUE(failure);

@@ -65,7 +65,8 @@ TEST(FieldTable, HeadingThenInnerNodesInPrintZones) {
         ASSERT_EQ(line.find_first_of("\r\n<"), std::string::npos) << line;
     }
     EXPECT_EQ(lines[0], "R, mm         Z, mm         Br, Tesla     Bz, Tesla     Bmodule, Tesla");
-    const auto row = [](const char* r, const char* z, const char* br, const char* bz, const char* b) {
+    const auto row = [](const char* r, const char* z, const char* br, const char* bz,
+                        const char* b) {
         return AtColumns({{1, r}, {15, z}, {29, br}, {43, bz}, {57, b}});
     };
     EXPECT_EQ(lines[1], row(" 2 ", " 2 ", "-3.210e-01", "1.234e-02", "0.000e00"));
@@ -74,7 +75,8 @@ TEST(FieldTable, HeadingThenInnerNodesInPrintZones) {
     EXPECT_EQ(lines.back(), row(" 98 ", " 98 ", "4.900e-01", "4.900e-02", "9.800e01"));
 
     // Below one millimetre, with a decimal comma.
-    const std::vector<std::string> fine = CrLfLines(FormatFieldTable(FieldModel(400, 0.00025), ','));
+    const std::vector<std::string> fine =
+        CrLfLines(FormatFieldTable(FieldModel(400, 0.00025), ','));
     EXPECT_EQ(fine.size(), 1 + 399u * 399u);
     EXPECT_EQ(fine[1], row(" ,25 ", " ,25 ", "1,000e-02", "1,000e-03", "2,000e00"));
 }
@@ -82,7 +84,8 @@ TEST(FieldTable, HeadingThenInnerNodesInPrintZones) {
 TEST(FieldTable, ItemsThatFillTheirZoneMoveTheNextOneOn) {
     // R of node 1 prints as " 123456.78901 ", the whole first zone: Z starts in column 15.
     // Z of node 19, " 2345678.99119 ", runs one column into the next zone: Br goes to 43.
-    const std::vector<std::string> lines = CrLfLines(FormatFieldTable(FieldModel(20, 123.45678901)));
+    const std::vector<std::string> lines =
+        CrLfLines(FormatFieldTable(FieldModel(20, 123.45678901)));
     EXPECT_EQ(lines[1].substr(0, 38), " 123456.78901  123456.78901 1.000e-02 ");
     EXPECT_EQ(lines[19].substr(14, 37), " 2345678.99119 " + std::string(13, ' ') + "1.000e-02");
 }
@@ -93,7 +96,9 @@ TEST(FieldTable, MissingFieldOrAnotherGrid) {
     bare.project.GridStep = 0.002;
     std::vector<std::string> lines = CrLfLines(FormatFieldTable(bare));
     ASSERT_EQ(lines.size(), 1 + 49u * 49u);
-    EXPECT_EQ(lines[1], AtColumns({{1, " 2 "}, {15, " 2 "}, {29, "0.000e00"}, {43, "0.000e00"}, {57, "0.000e00"}}));
+    EXPECT_EQ(
+        lines[1],
+        AtColumns({{1, " 2 "}, {15, " 2 "}, {29, "0.000e00"}, {43, "0.000e00"}, {57, "0.000e00"}}));
     // The grid was changed in the options after the calculation: the field's own grid.
     Model m = FieldModel(50, 0.002);
     m.project.GridSize = 100;

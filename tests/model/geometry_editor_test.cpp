@@ -50,15 +50,19 @@ struct EditingView {
         }
         return nodes;
     }
-    std::vector<std::uint32_t> Pixels() const { return {surface.Pixels(), surface.Pixels() + 400 * 400}; }
+    std::vector<std::uint32_t> Pixels() const {
+        return {surface.Pixels(), surface.Pixels() + 400 * 400};
+    }
 };
 
 // The nodes between two corners that lie on the area (nodes n, at pixel 400, are off it),
 // less node (0, 0), which every stroke resets to Vacuum.
 std::set<Node> Block(Node a, Node b, int n = 50) {
     std::set<Node> nodes;
-    for (int i = std::max(0, std::min(a.first, b.first)); i <= std::min(n - 1, std::max(a.first, b.first)); ++i) {
-        for (int j = std::max(0, std::min(a.second, b.second)); j <= std::min(n - 1, std::max(a.second, b.second)); ++j) {
+    for (int i = std::max(0, std::min(a.first, b.first));
+         i <= std::min(n - 1, std::max(a.first, b.first)); ++i) {
+        for (int j = std::max(0, std::min(a.second, b.second));
+             j <= std::min(n - 1, std::max(a.second, b.second)); ++j) {
             nodes.insert({i, j});
         }
     }
@@ -75,7 +79,8 @@ std::set<Node> NodesAlong(Node a, Node b) {
     const bool across = std::abs(di) >= std::abs(dj);
     const int steps = std::max(std::abs(di), std::abs(dj));
     for (int k = 0; k <= steps; ++k) {
-        const double minor = (across ? a.second + dj * k / double(steps) : a.first + di * k / double(steps));
+        const double minor =
+            (across ? a.second + dj * k / double(steps) : a.first + di * k / double(steps));
         const int m = static_cast<int>(std::ceil(std::floor(8 * minor + 0.5) / 8 - 0.5));
         const int major = across ? a.first + (di < 0 ? -k : k) : a.second + (dj < 0 ? -k : k);
         nodes.insert(across ? Node{major, m} : Node{m, major});
@@ -95,8 +100,11 @@ TEST(GeometryEditor, ToolsPaintExactlyTheNodesOfTheirFigure) {
     const struct {
         Node from, to;
         std::vector<Node> via;
-    } rectangles[] = {{{10, 20}, {12, 30}, {{15, 25}}}, {{30, 40}, {22, 5}, {{40, 45}, {2, 2}}},
-                      {{7, 7}, {7, 7}, {}},  {{0, 0}, {5, 3}, {{3, 3}}}, {{49, 0}, {50, 50}, {}},
+    } rectangles[] = {{{10, 20}, {12, 30}, {{15, 25}}},
+                      {{30, 40}, {22, 5}, {{40, 45}, {2, 2}}},
+                      {{7, 7}, {7, 7}, {}},
+                      {{0, 0}, {5, 3}, {{3, 3}}},
+                      {{49, 0}, {50, 50}, {}},
                       {{45, 40}, {200, 300}, {{70, 90}}}};
     for (const auto& r : rectangles) {
         EditingView v;
@@ -107,9 +115,15 @@ TEST(GeometryEditor, ToolsPaintExactlyTheNodesOfTheirFigure) {
         EXPECT_EQ(v.Painted(), Block(r.from, r.to)) << ::testing::PrintToString(path);
     }
     // Lines of any slope, either direction, including ties half-way between nodes.
-    for (auto [a, b] : {std::pair<Node, Node>{{5, 9}, {20, 9}}, {{33, 40}, {33, 12}}, {{3, 30}, {23, 10}},
-                        {{2, 3}, {40, 17}}, {{45, 2}, {31, 44}}, {{4, 4}, {24, 14}}, {{24, 14}, {4, 4}},
-                        {{30, 5}, {25, 15}}, {{7, 40}, {43, 1}}}) {
+    for (auto [a, b] : {std::pair<Node, Node>{{5, 9}, {20, 9}},
+                        {{33, 40}, {33, 12}},
+                        {{3, 30}, {23, 10}},
+                        {{2, 3}, {40, 17}},
+                        {{45, 2}, {31, 44}},
+                        {{4, 4}, {24, 14}},
+                        {{24, 14}, {4, 4}},
+                        {{30, 5}, {25, 15}},
+                        {{7, 40}, {43, 1}}}) {
         EditingView v;
         v.Drag(DrawTool::LineTool, {a, {25, 25}, {3, 48}, b});
         EXPECT_EQ(v.Painted(), NodesAlong(a, b)) << ::testing::PrintToString(std::make_pair(a, b));
@@ -146,7 +160,8 @@ TEST(GeometryEditor, RubberBandNeverDamagesThePicture) {
                 expected.surface.FilledBox(8, 30, release.first, release.second, kYellow);
             }
             expected.surface.SetPoint(0, 0, kVacuumColor);
-            EXPECT_EQ(v.Pixels(), expected.Pixels()) << static_cast<int>(tool) << " " << release.first;
+            EXPECT_EQ(v.Pixels(), expected.Pixels())
+                << static_cast<int>(tool) << " " << release.first;
         }
     }
 }

@@ -33,7 +33,8 @@ TEST(ProjectDrawing, SameGridReadsBackTheSameMap) {
         for (int i = 0; i < n; ++i) {
             for (int j = 0; j < n; ++j) {
                 if ((i * 7 + j * 3) % 5 != 0) {
-                    d.m.arrays.Material(i, j) = kSampledMaterials[static_cast<std::size_t>((i / 3 + j) % 6)];
+                    d.m.arrays.Material(i, j) =
+                        kSampledMaterials[static_cast<std::size_t>((i / 3 + j) % 6)];
                 }
             }
         }
@@ -53,9 +54,12 @@ TEST(ProjectDrawing, MapOfAnotherGridKeepsItsSizeAndPlace) {
     coarse.m.arrays.Material(10, 20) = MaterialCode::Coil1;
     coarse.m.arrays.Material(11, 20) = MaterialCode::Iron;  // painted later: takes the shared edge
     coarse.Draw();
-    for (const auto& [i, j, code] : {std::tuple{19, 39, MaterialCode::Coil1}, {20, 41, MaterialCode::Coil1},
-                                     {21, 40, MaterialCode::Iron}, {23, 41, MaterialCode::Iron},
-                                     {18, 40, MaterialCode::Vacuum}, {20, 42, MaterialCode::Vacuum}}) {
+    for (const auto& [i, j, code] : {std::tuple{19, 39, MaterialCode::Coil1},
+                                     {20, 41, MaterialCode::Coil1},
+                                     {21, 40, MaterialCode::Iron},
+                                     {23, 41, MaterialCode::Iron},
+                                     {18, 40, MaterialCode::Vacuum},
+                                     {20, 42, MaterialCode::Vacuum}}) {
         EXPECT_EQ(coarse.At(i, j), code) << i << "," << j;
     }
     Drawn fine(100, 50);  // the even nodes fall on the grid's nodes, the odd ones between

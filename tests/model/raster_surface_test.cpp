@@ -20,7 +20,9 @@ RasterSurface GridArea() {
     return s;
 }
 
-std::vector<std::uint32_t> Pixels(const RasterSurface& s) { return {s.Pixels(), s.Pixels() + 400 * 400}; }
+std::vector<std::uint32_t> Pixels(const RasterSurface& s) {
+    return {s.Pixels(), s.Pixels() + 400 * 400};
+}
 long Count(const RasterSurface& s, Rgb c) {
     return std::count(s.Pixels(), s.Pixels() + 400 * 400, c.Packed());
 }
@@ -35,7 +37,9 @@ TEST(RasterSurface, DotsAndBoxesCoverTheirNodesAndNoOthers) {
     s.FilledBox(12, 7, 9, 11, kYellow);  // corners in any order, both inclusive
     for (int i = 5; i <= 16; ++i) {
         for (int j = 3; j <= 22; ++j) {
-            const Rgb expected = i >= 9 && i <= 12 && j >= 7 && j <= 11 ? kYellow : i == 10 && j == 20 ? odd : kGrey;
+            const Rgb expected = i >= 9 && i <= 12 && j >= 7 && j <= 11 ? kYellow
+                                 : i == 10 && j == 20                   ? odd
+                                                                        : kGrey;
             EXPECT_EQ(s.ReadPoint(i, j), expected) << i << "," << j;
         }
     }
@@ -54,8 +58,10 @@ TEST(RasterSurface, InvertedFiguresFlipEachPixelOnceAndRestoreWhenDrawnTwice) {
     s.FilledBox(5, 5, 30, 12, kYellow);
     const auto before = Pixels(s);
     s.SetDrawMode(DrawMode::Invert);
-    for (const auto& [x1, y1, x2, y2] : {std::tuple{2.0, 3.0, 40.0, 17.0}, {10.0, 10.0, 10.0, 10.0},
-                                         {45.0, 2.0, 3.0, 44.0}, {-20.0, 25.0, 70.0, 26.0}}) {
+    for (const auto& [x1, y1, x2, y2] : {std::tuple{2.0, 3.0, 40.0, 17.0},
+                                         {10.0, 10.0, 10.0, 10.0},
+                                         {45.0, 2.0, 3.0, 44.0},
+                                         {-20.0, 25.0, 70.0, 26.0}}) {
         s.Line(x1, y1, x2, y2, kYellow);
         const auto once = Pixels(s);
         for (std::size_t k = 0; k < once.size(); ++k) {

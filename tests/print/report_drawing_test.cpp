@@ -45,7 +45,8 @@ int InkOnThePage(bool seeds, bool arrays, Progress& progress) {
         BuildMaterialMap(m, material);
         for (int i = 1; i < n; ++i) {
             for (int j = 1; j < n; ++j) {
-                m.arrays.VecPot(i, j) = 1 / (1 + 0.01 * (std::pow(i - 11.0, 2) + std::pow(j - 25.0, 2))) / i;
+                m.arrays.VecPot(i, j) =
+                    1 / (1 + 0.01 * (std::pow(i - 11.0, 2) + std::pow(j - 25.0, 2))) / i;
                 m.arrays.UniformStencil(i, j) &= seeds ? 1 : 0;
             }
         }
@@ -55,8 +56,10 @@ int InkOnThePage(bool seeds, bool arrays, Progress& progress) {
     page.Clear();
     page.SetScale(-2, -2, n + 4, n + 4);
     DrawReportArea(m, page, progress);
-    return static_cast<int>(std::count_if(page.Pixels(), page.Pixels() + 240 * 240,
-                                          [](std::uint32_t p) { return Rgb::FromPacked(p) != Rgb{255, 255, 255}; }));
+    return static_cast<int>(
+        std::count_if(page.Pixels(), page.Pixels() + 240 * 240, [](std::uint32_t p) {
+            return Rgb::FromPacked(p) != Rgb{255, 255, 255};
+        }));
 }
 
 TEST(ReportDrawing, GridThenForceLinesThenOutlines) {

@@ -48,7 +48,8 @@ TEST(FieldColorMap, LevelsColoursLineColoursAndTheScale) {
     ResultPictures p(50);
     DrawFieldColorMap(m, p.grids, p.picture1, p.picture3);
     EXPECT_EQ(p.picture1.ReadPoint(10, 10), kWhite);
-    EXPECT_EQ(p.picture1.ReadPoint(20.4, 19.6), RampColor(60 * std::log(51.0)));  // the node's square
+    EXPECT_EQ(p.picture1.ReadPoint(20.4, 19.6),
+              RampColor(60 * std::log(51.0)));  // the node's square
     EXPECT_EQ(p.picture1.ReadPoint(0, 0), kBlack);
     EXPECT_EQ(p.grids.NodeColor(20, 20), 0);
     EXPECT_EQ(p.grids.NodeColor(6, 5), 0);
@@ -93,7 +94,9 @@ TEST(FieldColorMap, OutlinesInvertTheBorderOfNonVacuumRegionsOnce) {
         DrawFieldColorMap(m, outlined.grids, outlined.picture1, outlined.picture3);
         // The differing pixels are the one-pixel rings of the two regions' outer edges.
         const auto ring = [&](int x0, int y0, int x1, int y1) {
-            const auto px = [&](double u) { return static_cast<int>(std::floor(u * 400 / n + 0.5)); };
+            const auto px = [&](double u) {
+                return static_cast<int>(std::floor(u * 400 / n + 0.5));
+            };
             const int l = px(x0 - 0.5), r = px(x1 + 0.5), t = px(y0 - 0.5), b = px(y1 + 0.5);
             return 2 * (r - l + 1) + 2 * (b - t - 1);
         };
@@ -128,7 +131,9 @@ TEST(PotentialView, PaintsTheMagnitudeAgainstTheLargestAndKeepsTheDrawState) {
 }
 
 struct RecordingTarget : ProbeTarget {
-    void SetFieldTexts(const ProbeFieldTexts& t) override { texts.push_back(t.b + "/" + t.br + "/" + t.bz); }
+    void SetFieldTexts(const ProbeFieldTexts& t) override {
+        texts.push_back(t.b + "/" + t.br + "/" + t.bz);
+    }
     void DrawGraphs(double x, double y) override { graphs.emplace_back(x, y); }
     void ShowGraphWindows() override { ++shown; }
     std::vector<std::string> texts;
@@ -137,7 +142,8 @@ struct RecordingTarget : ProbeTarget {
 };
 
 TEST(FieldProbe, ReadsTheNodeUnderThePointer) {
-    for (const auto& [user, node] : {std::pair{2.5f, 2}, {3.5f, 4}, {3.49f, 3}, {-0.5f, 0}, {-0.6f, -1}}) {
+    for (const auto& [user, node] :
+         {std::pair{2.5f, 2}, {3.5f, 4}, {3.49f, 3}, {-0.5f, 0}, {-0.6f, -1}}) {
         EXPECT_EQ(ProbeNode(user), node) << user;
     }
     EXPECT_LT(ProbeNode(NAN), 0);
@@ -148,7 +154,8 @@ TEST(FieldProbe, ReadsTheNodeUnderThePointer) {
     m = MakeViewModel(50);
     m.field.B(7, 8) = 0.0123f;
     m.field.Br(7, 8) = -0.00004f;
-    EXPECT_EQ(ProbeField(m, 7, 8)->b + ProbeField(m, 7, 8)->br + ProbeField(m, 7, 8)->bz, "123.0-0.40.0");
+    EXPECT_EQ(ProbeField(m, 7, 8)->b + ProbeField(m, 7, 8)->br + ProbeField(m, 7, 8)->bz,
+              "123.0-0.40.0");
     EXPECT_TRUE(ProbeField(m, 50, 50));
     for (const auto& [i, j] : {std::pair{-1, 5}, {5, -1}, {51, 5}}) {
         EXPECT_FALSE(ProbeField(m, i, j)) << i << ", " << j;
@@ -169,13 +176,15 @@ TEST(FieldProbe, CrossHairFollowsThePointerAndFreezesOnAClick) {
     const auto before = p.picture1.Copy();
     PointerState pointer{0, 0, -1, -1, false};  // as the Result command leaves it
     RecordingTarget target;
-    const auto move = [&](float x, float y) { ProbeMouseMove(m, true, p.picture1, pointer, x, y, target); };
+    const auto move = [&](float x, float y) {
+        ProbeMouseMove(m, true, p.picture1, pointer, x, y, target);
+    };
     move(10.2f, 20.4f);
     EXPECT_EQ(p.picture1.PixelAt(41, 80), Rgb::FromPacked(before[80 * 400 + 41]).Inverted());
     EXPECT_EQ(p.picture1.PixelAt(40, 80), Rgb::FromPacked(before[80 * 400 + 40]));  // crossed twice
     EXPECT_EQ(target.graphs.back(), (std::pair<double, double>{10, 20}));
-    EXPECT_EQ(target.texts.back(), ProbeField(m, 10, 20)->b + "/" + ProbeField(m, 10, 20)->br + "/" +
-                                       ProbeField(m, 10, 20)->bz);
+    EXPECT_EQ(target.texts.back(), ProbeField(m, 10, 20)->b + "/" + ProbeField(m, 10, 20)->br +
+                                       "/" + ProbeField(m, 10, 20)->bz);
     move(130.0f, 7.0f);  // off the field: no reading, but the cross-hair follows
     EXPECT_EQ(target.texts.size(), 1u);
     ProbeMouseDown(pointer, target);
@@ -193,15 +202,19 @@ TEST(FieldProbe, CrossHairFollowsThePointerAndFreezesOnAClick) {
 }
 
 TEST(DistributionGraph, PlotsTheLineThroughTheProbeAgainstItsFullScale) {
-    for (const auto& [bmax, scale] : {std::pair{0.1234, 0.2}, {0.0996, 0.2}, {0.95, 1.0}, {9.96, 20.0},
-                                      {3.4e-7, 4e-7}, {1e-200, 2e-200}}) {
+    for (const auto& [bmax, scale] : {std::pair{0.1234, 0.2},
+                                      {0.0996, 0.2},
+                                      {0.95, 1.0},
+                                      {9.96, 20.0},
+                                      {3.4e-7, 4e-7},
+                                      {1e-200, 2e-200}}) {
         EXPECT_DOUBLE_EQ(GraphFullScale(bmax), scale) << bmax;
     }
     const int n = 100;
     Model m = MakeViewModel(n, 100);
     for (int k = 0; k <= n; ++k) {
-        m.field.B(k, 12) = 0.01f;   // the row of the R graph, peaking at 0.1234 T, 0.1 T at k = 30
-        m.field.B(13, k) = 0.15f;   // the column of the Z graph
+        m.field.B(k, 12) = 0.01f;  // the row of the R graph, peaking at 0.1234 T, 0.1 T at k = 30
+        m.field.B(13, k) = 0.15f;  // the column of the Z graph
     }
     m.field.B(20, 12) = 0.1234f;
     m.field.B(30, 12) = 0.1f;
@@ -209,15 +222,17 @@ TEST(DistributionGraph, PlotsTheLineThroughTheProbeAgainstItsFullScale) {
     RecordingSurface g(250, 250);
     DrawDistributionGraph(m, g, GraphAxis::R, 37, 12);
     ASSERT_EQ(g.texts.size(), 3u);
-    EXPECT_EQ(g.texts[0].text + "|" + g.texts[1].text + "|" + g.texts[2].text, " Bmax=2000.0 Gauss|Z = 12|R = 37");
+    EXPECT_EQ(g.texts[0].text + "|" + g.texts[1].text + "|" + g.texts[2].text,
+              " Bmax=2000.0 Gauss|Z = 12|R = 37");
     EXPECT_EQ(g.texts[2].color, (Rgb{255, 0, 0}));
-    ASSERT_EQ(g.lines.size(), 18u + (n - 1) + 1u);  // dotted grid, the curve, the red marker
+    ASSERT_EQ(g.lines.size(), 18u + (n - 1) + 1u);    // dotted grid, the curve, the red marker
     EXPECT_NEAR(g.lines[18 + 29].y2, n / 2.0, 1e-4);  // 0.1 T at half height
     EXPECT_EQ(g.lines.back().x1, 37);
     EXPECT_EQ(g.ForeColor(), (Rgb{0, 0, 255}));
     g.texts.clear();
     DrawDistributionGraph(m, g, GraphAxis::Z, 13, 40.5);
-    EXPECT_EQ(g.texts[0].text + "|" + g.texts[1].text + "|" + g.texts[2].text, " Bmax=2000.0 Gauss|R = 13|Z = 40.5");
+    EXPECT_EQ(g.texts[0].text + "|" + g.texts[1].text + "|" + g.texts[2].text,
+              " Bmax=2000.0 Gauss|R = 13|Z = 40.5");
     // Points off the grid, or a field of another grid, draw nothing.
     g.texts.clear();
     for (const auto& [x, y] : {std::pair{-1.0, 3.0}, {3.0, 100.5}, {101.0, 3.0}}) {

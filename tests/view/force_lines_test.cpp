@@ -25,7 +25,9 @@ struct Collect : IsoSegmentSink {
 struct Progress : ForceLineObserver {
     void SetProgressFraction(double f) override { fractions.push_back(f); }
     void Yield() override { ++yields; }
-    bool StopRequested() const override { return stopAfterColumns > 0 && fractions.size() >= stopAfterColumns; }
+    bool StopRequested() const override {
+        return stopAfterColumns > 0 && fractions.size() >= stopAfterColumns;
+    }
     std::vector<double> fractions;
     int yields = 0;
     std::size_t stopAfterColumns = 0;
@@ -51,7 +53,8 @@ Model SolvedCoil() {
 
 // Joins the drawn pieces end to end: every end inside the scanned area must continue in
 // exactly one other piece. Returns the number of closed chains enclosing (cx, cy).
-int ClosedLoopsAround(const std::vector<RecordingSurface::LineCall>& lines, int n, double cx, double cy) {
+int ClosedLoopsAround(const std::vector<RecordingSurface::LineCall>& lines, int n, double cx,
+                      double cy) {
     const auto same = [](double x1, double y1, double x2, double y2) {
         return std::fabs(x1 - x2) < 1e-4 && std::fabs(y1 - y2) < 1e-4;
     };
@@ -129,7 +132,8 @@ TEST(ForceLines, LinesOfACoilAreClosedLoopsAroundTheWinding) {
     for (const auto& l : picture.lines) {
         colours.insert(l.color.Packed());
     }
-    EXPECT_EQ(colours, (std::set<std::uint32_t>{Rgb{0, 0, 0}.Packed(), Rgb{255, 255, 255}.Packed()}));
+    EXPECT_EQ(colours,
+              (std::set<std::uint32_t>{Rgb{0, 0, 0}.Packed(), Rgb{255, 255, 255}.Packed()}));
     // One progress step per seed column 2 .. N - 2, a yield per seed node.
     EXPECT_EQ(progress.fractions.size(), 47u);
     EXPECT_DOUBLE_EQ(progress.fractions.back(), 48.0 / 50);
@@ -161,7 +165,9 @@ struct FluxGrid {
         TraceIsoLevel(IsoLineGrid{flux, marks, flux.N(), lineStep, offset}, level, sink);
         return sink.segments;
     }
-    int Cleared() const { return static_cast<int>(std::count(marks.Vector().begin(), marks.Vector().end(), 0)); }
+    int Cleared() const {
+        return static_cast<int>(std::count(marks.Vector().begin(), marks.Vector().end(), 0));
+    }
     Grid2D<double> flux;
     Grid2D<std::uint8_t> marks;
 };
@@ -180,7 +186,9 @@ TEST(IsoLineTracer, DegenerateLevelsAndSaddles) {
         EXPECT_EQ(std::make_tuple(s.x1, s.y1, s.x2, s.y2), std::make_tuple(4.5f, 6.5f, 4.5f, 6.5f));
     }
     // A saddle cell crossed on all four edges: six pieces in the pair order.
-    FluxGrid saddle([](int i, int j) { return (i == 5 || i == 6) && (j == 5 || j == 6) ? ((i + j) % 2 ? -1 : 1) : 9; });
+    FluxGrid saddle([](int i, int j) {
+        return (i == 5 || i == 6) && (j == 5 || j == 6) ? ((i + j) % 2 ? -1 : 1) : 9;
+    });
     std::vector<IsoSegment> cell;
     for (const auto& s : saddle.Trace(0)) {
         if (s.i == 5 && s.j == 5) {
@@ -205,7 +213,8 @@ TEST(IsoLineTracer, MarksClearWithinTheToleranceAndDoNotChangeTheLine) {
         FluxGrid columns([](int i, int) { return double(i); });
         columns.Trace(10.25, -0.5, lineStep);
         for (int i = 0; i <= 50; ++i) {
-            const int cleared = static_cast<int>(std::count(&columns.marks(i, 0), &columns.marks(i, 0) + 51, 0));
+            const int cleared =
+                static_cast<int>(std::count(&columns.marks(i, 0), &columns.marks(i, 0) + 51, 0));
             EXPECT_EQ(cleared, i >= first && i <= last ? 48 : 0) << lineStep << ": column " << i;
         }
     }

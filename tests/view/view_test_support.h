@@ -46,7 +46,9 @@ class RecordingSurface : public RasterSurface {
         lines.push_back({x1, y1, x2, y2, c});
         RasterSurface::Line(x1, y1, x2, y2, c);
     }
-    std::vector<std::uint32_t> Copy() const { return {Pixels(), Pixels() + WidthPixels() * HeightPixels()}; }
+    std::vector<std::uint32_t> Copy() const {
+        return {Pixels(), Pixels() + WidthPixels() * HeightPixels()};
+    }
     std::vector<Text> texts;
     std::vector<LineCall> lines;
 };
