@@ -83,9 +83,10 @@ ProjectReadResult Parse(const std::vector<std::uint8_t>& b, std::size_t size) {
 TEST(ProjectFileLayout, FieldsAtTheirOffsetsLittleEndianAndZerosBetween) {
     for (int n : {50, 400}) {
         ProjectData p = SampleProject(n);
-        p.MainSteps = -1;  // every byte of every field non-zero, so a misplaced field shows
-        for (auto field : kDoubles) {
-            p.*field = std::bit_cast<double>(~std::uint64_t{0} - 0x0101);
+        // Every byte of every field non-zero and each field its own, so a misplaced one shows.
+        p.MainSteps = -1;
+        for (std::size_t k = 0; k < std::size(kDoubles); ++k) {
+            p.*kDoubles[k] = std::bit_cast<double>((k + 1) * 0x0101010101010101u);
         }
         p.Comments.assign(kCommentLength, '\xFF');
         const std::vector<std::uint8_t> b = SerializeProject(p);
@@ -107,7 +108,7 @@ TEST(ProjectFileLayout, FieldsAtTheirOffsetsLittleEndianAndZerosBetween) {
             for (int byte = 7; byte >= 0; --byte) {
                 v = v << 8 | b[kDoubleOffsets[k] + static_cast<std::size_t>(byte)];
             }
-            EXPECT_EQ(v, Bits(p.*kDoubles[k])) << kDoubleOffsets[k];
+            EXPECT_EQ(v, (k + 1) * 0x0101010101010101u) << kDoubleOffsets[k];
             cover(kDoubleOffsets[k], 8);
         }
         cover(499, 200);
@@ -232,23 +233,6 @@ TEST(ProjectFileWriter, FailedWritesKeepTheOldFile) {
     EXPECT_TRUE(WriteProjectFile(blocker, bad));
     EXPECT_EQ(ReadBytes(blocker), (std::vector<std::uint8_t>{1, 2, 3}));
     EXPECT_EQ(folder.Entries(), 2u);  // no temporary file left behind
-}
-
-TEST(ProjectFileWriter, ReadOnlyFolderKeepsTheOldFile) {
-    if (::geteuid() == 0) {
-        GTEST_SKIP() << "file permissions do not bind the superuser";
-    }
-    TempFolder folder;
-    const std::string target = folder.File("old.tvd");
-    WriteBytes(target, {4, 5, 6});
-    std::filesystem::permissions(
-        folder.Path(), std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
-    const std::optional<std::string> failure = WriteProjectFile(target, SampleProject(50));
-    std::filesystem::permissions(folder.Path(), std::filesystem::perms::owner_all);
-    ASSERT_TRUE(failure);
-    EXPECT_NE(failure->find("Permission denied"), std::string::npos) << *failure;
-    EXPECT_EQ(ReadBytes(target), (std::vector<std::uint8_t>{4, 5, 6}));
-    EXPECT_EQ(folder.Entries(), 1u);
 }
 
 TEST(ProjectFileWriter, ReplacesTheFileAndKeepsItsPermissionsAndLinks) {

