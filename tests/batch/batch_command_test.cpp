@@ -174,7 +174,7 @@ TEST_F(BatchCommand, ExitStatusNamesWhatWentWrong) {
     EXPECT_EQ(Batch({"-q", "--no-solve", File("nowire.tvd")}).status, kBatchOk);
 
     // Outputs that cannot be written: 4, one line each; the others are still written.
-    testing::WriteBytes(File("plain"), {1});
+    testing::WriteText(File("plain"), "x");
     const BatchRun r = Batch({"-q", "--export", folder_.Path().string(), "--save",
                               File("plain") + "/x.tvd", "--probe", "1,1", project_});
     EXPECT_EQ(r.status, kBatchOutputFailed);

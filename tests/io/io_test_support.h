@@ -1,9 +1,7 @@
 #pragma once
 
 #include <stdlib.h>
-#include <unistd.h>
 
-#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,21 +17,10 @@ class TempFolder {
         std::string pattern = (std::filesystem::temp_directory_path() / "tesvid-XXXXXX").string();
         path_ = ::mkdtemp(pattern.data());
     }
-    ~TempFolder() {
-        std::error_code ec;
-        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
-                                     std::filesystem::perm_options::add, ec);
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempFolder(const TempFolder&) = delete;
-    TempFolder& operator=(const TempFolder&) = delete;
-
+    ~TempFolder() { std::filesystem::remove_all(path_); }
     const std::filesystem::path& Path() const { return path_; }
     std::string File(const std::string& name) const { return (path_ / name).string(); }
-    std::size_t Entries() const {
-        return static_cast<std::size_t>(std::distance(std::filesystem::directory_iterator(path_),
-                                                      std::filesystem::directory_iterator()));
-    }
+    auto Entries() const { return std::distance(std::filesystem::directory_iterator(path_), {}); }
 
   private:
     std::filesystem::path path_;
@@ -44,15 +31,8 @@ inline std::string ReadText(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
-    const std::string text = ReadText(path);
-    return {text.begin(), text.end()};
-}
-
-inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
-    std::ofstream(path, std::ios::binary | std::ios::trunc)
-        .write(reinterpret_cast<const char*>(bytes.data()),
-               static_cast<std::streamsize>(bytes.size()));
+inline void WriteText(const std::string& path, const std::string& bytes) {
+    std::ofstream(path, std::ios::binary) << bytes;
 }
 
 }  // namespace tesvid::testing

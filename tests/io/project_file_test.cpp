@@ -12,9 +12,13 @@
 namespace tesvid {
 namespace {
 
-using testing::ReadBytes;
+using testing::ReadText;
 using testing::TempFolder;
-using testing::WriteBytes;
+using testing::WriteText;
+
+std::string Text(const std::vector<std::uint8_t>& b) {
+    return {b.begin(), b.end()};
+}
 
 std::uint64_t Bits(double v) {
     return std::bit_cast<std::uint64_t>(v);
@@ -33,16 +37,9 @@ constexpr std::size_t kDoubleOffsets[] = {19,  29,  49,  59,  69,  89,  99, 109,
 // A project with every field set to a distinct value, doubles a careless conversion would
 // change (signed zero, subnormals, a NaN payload, infinities) and no symmetry between i and j.
 ProjectData SampleProject(int n) {
-    static const double awkward[] = {-0.0,
-                                     std::numeric_limits<double>::denorm_min(),
-                                     -1.5e300,
-                                     std::bit_cast<double>(std::uint64_t{0x7FF8000000ABCDEF}),
-                                     -std::numeric_limits<double>::infinity(),
-                                     1.0 / 3,
-                                     1e-310};
-    constexpr MaterialCode codes[] = {
-        MaterialCode::Vacuum, MaterialCode::Iron,  MaterialCode::MagnetS, MaterialCode::MagnetN,
-        MaterialCode::Coil1,  MaterialCode::Coil2, MaterialCode::Nonmag};
+    const double tiny = std::numeric_limits<double>::denorm_min(), inf = 1 / tiny;
+    const double nan = std::bit_cast<double>(0x7FF8000000ABCDEFu);  // with a payload
+    const double awkward[] = {-0.0, tiny, -1.5e300, nan, -inf, 1.0 / 3, 1e-310};
     ProjectData p;
     p.GridSize = static_cast<std::int16_t>(n);
     double value = 0.1 / n;
@@ -57,7 +54,7 @@ ProjectData SampleProject(int n) {
     p.VecPot.Create(n);
     for (int i = 0; i <= n; ++i) {
         for (int j = 0; j <= n; ++j) {
-            p.Material(i, j) = codes[(i * 3 + j * j) % 7];
+            p.Material(i, j) = static_cast<MaterialCode>("\0\1\2\3\13\14\24"[(i * 3 + j * j) % 7]);
             p.VecPot(i, j) = awkward[(i * 5 + j * 3) % 7] * (1 + i * 1e-9);
         }
     }
@@ -194,13 +191,11 @@ TEST(ProjectFileReader, RefusesWhatIsNotAProjectAndReadsUnknownMaterialsAsVacuum
 
 TEST(ProjectFileReader, BadFilesGiveTheirReason) {
     TempFolder folder;
-    std::vector<std::uint8_t> b = SerializeProject(SampleProject(50));
-    WriteBytes(folder.File("empty.tvd"), {});
-    b[9] = 0xFF, b[10] = 0x7F;
-    WriteBytes(folder.File("hostile.tvd"), b);
-    b = SerializeProject(SampleProject(50));
-    b.resize(5000);
-    WriteBytes(folder.File("short.tvd"), b);
+    std::string b = Text(SerializeProject(SampleProject(50)));
+    WriteText(folder.File("empty.tvd"), "");
+    WriteText(folder.File("short.tvd"), b.substr(0, 5000));
+    b[9] = '\xFF', b[10] = '\x7F';
+    WriteText(folder.File("hostile.tvd"), b);
     for (const auto& [name, reason] : {std::pair{"missing.tvd", "No such file"},
                                        {"", "folder"},
                                        {"empty.tvd", "empty"},
@@ -216,13 +211,13 @@ TEST(ProjectFileReader, BadFilesGiveTheirReason) {
 TEST(ProjectFileWriter, FailedWritesKeepTheOldFile) {
     TempFolder folder;
     const std::string blocker = folder.File("plain-file");
-    WriteBytes(blocker, {1, 2, 3});
+    WriteText(blocker, "old");
     // The parent of the target is a regular file: the temporary file cannot be created.
     const std::optional<std::string> failure =
         WriteProjectFile(blocker + "/p.tvd", SampleProject(50));
     ASSERT_TRUE(failure);
     EXPECT_NE(failure->find(blocker + "/p.tvd"), std::string::npos) << *failure;
-    EXPECT_EQ(ReadBytes(blocker), (std::vector<std::uint8_t>{1, 2, 3}));
+    EXPECT_EQ(ReadText(blocker), "old");
     // A target that is a folder stays a folder.
     std::filesystem::create_directory(folder.File("sub"));
     EXPECT_TRUE(WriteProjectFile(folder.File("sub"), SampleProject(50)));
@@ -231,26 +226,26 @@ TEST(ProjectFileWriter, FailedWritesKeepTheOldFile) {
     ProjectData bad = SampleProject(50);
     bad.GridSize = 51;
     EXPECT_TRUE(WriteProjectFile(blocker, bad));
-    EXPECT_EQ(ReadBytes(blocker), (std::vector<std::uint8_t>{1, 2, 3}));
-    EXPECT_EQ(folder.Entries(), 2u);  // no temporary file left behind
+    EXPECT_EQ(ReadText(blocker), "old");
+    EXPECT_EQ(folder.Entries(), 2);  // no temporary file left behind
 }
 
 TEST(ProjectFileWriter, ReplacesTheFileAndKeepsItsPermissionsAndLinks) {
     TempFolder folder;
     const std::string target = folder.File("p.tvd");
-    WriteBytes(target, std::vector<std::uint8_t>(100000, 7));
+    WriteText(target, std::string(100000, 'x'));
     using std::filesystem::perms;
     const perms kept = perms::owner_read | perms::owner_write | perms::group_read;
     std::filesystem::permissions(target, kept);
     ASSERT_FALSE(WriteProjectFile(target, SampleProject(50)));
-    EXPECT_EQ(ReadBytes(target), SerializeProject(SampleProject(50)));
+    EXPECT_EQ(ReadText(target), Text(SerializeProject(SampleProject(50))));
     EXPECT_EQ(std::filesystem::status(target).permissions() & perms::all, kept);
     const std::string link = folder.File("link.tvd");
     std::filesystem::create_symlink("p.tvd", link);
     ASSERT_FALSE(WriteProjectFile(link, SampleProject(100)));
     EXPECT_TRUE(std::filesystem::is_symlink(link));
-    EXPECT_EQ(ReadBytes(target), SerializeProject(SampleProject(100)));
-    EXPECT_EQ(folder.Entries(), 2u);
+    EXPECT_EQ(ReadText(target), Text(SerializeProject(SampleProject(100))));
+    EXPECT_EQ(folder.Entries(), 2);
 }
 
 TEST(ProjectModel, ApplyTakesTheStoredFieldsAndDerivesTheMaterialMap) {

@@ -1,11 +1,10 @@
-// The printed report: its page scale, its drawing and its text block.
+// The printed report: its page scale and its drawing.
 #include <gtest/gtest.h>
 
 #include <cmath>
 
 #include "model/raster_surface.h"
 #include "print/report_drawing.h"
-#include "print/report_lines.h"
 #include "solver/material_map.h"
 
 namespace tesvid {
@@ -63,49 +62,6 @@ TEST(ReportDrawing, GridThenForceLinesFromTheAirThenOutlines) {
     ASSERT_EQ(withSeeds.fractions.size(), 47u);  // one step per seed column 2 .. N - 2
     EXPECT_DOUBLE_EQ(withSeeds.fractions.back(), 48.0 / 50);
     EXPECT_TRUE(withoutArrays.fractions.empty());
-}
-
-TEST(ReportLines, NumbersInPrintFormAndItemsInTheirZones) {
-    const auto lines = ReportLines({"/tmp/x.tvd",
-                                    "06.12.2026 21:00",
-                                    "coil",
-                                    10,
-                                    -2.5,
-                                    1,
-                                    0.5,
-                                    "100",
-                                    "0",
-                                    "59.9",
-                                    "0",
-                                    100,
-                                    0.001,
-                                    100,
-                                    2,
-                                    2000,
-                                    1.5,
-                                    30000,
-                                    1,
-                                    100000});
-    std::vector<std::string> joined;  // ";" joins items, "," moves to the next zone
-    for (const PrintLine& line : lines) {
-        std::string text = line.bold ? "B" : "";
-        for (const PrintItem& item : line.items) {
-            text += item.text + (item.separator == '\0' ? '|' : item.separator);
-        }
-        joined.push_back(text);
-    }
-    // clang-format off
-    const std::vector<std::string> expected = {"B", "B", "B,File: ;/tmp/x.tvd|",
-        "B,Printed: ;06.12.2026 21:00|", "B,Comments: ,coil|", "B",
-        ",Coil 1 current: , 10 ;A,,Coil 2 current: ,-2.5 ;A|",
-        ",Wire diameter 1: , 1 ; mm,,Wire diameter 2: , .5 ; mm|",
-        ",Number of turns 1: ,100,,Number of turns 2: ,0|", ",Power1: ,59.9; W,,Power2: ,0; W|", "",
-        ",Calculation Grid: , 100 ;x; 100 |", ",Grid step: , 1 ; mm|",
-        ",Grid step on printer: , .5 ; mm|", ",Grid dimension: , 100 ; x ; 100 ; mm|",
-        ",Print scale: ,1:; 2 |", "", ",Iron: ,Mu=; 2000 ,Bmax=; 1.5 ; Tesla|",
-        ",Magnet: ,BHmax=; 30 ; kJ/m3,Br=; 1 ; Tesla,Hc= ; 100 ;kA/m|"};
-    // clang-format on
-    EXPECT_EQ(joined, expected);
 }
 
 }  // namespace

@@ -66,15 +66,7 @@ void ReferenceIteration(SolverArrays& a, const Project& p, const PassSettings& p
         c = 3 - c;
     }
 
-    double k = 0;
-    if (N == 50)
-        k = 0.02;
-    if (N == 100)
-        k = 0.01;
-    if (N == 200)
-        k = 0.006;
-    if (N == 400)
-        k = 0.004;
+    const double k = N == 50 ? 0.02 : N == 100 ? 0.01 : N == 200 ? 0.006 : N == 400 ? 0.004 : 0;
     for (int i = 1; i <= N - 1; ++i) {
         A(i, 0) = (1.5 - k) * A(i, 1) - (0.5 + k) * A(i, 2);
         A(i, N) = (1.5 - k) * A(i, N - 1) - (0.5 + k) * A(i, N - 2);
