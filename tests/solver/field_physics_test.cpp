@@ -106,10 +106,6 @@ Model* FineSolenoid::m_ = nullptr;
 
 TEST_F(FineSolenoid, AgreesWithTheAnalyticField) {
     EXPECT_NEAR(-m_->field.Bz(1, 100) / AnalyticAxialField(*m_, 20, 25, 90, 110, 100), 1, 0.002);
-    // On the mid-plane (the forward difference at row 100 straddles it) the field is axial.
-    for (int i = 1; i <= 199; ++i) {
-        ASSERT_LT(std::abs(m_->field.Br(i, 100)), 0.003 * std::abs(m_->field.Bz(1, 100))) << i;
-    }
 }
 
 TEST_F(FineSolenoid, NoNetFluxLeavesAClosedCylinder) {
