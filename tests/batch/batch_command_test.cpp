@@ -196,20 +196,6 @@ TEST_F(BatchCommand, PngWhenThisBuildCanDrawIt) {
     EXPECT_NE(bad.err.find(folder_.Path().string()), std::string::npos) << bad.err;
 }
 
-TEST(BatchCommandInfo, HelpAndVersion) {
-    const BatchRun help = Batch({"--help"});
-    EXPECT_EQ(help.status, 0);
-    for (const char* text :
-         {"Usage: tesvid-batch [options] PROJECT.tvd", "--export", "--save", "--probe", "--png",
-          "--main-steps", "--kmu", "--no-solve", "--quiet", "--version"}) {
-        EXPECT_NE(help.out.find(text), std::string::npos) << text;
-    }
-    const BatchRun version = Batch({"--version"});
-    EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out.rfind("tesvid-batch ", 0), 0u);
-    EXPECT_EQ(version.out.find("unknown"), std::string::npos) << version.out;
-}
-
 // Every shipped sample opens and carries the potential that a fresh calculation of its own
 // geometry gives, so Open Sample followed by Result shows the right field at once.
 TEST(SampleProjects, FreshCalculationReproducesTheStoredPotential) {

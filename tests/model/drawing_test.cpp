@@ -187,22 +187,6 @@ TEST(GeometryEditor, RubberBandNeverDamagesThePicture) {
     }
 }
 
-TEST(GeometryEditor, OtherButtonsPaintNothingButHoldThePointer) {
-    EditingView v;
-    const auto before = v.Pixels();
-    v.editor.MouseMove(kLeftButton, 10, 10);  // no stroke under way
-    v.editor.MouseDown(kRightButton, 10, 10);
-    v.editor.MouseMove(kRightButton, 30, 30);
-    v.editor.MouseMove(kLeftButton | kRightButton, 35, 35);
-    v.editor.MouseUp(kRightButton, 30, 30);
-    v.editor.MouseUp(kMiddleButton, 30, 30);
-    EXPECT_EQ(v.Pixels(), before);
-    EXPECT_TRUE(v.pointer.Held);                            // not ended by its own mouse-up
-    v.Drag(DrawTool::RectangleTool, {{20, 20}, {22, 21}});  // starts afresh from its anchor
-    EXPECT_EQ(v.Painted(), Block({20, 20}, {22, 21}));
-    EXPECT_FALSE(v.pointer.Held);
-}
-
 TEST(ProjectDrawing, MapReadsBackOnItsGridAndKeepsSizeAndPlaceOnAnother) {
     const auto drawn = [](int mapSize, int gridSize, auto paint) {
         Model m;

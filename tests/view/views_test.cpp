@@ -99,34 +99,6 @@ TEST(FieldColorMap, LevelsColoursLineColoursAndTheScale) {
     EXPECT_EQ(stale.picture1.Copy(), RecordingSurface(400, 400).Copy());
 }
 
-TEST(FieldColorMap, OutlinesInvertTheBorderOfNonVacuumRegionsOnce) {
-    Model m = ViewModel(50);
-    for (int i = 0; i <= 50; ++i) {
-        for (int j = 0; j <= 50; ++j) {
-            m.field.B(i, j) = static_cast<float>((i * 7 + j * 3) % 11) * 0.01f;
-        }
-    }
-    const ResultView plain(m);
-    m.arrays.Material(10, 10) = MaterialCode::Iron;  // a lone cell, and iron beside a winding
-    for (int i = 20; i <= 23; ++i) {
-        for (int j = 30; j <= 32; ++j) {
-            m.arrays.Material(i, j) = i < 22 ? MaterialCode::Iron : MaterialCode::Coil1;
-        }
-    }
-    ResultView outlined(m);
-    // The rings of pixels at the regions' outer edges, 8 pixels a cell: 9 x 9 and 33 x 25.
-    int inverted = 0;
-    for (std::size_t k = 0; k < 400 * 400; ++k) {
-        const Rgb a = Rgb::FromPacked(plain.picture1.Pixels()[k]);
-        const Rgb o = Rgb::FromPacked(outlined.picture1.Pixels()[k]);
-        ASSERT_TRUE(o == a || o == a.Inverted());
-        inverted += o != a;
-    }
-    EXPECT_EQ(inverted, 4 * 8 + 2 * 32 + 2 * 24);
-    DrawRegionOutlines(m.arrays.Material, outlined.picture1);
-    EXPECT_EQ(outlined.picture1.Copy(), plain.picture1.Copy());
-}
-
 struct Progress : ForceLineObserver {
     void SetProgressFraction(double f) override { fractions.push_back(f); }
     void Yield() override { ++yields; }
