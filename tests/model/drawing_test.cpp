@@ -236,14 +236,6 @@ TEST(ProjectDrawing, MapReadsBackOnItsGridAndKeepsSizeAndPlaceOnAnother) {
         // clang-format on
         EXPECT_EQ(at(coarse, i, j), code) << i << "," << j;
     }
-    // A 100 map on a 50 grid: the even nodes fall on the grid's nodes, the odd ones between.
-    const EditingView fine = drawn(100, 50, [](Grid2D<MaterialCode>& g) {
-        g(40, 40) = MaterialCode::MagnetS;
-        g(43, 43) = MaterialCode::Iron;
-    });
-    EXPECT_EQ(at(fine, 20, 20), MaterialCode::MagnetS);
-    EXPECT_EQ(at(fine, 21, 21), MaterialCode::Vacuum);
-    EXPECT_EQ(at(fine, 22, 22), MaterialCode::Vacuum);
 }
 
 }  // namespace
