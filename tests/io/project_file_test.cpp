@@ -6,6 +6,7 @@
 #include <cstring>
 #include <limits>
 
+#include "io/atomic_file.h"
 #include "io/io_test_support.h"
 #include "solver/material_map.h"
 
@@ -227,7 +228,11 @@ TEST(ProjectFileWriter, FailedWritesKeepTheOldFile) {
     bad.GridSize = 51;
     EXPECT_TRUE(WriteProjectFile(blocker, bad));
     EXPECT_EQ(ReadText(blocker), "old");
-    EXPECT_EQ(folder.Entries(), 2);  // no temporary file left behind
+    EXPECT_EQ(folder.Entries(), 2);              // no temporary file left behind
+    for (const std::string bytes : {"", "x"}) {  // the shortest files are written whole too
+        ASSERT_FALSE(WriteFileAtomically(folder.File("short"), bytes.data(), bytes.size()));
+        EXPECT_EQ(ReadText(folder.File("short")), bytes);
+    }
 }
 
 TEST(ProjectFileWriter, ReplacesTheFileAndKeepsItsPermissionsAndLinks) {

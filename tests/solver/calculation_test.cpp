@@ -36,6 +36,7 @@ TEST(CalculationRefusal, NamesTheOffendingValue) {
     } cases[] = {
         // clang-format off
         {&P::GridStep, 0, "grid step"}, {&P::GridStep, kNaN, "grid step"},
+        {&P::GridStep, 1e200, "grid step"},  // h squared overflows
         {&P::Rjac0, 1.001, "initial Jacoby radius"}, {&P::RjacFin, kNaN, "final Jacoby radius"},
         {&P::Rjac1, -0.01, "main Jacoby radius must lie between 0 and 1 on the 50x50 grid"},
         {&P::SteelMu, 0, "iron Mu"}, {&P::SteelMu, kInf, "iron Mu"},

@@ -195,7 +195,9 @@ TEST(IsoLineTracer, DegenerateLevelsSaddlesAndTheMarkTolerance) {
     };
     EXPECT_TRUE(trace(1e-9).empty());  // a flat field: no line, no mark cleared ...
     EXPECT_EQ(cleared(), 0);
-    EXPECT_TRUE(trace(0).empty());  // ... unless at its level: near every scanned cell
+    trace(0, 0);  // ... nor without a tolerance ...
+    EXPECT_EQ(cleared(), 0);
+    EXPECT_TRUE(trace(0).empty());  // ... but at its level it is near every scanned cell
     EXPECT_EQ(cleared(), 48 * 48);
     flux(5, 7) = 1;  // a level equal to a node: a zero-length piece in each of its cells
     for (const auto& s : trace(1.0)) {
