@@ -81,6 +81,9 @@ TEST(RasterSurface, DotsCoverTheirNodeOnlyAndInvertedFiguresRestoreWhenDrawnTwic
     EXPECT_EQ(v.Count(kBlack), 64);  // the 8 x 8 square p - 4 .. p + 3 around the node's pixel
     EXPECT_EQ(s.PixelAt(76, 156), kBlack);
     EXPECT_EQ(s.PixelAt(83, 163), kBlack);
+    s.SetCurrentPoint(3, 4);
+    s.PrintLine("text");  // the next text line starts below, where this one began
+    EXPECT_EQ(std::make_pair(s.CurrentX(), s.CurrentY()), std::make_pair(3.0, 4 + 12 / 8.0));
     EXPECT_FALSE(s.ReadPoint(-1, 0));
     EXPECT_FALSE(s.ReadPoint(0, 50));  // pixel 400 lies past the last one
     s.SetPenWidth(0);                  // a pen narrower than a pixel is one pixel wide

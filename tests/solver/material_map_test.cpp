@@ -64,6 +64,20 @@ TEST_F(MaterialMap, IronWeightsTheStencilsThatReadItsReluctivity) {
     }
 }
 
+TEST_F(MaterialMap, SampleOfAnotherSizeGivesTheNodesBothGridsHave) {
+    Grid2D<MaterialCode> sampled(100);
+    Paint(sampled, 0, 0, 0, 100, MaterialCode::Iron);  // the axis column
+    Paint(sampled, 40, 100, 45, 45, MaterialCode::Coil1);
+    BuildMaterialMap(m, sampled);
+    for (int i = 0; i <= kN; ++i) {
+        EXPECT_EQ(m.arrays.Material(0, i), MaterialCode::Iron);
+        EXPECT_EQ(m.arrays.Material(i, 45), i >= 40 ? MaterialCode::Coil1
+                                            : i > 0 ? MaterialCode::Vacuum
+                                                    : MaterialCode::Iron);
+    }
+    EXPECT_EQ(m.arrays.UniformStencil(1, 10), 0);  // next to the iron on the axis
+}
+
 TEST_F(MaterialMap, MagnetFacesCarryTheSurfaceCurrentsAndTheBorderNone) {
     m.project.CurrentDensity1 = 3e6;
     m.project.SteelMu = 0;  // no iron drawn: never divided by

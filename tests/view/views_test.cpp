@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 #include <set>
 
 #include "model/raster_surface.h"
@@ -97,6 +98,22 @@ TEST(FieldColorMap, LevelsColoursLineColoursAndTheScale) {
     const ResultView stale(m);
     EXPECT_TRUE(stale.picture3.texts.empty());
     EXPECT_EQ(stale.picture1.Copy(), RecordingSurface(400, 400).Copy());
+}
+
+TEST(FieldColorMap, OutlinesInvertTheBorderOfNonVacuumCellsOnce) {
+    Grid2D<MaterialCode> material(50);
+    material(10, 10) = MaterialCode::Iron;   // a lone cell: a ring of 9 x 9 pixels
+    material(0, 10) = MaterialCode::Nonmag;  // on the axis: its left side lies off the area
+    RecordingSurface s(400, 400);
+    s.SetScale(50, 50);
+    const auto fresh = s.Copy();
+    DrawRegionOutlines(material, s);
+    const auto outlined = s.Copy();
+    EXPECT_EQ(std::inner_product(fresh.begin(), fresh.end(), outlined.begin(), 0, std::plus<>(),
+                                 std::not_equal_to<>()),
+              32 + 5 + 5 + 7);
+    DrawRegionOutlines(material, s);  // drawn twice, the outline is gone
+    EXPECT_EQ(s.Copy(), fresh);
 }
 
 struct Progress : ForceLineObserver {
