@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
 #include <bit>
+#include <csignal>
 #include <cstring>
 #include <limits>
 
@@ -233,6 +236,25 @@ TEST(ProjectFileWriter, FailedWritesKeepTheOldFile) {
         ASSERT_FALSE(WriteFileAtomically(folder.File("short"), bytes.data(), bytes.size()));
         EXPECT_EQ(ReadText(folder.File("short")), bytes);
     }
+}
+
+TEST(ProjectFileWriter, DiskFullKeepsTheOldFile) {
+    // A file size limit makes the writes fail part-way, as a full disk does.
+    TempFolder folder;
+    const std::string target = folder.File("old.tvd");
+    WriteText(target, "old");
+    rlimit limit{}, small{};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    small = {1000, limit.rlim_max};
+    const auto handler = std::signal(SIGXFSZ, SIG_IGN);
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    const std::optional<std::string> failure = WriteProjectFile(target, SampleProject(50));
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+    std::signal(SIGXFSZ, handler);
+    ASSERT_TRUE(failure);
+    EXPECT_NE(failure->find(target), std::string::npos) << *failure;
+    EXPECT_EQ(ReadText(target), "old");
+    EXPECT_EQ(folder.Entries(), 1);
 }
 
 TEST(ProjectFileWriter, ReplacesTheFileAndKeepsItsPermissionsAndLinks) {

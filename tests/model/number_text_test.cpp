@@ -50,7 +50,7 @@ TEST(RoundHalfEven, TiesGoToTheEvenNeighbourOfTheExactValue) {
     // clang-format off
     for (const auto& [value, decimals, rounded] :
          {std::tuple{2.5, -1, 2.0}, {3.5, -1, 4.0}, {-2.5, -1, -2.0}, {0.5, -1, 0.0},
-          {2.6, -1, 3.0},
+          {2.6, -1, 3.0}, {2.5, 0, 2.0},
           {0.125, 2, 0.12}, {0.375, 2, 0.38}, {2.675, 2, 2.67} /* stored below the tie */,
           {-1.25, 1, -1.2}, {99.95, 1, 100.0} /* stored above the tie */, {1e20, 2, 1e20}}) {
         // clang-format on

@@ -28,7 +28,14 @@ struct Arrangement {
 // The pot core's current saturates its iron, so the reluctivity curve is exercised.
 const Arrangement kArrangements[] = {{"air coil", AirCoil, 1e6},
                                      {"saturated pot core", PotCore, 3e8},
-                                     {"ring magnets", RingMagnets, 0}};
+                                     {"ring magnets", RingMagnets, 0},
+                                     {"iron at the top edge",
+                                      [](int n) {
+                                          Grid2D<MaterialCode> g = AirCoil(n);
+                                          Paint(g, 5, 8, 2, 3, MaterialCode::Iron);
+                                          return g;
+                                      },
+                                      1e8}};
 
 void ComparePasses(const Arrangement& arrangement, int n, SweepBuild build) {
     SCOPED_TRACE(::testing::Message()
