@@ -64,7 +64,7 @@ TEST(BatchNewProjectTest, PotCoreMatchesTheDrawingAndSamplingPath) {
     m.project.WireDiameter1 = 1;
     struct : CalculationObserver {
     } quiet;
-    ASSERT_FALSE(CalculateDrawnModel(m, sampled, quiet));
+    ASSERT_FALSE(CalculateDrawnModel(m, sampled, FixedSchedule(), quiet).refusal);
 
     EXPECT_EQ(made.project->Material, sampled);
     int coil = 0, iron = 0;
@@ -104,10 +104,10 @@ TEST(BatchNewProjectTest, SetTakesProjectFieldsByTheirFileNames) {
     EXPECT_EQ(p.MagBr, 1.2);
     EXPECT_EQ(p.MagHc, 900000);
     EXPECT_EQ(p.MagBHmax, 300000);
-    EXPECT_NE(p.MagCurveK, first.project.MagCurveK);  // refitted
+    EXPECT_NE(p.MagCurveK, first.MagCurveK);  // refitted
     EXPECT_EQ(p.MainSteps, 7);
     EXPECT_EQ(p.RjacFin, 0.9);
-    EXPECT_EQ(p.Rjac0, first.project.Rjac0);
+    EXPECT_EQ(p.Rjac0, first.Rjac0);
     EXPECT_EQ(p.Comments.substr(0, 6), "Gr\xF6\xDF! ");
     // 3.33..6.66 mm on 0.666 mm steps: nodes 5..10, every row.
     EXPECT_EQ(p.Material(5, 0), MaterialCode::Nonmag);

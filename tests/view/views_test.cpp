@@ -165,7 +165,7 @@ TEST(ForceLines, LinesOfACoilCloseAroundTheWinding) {
         material(10, j) = material(11, j) = material(12, j) = MaterialCode::Coil1;
     }
     CalculationObserver quiet;
-    ASSERT_FALSE(CalculateDrawnModel(m, material, quiet));
+    ASSERT_FALSE(CalculateDrawnModel(m, material, FixedSchedule(), quiet).refusal);
     EvaluateField(m);
     ResultView v(m);
     v.picture1.lines.clear();
@@ -303,32 +303,6 @@ TEST(FieldProbe, ReadsTheNodeUnderThePointerAndFreezesOnAClick) {
     m.project.GridSize = 400;  // the arrays keep the size of the last evaluation
     EXPECT_FALSE(ProbeField(m, 101, 10));
     EXPECT_TRUE(ProbeField(m, 100, 100));
-}
-
-TEST(DistributionGraph, PlotsTheLineThroughTheProbeAgainstItsFullScale) {
-    // The full scale rounds the largest |B| up to the next one-digit value.
-    // clang-format off
-    for (const auto& [bmax, scale] : {std::pair{0.1234, 0.2}, {0.0996, 0.2}, {0.95, 1.0},
-                                      {9.96, 20.0}, {3.4e-7, 4e-7}, {1e-200, 2e-200}}) {
-        // clang-format on
-        EXPECT_DOUBLE_EQ(GraphFullScale(bmax), scale) << bmax;
-    }
-    Model m = ViewModel(100);
-    m.field.B(20, 12) = 0.1234f;  // the row's highest, so the scale is 0.2 T
-    m.field.B(30, 12) = 0.1f;
-    m.field.B(0, 12) = m.field.B(100, 12) = 5.0f;  // the edge nodes are not plotted
-    RecordingSurface g(250, 250);
-    DrawDistributionGraph(m, g, GraphAxis::R, 37, 12);
-    EXPECT_EQ(g.texts, (std::vector<std::string>{" Bmax=2000.0 Gauss", "Z = 12", "R = 37"}));
-    ASSERT_EQ(g.lines.size(), 18u + 99 + 1);       // dotted grid, the curve, the red marker
-    EXPECT_NEAR(g.lines[18 + 29].y2, 50.0, 1e-4);  // 0.1 T at half height
-    EXPECT_EQ(g.lines.back().x1, 37);
-    g.texts.clear();  // points off the grid, or a field of another grid: nothing
-    DrawDistributionGraph(m, g, GraphAxis::Z, -1, 3);
-    DrawDistributionGraph(m, g, GraphAxis::R, 3, 100.5);
-    m.project.GridSize = 50;
-    DrawDistributionGraph(m, g, GraphAxis::R, 10, 10);
-    EXPECT_TRUE(g.texts.empty());
 }
 
 }  // namespace
