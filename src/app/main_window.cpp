@@ -79,6 +79,7 @@ MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     startUp();
     adjustSize();
     setFixedSize(size());
+    setZoom(storedZoom());
 }
 
 MainWindow::~MainWindow() = default;
@@ -358,6 +359,7 @@ void MainWindow::onDrawingPressed(Qt::MouseButton button, QPointF point) {
 }
 
 void MainWindow::onDrawingMoved(Qt::MouseButtons buttons, QPointF point) {
+    showPointerStatus(point);
     if (editorMode_) {
         showCoordinates(point);
         editor_->MouseMove(EditorButtons(buttons), static_cast<float>(point.x()),

@@ -329,6 +329,7 @@ void MainWindow::buildMenus() {
     action(copy, "copyScaleAction", tr("Scale"), [this] { onCopyScale(); });
     action(copy, "copyZAction", tr("Z distribution"), [this] { onCopyDistribution(GraphAxis::Z); });
     action(copy, "copyRAction", tr("R distribution"), [this] { onCopyDistribution(GraphAxis::R); });
+    buildViewMenus(bar);
 
     QAction* options = bar->addAction(tr("Options"));
     options->setObjectName("optionsAction");
