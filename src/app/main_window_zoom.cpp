@@ -86,6 +86,9 @@ void MainWindow::buildViewMenus(QMenuBar* bar) {
     // The pointer's place while editing; a fixed-size window needs no size grip.
     statusBar()->setSizeGripEnabled(false);
     statusBar()->setFont(UiFont());
+    // Its height before and after the window is first shown is the same: the window's fixed
+    // size fits it at every zoom.
+    statusBar()->setFixedHeight(statusBar()->sizeHint().height());
 }
 
 int MainWindow::storedZoom() {
@@ -144,11 +147,9 @@ void MainWindow::setZoom(int k) {
         widget->move(place.topLeft() + shift);
     }
     // The window keeps a fixed size: the one that fits the client now.
-    setMinimumSize(0, 0);
-    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
-    layout()->activate();
-    adjustSize();
-    setFixedSize(size());
+    ensurePolished();
+    layout()->invalidate();
+    setFixedSize(sizeHint());
 }
 
 void MainWindow::showPointerStatus(QPointF point) {
