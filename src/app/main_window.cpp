@@ -81,6 +81,7 @@ MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     startUp();
     adjustSize();
     setFixedSize(size());
+    setZoom(storedZoom());
 }
 
 MainWindow::~MainWindow() = default;
@@ -374,6 +375,7 @@ void MainWindow::onDrawingPressed(Qt::MouseButton button, QPointF point) {
 }
 
 void MainWindow::onDrawingMoved(Qt::MouseButtons buttons, QPointF point) {
+    showPointerStatus(point);
     if (editorMode_) {
         showCoordinates(point);
         editor_->MouseMove(EditorButtons(buttons), static_cast<float>(point.x()),

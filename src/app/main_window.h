@@ -7,22 +7,26 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/distribution_window.h"
 #include "app/platform_services.h"
 #include "model/geometry_editor.h"
 #include "model/model.h"
+#include "model/typed_rectangle.h"
 #include "solver/coil_quantities.h"
 #include "view/distribution_graph.h"
 #include "view/force_lines.h"
 #include "view/view_options.h"
 
+class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenuBar;
 class QSlider;
 
 namespace tesvid {
@@ -31,6 +35,7 @@ class FiguresWindow;
 class FloatProgressBar;
 class OptionsDialog;
 class PictureBox;
+class RectangleDialog;
 
 // The main window: the drawing area in its editing or result view, the palette and tools, the
 // view and run commands, the coil panel, the progress bars and the menus. Owns the one Model of
@@ -45,6 +50,8 @@ class PictureBox;
 //   main_window_files.cpp    New, Open, Save, Export, Print
 //   main_window_figures.cpp  the engineering figures: the Figures window, the chosen body,
 //                            the flux at the probe
+//   main_window_zoom.cpp     View > Zoom, the status line
+//   main_window_typed.cpp    Draw > Rectangle (geometry by numbers)
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -174,6 +181,25 @@ class MainWindow : public QMainWindow {
     // The name the file dialogs start from, and the project's file (last opened or saved).
     QString fileDialogName_;
     QString projectFile_;
+
+    // Geometry by numbers, the zoomable view, the status line (main_window_typed.cpp,
+    // main_window_zoom.cpp).
+    void buildViewMenus(QMenuBar* bar);
+    void onTypedRectangle();
+    // The typed rectangle on the grid the editing view will have, or nothing after telling the
+    // user why it cannot be painted.
+    std::optional<PlacedRectangle> placeTypedRectangle(const TypedRectangle& typed);
+    // Paints the placed rectangle on the editing view's drawing (one drawing step).
+    void paintTypedRectangle(const PlacedRectangle& placed);
+    // Shows the drawing area's pixels as k x k blocks (1..3) and fits the window to it.
+    void setZoom(int k);
+    void chooseZoom(int k);  // the user's choice, kept in the settings
+    int storedZoom();
+    void showPointerStatus(QPointF point);
+    RectangleDialog* rectangleDialog_ = nullptr;
+    int zoom_ = 1;
+    std::vector<std::pair<QWidget*, QRect>> layoutAtOneX_;
+    std::array<QAction*, 3> zoomActions_{};
 
     PictureBox* drawingArea_ = nullptr;
     PictureBox* colorScale_ = nullptr;

@@ -226,7 +226,7 @@ void MainWindow::onPrint() {
         // The report yields to the event loop: commands that would replace its arrays wait.
         BusyScope busy(busy_);
         PrintProgress progress(*progressBar_);
-        printed = PrintReport(model_, printer, figures, progress);
+        printed = PrintReport(model_, printer, figures, progress, viewOptions_.colorReport);
     }
     if (!printed) {
         const QString device = printer.outputFileName().isEmpty()

@@ -333,6 +333,7 @@ void MainWindow::buildMenus() {
     action(copy, "copyZAction", tr("Z distribution"), [this] { onCopyDistribution(GraphAxis::Z); });
     action(copy, "copyRAction", tr("R distribution"), [this] { onCopyDistribution(GraphAxis::R); });
     action(copy, "copyFiguresAction", tr("Figures"), [this] { onCopyFigures(); });
+    buildViewMenus(bar);
 
     QAction* options = bar->addAction(tr("Options"));
     options->setObjectName("optionsAction");
