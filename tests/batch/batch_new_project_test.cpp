@@ -39,7 +39,7 @@ TEST(BatchNewProjectTest, PotCoreMatchesTheDrawingAndSamplingPath) {
     const std::string path = folder.File("pot.tvd");
     std::vector<std::string> args = {"--new", "--grid",     "100",           "--area",
                                      "100",   "-q",         "--save",        path,
-                                     "--set", "Current1=2", "--set=DProv1=1"};
+                                     "--set", "Current1=2", "--set=DProv1=1", "--schedule=fixed"};
     RasterSurface area(400, 400);
     area.SetBackColor(kVacuumColor);
     area.SetScale(100, 100);

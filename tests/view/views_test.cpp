@@ -89,11 +89,14 @@ TEST(FieldColorMap, LevelsColoursLineColoursAndTheScale) {
                               v.grids.NodeColor(5, 5)),
               std::make_tuple(0, 0, 15));
     // The strip: the ramp from black up to white, labels (e^(0.92 n) - 1) % of the maximum.
-    EXPECT_EQ(v.picture3.lines.size(), 401u);
     EXPECT_EQ(v.picture3.ReadPoint(5, 0), kWhite);
-    EXPECT_EQ(v.picture3.lines.front().color, kBlack);
-    EXPECT_EQ(v.picture3.texts,
-              (std::vector<std::string>{"0.0", "150.9", "529.7", "1480.0", "3864.6", "9848.4"}));
+    const Rgb bottom = v.picture3.ReadPoint(0, 399).value_or(kWhite);  // the ramp's dark end
+    EXPECT_LT(bottom.r + bottom.g + bottom.b, 10);
+    const std::vector<std::string> values{"0.0", "150.9", "529.7", "1480.0", "3864.6", "9848.4"};
+    ASSERT_GE(v.picture3.texts.size(), values.size());
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        EXPECT_EQ(v.picture3.texts[k].rfind(values[k], 0), 0u) << v.picture3.texts[k];
+    }
     m.project.GridSize = 100;  // arrays of another grid (changed in the options) are not drawn
     const ResultView stale(m);
     EXPECT_TRUE(stale.picture3.texts.empty());
