@@ -124,6 +124,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (!settingsWritten_ && !maySaveChanges()) {
+        event->ignore();
+        return;
+    }
     if (!settingsWritten_) {
         settingsWritten_ = true;
         options_->writeSettings(services_.settings, projectInForce(), viewOptions_);
@@ -182,6 +186,9 @@ void MainWindow::fitDrawingAreaToGrid() {
 }
 
 void MainWindow::applyOptions(const Project& project, const ViewOptions& view) {
+    if (!(project == projectInForce())) {
+        markUnsaved();
+    }
     viewOptions_ = view;
     if (editorMode_) {
         model_.project = project;
@@ -349,6 +356,9 @@ void MainWindow::showCoordinates(QPointF point) {
 
 void MainWindow::onDrawingPressed(Qt::MouseButton button, QPointF point) {
     if (editorMode_) {
+        if (button == Qt::LeftButton) {
+            beginStroke();
+        }
         editor_->MouseDown(EditorButtons(button), static_cast<float>(point.x()),
                            static_cast<float>(point.y()));
     } else {
@@ -372,6 +382,9 @@ void MainWindow::onDrawingReleased(Qt::MouseButton button, QPointF point) {
     if (editorMode_) {
         editor_->MouseUp(EditorButtons(button), static_cast<float>(point.x()),
                          static_cast<float>(point.y()));
+        if (button == Qt::LeftButton) {
+            endStroke();
+        }
         drawingArea_->update();
     }
 }

@@ -4,12 +4,15 @@
 #include <QPointF>
 #include <QString>
 #include <array>
+#include <QStringList>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
 
 #include "app/distribution_window.h"
 #include "app/platform_services.h"
+#include "model/drawing_history.h"
 #include "model/geometry_editor.h"
 #include "model/model.h"
 #include "solver/coil_quantities.h"
@@ -17,11 +20,14 @@
 #include "view/force_lines.h"
 #include "view/view_options.h"
 
+class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMenuBar;
 class QSlider;
 
 namespace tesvid {
@@ -29,6 +35,7 @@ namespace tesvid {
 class FloatProgressBar;
 class OptionsDialog;
 class PictureBox;
+class QImageSurface;
 
 // The main window: the drawing area in its editing or result view, the palette and tools, the
 // view and run commands, the coil panel, the progress bars and the menus. Owns the one Model of
@@ -41,6 +48,9 @@ class PictureBox;
 //   main_window_coils.cpp    the coil panel
 //   main_window_result.cpp   the result view: drawing it, the probe, the distribution windows
 //   main_window_files.cpp    New, Open, Save, Export, Print
+//   main_window_undo.cpp     Edit > Undo and Redo of the drawing
+//   main_window_desktop.cpp  Save Picture, Open Recent, the shortcuts, the title and the
+//                            question before unsaved changes are lost
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -55,6 +65,14 @@ class MainWindow : public QMainWindow {
     bool resultOnShow() const { return !editorMode_; }
     // True while a calculation, a force-line drawing or a report yields to the event loop.
     bool isBusy() const { return busy_; }
+
+    // Undo and the unsaved-changes mark (main_window_undo.cpp, main_window_desktop.cpp).
+    // Paints on the editing view's drawing as one step of Edit > Undo (a figure typed in, say);
+    // a result on show gives way to the editing view first. False, with nothing painted, while
+    // the window is busy.
+    bool paintAsOneStep(const std::function<void(QImageSurface&)>& paint);
+    // The drawing or the project's values have changed since the project was opened or saved.
+    bool hasUnsavedChanges() const { return unsaved_; }
 
   signals:
     // The window has closed and written the settings.
@@ -153,6 +171,34 @@ class MainWindow : public QMainWindow {
     std::optional<QString> askSaveName(const QString& title, const QString& filter);
     void reportWriteFailure(const QString& what, const QString& path, const std::string& reason);
 
+    // Undo and Redo, Save Picture, Open Recent, the shortcuts, the title and the unsaved-changes
+    // question (main_window_undo.cpp, main_window_desktop.cpp).
+    void buildDesktopCommands(QMenuBar* bar, QMenu* file);
+    void onUndo();
+    void onRedo();
+    // A stroke of the editor: the mouse-down that starts it, the mouse-up that commits it.
+    void beginStroke();
+    void endStroke();
+    // The picture was replaced other than by a step (New, Open): the history is forgotten.
+    void clearHistory();
+    // Forgets the history if the picture is no longer the one its last step left (redrawn from
+    // the material map, or painted over by a calculation's view).
+    void checkHistoryPicture();
+    // After a step, an undo or a redo: the picture on screen, the commands, the mark.
+    void drawingEdited();
+    void updateUndoCommands();
+    void onSavePicture();
+    void onOpenRecent(const QString& path);
+    void rememberRecentFile(const QString& path);
+    void showRecentFiles();
+    void markUnsaved();
+    // The project's file after an open or a save: the title, the mark cleared, Open Recent.
+    void setProjectFile(const QString& path);
+    void updateTitle();
+    // Asks whether to save unsaved changes before they are lost; true when the command may go on
+    // (saved, discarded, or nothing to save).
+    bool maySaveChanges();
+
     PlatformServices services_;
     Model model_;
     std::optional<GridChoice> pendingGrid_;
@@ -189,6 +235,15 @@ class MainWindow : public QMainWindow {
     FloatProgressBar* progressBar_ = nullptr;
     OptionsDialog* options_ = nullptr;
     DistributionWindows distributionWindows_{this};
+
+    // Undo, the unsaved-changes mark, Open Recent.
+    DrawingHistory history_;
+    std::size_t historyPicture_ = 0;  // a hash of the picture the history's last change left
+    bool unsaved_ = false;
+    QStringList recentFiles_;  // newest first
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
 };
 
 }  // namespace tesvid
