@@ -181,9 +181,12 @@ class MainWindow : public QMainWindow {
     void endStroke();
     // The picture was replaced other than by a step (New, Open): the history is forgotten.
     void clearHistory();
-    // Forgets the history if the picture is no longer the one its last step left (redrawn from
-    // the material map, or painted over by a calculation's view).
+    // Forgets the history if the picture is no longer the one its last change left (redrawn
+    // from the material map, or painted over by a calculation's view).
     void checkHistoryPicture();
+    // The editing view for an edit made with a result on show: the drawing the history left
+    // when it holds the materials the result was calculated from, else the redrawn map.
+    void showDrawingToEdit();
     // After a step, an undo or a redo: the picture on screen, the commands, the mark.
     void drawingEdited();
     void updateUndoCommands();
@@ -238,7 +241,7 @@ class MainWindow : public QMainWindow {
 
     // Undo, the unsaved-changes mark, Open Recent.
     DrawingHistory history_;
-    std::size_t historyPicture_ = 0;  // a hash of the picture the history's last change left
+    std::vector<std::uint32_t> historyPixels_;  // the picture the history's last change left
     bool unsaved_ = false;
     QStringList recentFiles_;  // newest first
     QAction* undoAction_ = nullptr;

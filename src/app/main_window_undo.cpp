@@ -2,19 +2,23 @@
 // programmatic paint made through paintAsOneStep, is one step of the history.
 
 #include <QAction>
-#include <QHash>
+#include <algorithm>
 
 #include "app/main_window.h"
 #include "platform/picture_box.h"
+#include "solver/material_sampling.h"
 
 namespace tesvid {
 
 namespace {
 
-std::size_t PictureHash(const RasterSurface& s) {
-    return qHashBits(s.Pixels(), static_cast<std::size_t>(s.WidthPixels()) *
-                                     static_cast<std::size_t>(s.HeightPixels()) *
-                                     sizeof(std::uint32_t));
+std::vector<std::uint32_t> PixelsOf(const RasterSurface& s) {
+    const std::uint32_t* p = s.Pixels();
+    return {p, p + static_cast<std::ptrdiff_t>(s.WidthPixels()) * s.HeightPixels()};
+}
+
+void PutPixels(const std::vector<std::uint32_t>& pixels, RasterSurface& s) {
+    std::copy(pixels.begin(), pixels.end(), s.Pixels());
 }
 
 }  // namespace
@@ -37,9 +41,7 @@ bool MainWindow::paintAsOneStep(const std::function<void(QImageSurface&)>& paint
     if (busy_) {
         return false;
     }
-    if (!editorMode_) {
-        enterEditingView();
-    }
+    showDrawingToEdit();
     QImageSurface& area = drawingArea_->Surface();
     checkHistoryPicture();
     history_.BeginStep(area);
@@ -59,9 +61,7 @@ void MainWindow::onUndo() {
     if (busy_ || history_.StepOpen()) {
         return;
     }
-    if (!editorMode_) {
-        enterEditingView();
-    }
+    showDrawingToEdit();
     checkHistoryPicture();
     if (history_.Undo(drawingArea_->Surface())) {
         drawingEdited();
@@ -72,29 +72,51 @@ void MainWindow::onRedo() {
     if (busy_ || history_.StepOpen()) {
         return;
     }
-    if (!editorMode_) {
-        enterEditingView();
-    }
+    showDrawingToEdit();
     checkHistoryPicture();
     if (history_.Redo(drawingArea_->Surface())) {
         drawingEdited();
     }
 }
 
+void MainWindow::showDrawingToEdit() {
+    if (editorMode_) {
+        return;
+    }
+    enterEditingView();
+    // The view redraws the drawing from the material map, which squares some edges off by a
+    // pixel. When the drawing as painted holds the same materials, it takes the redrawn one's
+    // place, and the history goes on with it.
+    QImageSurface& area = drawingArea_->Surface();
+    if (historyPixels_.size() != PixelsOf(area).size()) {
+        return;
+    }
+    const int n = model_.project.GridSize;
+    const std::vector<std::uint32_t> redrawn = PixelsOf(area);
+    const Grid2D<MaterialCode> redrawnMaterial = SampleMaterial(area, n);
+    PutPixels(historyPixels_, area);
+    if (!(SampleMaterial(area, n) == redrawnMaterial)) {
+        PutPixels(redrawn, area);
+    }
+    drawingArea_->update();
+}
+
 void MainWindow::clearHistory() {
     history_.Clear();
+    historyPixels_.clear();
+    historyPixels_.shrink_to_fit();
     updateUndoCommands();
 }
 
 void MainWindow::checkHistoryPicture() {
     if ((history_.CanUndo() || history_.CanRedo()) &&
-        PictureHash(drawingArea_->Surface()) != historyPicture_) {
+        PixelsOf(drawingArea_->Surface()) != historyPixels_) {
         clearHistory();
     }
 }
 
 void MainWindow::drawingEdited() {
-    historyPicture_ = PictureHash(drawingArea_->Surface());
+    historyPixels_ = PixelsOf(drawingArea_->Surface());
     drawingArea_->update();
     updateUndoCommands();
     markUnsaved();
