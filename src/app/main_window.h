@@ -3,8 +3,8 @@
 #include <QMainWindow>
 #include <QPointF>
 #include <QString>
-#include <array>
 #include <QStringList>
+#include <array>
 #include <atomic>
 #include <functional>
 #include <memory>

@@ -47,10 +47,10 @@ void MainWindow::buildDesktopCommands(QMenuBar* bar, QMenu* file) {
     bar->insertMenu(bar->findChild<QMenu*>("copyMenu")->menuAction(), edit);
     undoAction_ = command(edit, "undoAction", tr("&Undo"), {QKeySequence(Qt::CTRL | Qt::Key_Z)},
                           [this] { onUndo(); });
-    redoAction_ = command(edit, "redoAction", tr("&Redo"),
-                          {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z),
-                           QKeySequence(Qt::CTRL | Qt::Key_Y)},
-                          [this] { onRedo(); });
+    redoAction_ = command(
+        edit, "redoAction", tr("&Redo"),
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)},
+        [this] { onRedo(); });
     updateUndoCommands();
 
     // File: Open Recent after Open Project, Save Picture after Save Project.
@@ -58,8 +58,8 @@ void MainWindow::buildDesktopCommands(QMenuBar* bar, QMenu* file) {
     recentMenu_ = new QMenu(tr("Open &Recent"), file);
     recentMenu_->setObjectName("recentMenu");
     file->insertMenu(named("saveProjectAction"), recentMenu_);
-    QAction* savePicture = command(file, "savePictureAction", tr("Save P&icture"), {},
-                                   [this] { onSavePicture(); });
+    QAction* savePicture =
+        command(file, "savePictureAction", tr("Save P&icture"), {}, [this] { onSavePicture(); });
     file->insertAction(named("exportTextAction"), savePicture);
 
     // The keys of the existing commands, and RUN and Stop, which have no menu entry.
@@ -88,8 +88,8 @@ void MainWindow::buildDesktopCommands(QMenuBar* bar, QMenu* file) {
         connect(column.slider, &QSlider::valueChanged, this, &MainWindow::markUnsaved);
     }
 
-    const QString stored = services_.settings.Read(OptionsDialog::kApplication, kRecentSection,
-                                                   kRecentKey, QString());
+    const QString stored =
+        services_.settings.Read(OptionsDialog::kApplication, kRecentSection, kRecentKey, QString());
     recentFiles_ = stored.split('\n', Qt::SkipEmptyParts).mid(0, kMaxRecentFiles);
     showRecentFiles();
     updateTitle();
@@ -107,9 +107,9 @@ void MainWindow::onSavePicture() {
     // A result's colour map is saved with its scale, as tesvid-batch --png draws it.
     const bool withScale = !editorMode_ && drawFieldCheck_->isChecked() &&
                            model_.field.B.Exists() && model_.field.B.N() == model_.project.GridSize;
-    const QImage picture =
-        withScale ? ComposeResultPicture(area, FieldMaximum(model_.field.B), LocaleDecimalSeparator())
-                  : area;
+    const QImage picture = withScale ? ComposeResultPicture(area, FieldMaximum(model_.field.B),
+                                                            LocaleDecimalSeparator())
+                                     : area;
     const auto chosen = askSaveName(tr("Save Picture As"), kPictureFilter);
     if (!chosen) {
         return;
@@ -160,10 +160,10 @@ void MainWindow::showRecentFiles() {
     }
     for (int k = 0; k < recentFiles_.size(); ++k) {
         const QString path = recentFiles_[k];
-        auto* a = new QAction(
-            QStringLiteral("&%1 %2").arg(k + 1).arg(QDir::toNativeSeparators(path).replace(
-                                                        '&', QStringLiteral("&&"))),
-            recentMenu_);
+        auto* a =
+            new QAction(QStringLiteral("&%1 %2").arg(k + 1).arg(
+                            QDir::toNativeSeparators(path).replace('&', QStringLiteral("&&"))),
+                        recentMenu_);
         a->setObjectName(QStringLiteral("recentFileAction%1").arg(k + 1));
         recentMenu_->addAction(a);
         connect(a, &QAction::triggered, this, [this, path] { onOpenRecent(path); });
@@ -190,9 +190,9 @@ void MainWindow::setProjectFile(const QString& path) {
 void MainWindow::updateTitle() {
     const QString name =
         projectFile_.isEmpty() ? tr("Untitled") : QFileInfo(projectFile_).fileName();
-    setWindowTitle(
-        QStringLiteral("%1%2 - %3").arg(unsaved_ ? QStringLiteral("*") : QString(), name,
-                                        QString::fromLatin1(kProgramName)));
+    setWindowTitle(QStringLiteral("%1%2 - %3")
+                       .arg(unsaved_ ? QStringLiteral("*") : QString(), name,
+                            QString::fromLatin1(kProgramName)));
 }
 
 bool MainWindow::maySaveChanges() {

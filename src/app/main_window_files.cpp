@@ -134,8 +134,7 @@ std::optional<QString> MainWindow::askSaveName(const QString& title, const QStri
     const QString suffix = FilterSuffix(filter);
     QString initialName = fileDialogName_;
     const QFileInfo last(initialName);
-    if (!suffix.isEmpty() && !last.suffix().isEmpty() && last.suffix() != suffix &&
-        !last.isDir()) {
+    if (!suffix.isEmpty() && !last.suffix().isEmpty() && last.suffix() != suffix && !last.isDir()) {
         initialName = last.dir().filePath(last.completeBaseName() + '.' + suffix);
     }
     auto chosen = services_.dialogs.SaveFileName(this, title, filter, initialName);

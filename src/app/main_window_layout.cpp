@@ -327,8 +327,10 @@ void MainWindow::buildMenus() {
     copy->setObjectName("copyMenu");
     action(copy, "copyPictureAction", tr("&Picture"), [this] { onCopyPicture(); });
     action(copy, "copyScaleAction", tr("&Scale"), [this] { onCopyScale(); });
-    action(copy, "copyZAction", tr("&Z distribution"), [this] { onCopyDistribution(GraphAxis::Z); });
-    action(copy, "copyRAction", tr("&R distribution"), [this] { onCopyDistribution(GraphAxis::R); });
+    action(copy, "copyZAction", tr("&Z distribution"),
+           [this] { onCopyDistribution(GraphAxis::Z); });
+    action(copy, "copyRAction", tr("&R distribution"),
+           [this] { onCopyDistribution(GraphAxis::R); });
 
     QAction* options = bar->addAction(tr("&Options"));
     options->setObjectName("optionsAction");

