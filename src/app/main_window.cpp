@@ -128,6 +128,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         event->ignore();
         return;
     }
+    if (!settingsWritten_ && !maySaveChanges()) {
+        event->ignore();
+        return;
+    }
     if (!settingsWritten_) {
         settingsWritten_ = true;
         options_->writeSettings(services_.settings, projectInForce(), viewOptions_);
@@ -196,6 +200,9 @@ void MainWindow::applyOptions(const Project& project, const ViewOptions& view) {
             drawingArea_->update();
         }
         forgetCrossHair();
+    }
+    if (!(project == projectInForce())) {
+        markUnsaved();
     }
     viewOptions_ = view;
     if (editorMode_) {
@@ -365,6 +372,9 @@ void MainWindow::showCoordinates(QPointF point) {
 
 void MainWindow::onDrawingPressed(Qt::MouseButton button, QPointF point) {
     if (editorMode_) {
+        if (button == Qt::LeftButton) {
+            beginStroke();
+        }
         editor_->MouseDown(EditorButtons(button), static_cast<float>(point.x()),
                            static_cast<float>(point.y()));
     } else {
@@ -390,6 +400,9 @@ void MainWindow::onDrawingReleased(Qt::MouseButton button, QPointF point) {
     if (editorMode_) {
         editor_->MouseUp(EditorButtons(button), static_cast<float>(point.x()),
                          static_cast<float>(point.y()));
+        if (button == Qt::LeftButton) {
+            endStroke();
+        }
         drawingArea_->update();
     }
 }

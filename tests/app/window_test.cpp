@@ -169,6 +169,7 @@ void WindowTest::helpShowsContentsOrSaysThereIsNone() {
         "project.");
     Trigger(w, "helpAction");
     QCOMPARE(dialogs.messages.at(0).text, none);
+    QCOMPARE(dialogs.messages.at(0).title, QString("Untitled - Tesvid"));  // the window's
     WithOptions(w, [&](OptionsDialog& d) {
         Click(d, "helpButton");
         QCOMPARE(dialogs.messages.at(1).text, none);
