@@ -54,7 +54,9 @@ std::optional<PlacedRectangle> MainWindow::placeTypedRectangle(const TypedRectan
 
 void MainWindow::paintTypedRectangle(const PlacedRectangle& placed) {
     Q_ASSERT(editorMode_);
-    PaintNodes(drawingArea_->Surface(), placed, model_.project.GridSize);
+    // One undoable step, like a stroke of a tool.
+    const int gridSize = model_.project.GridSize;
+    paintAsOneStep([&](QImageSurface& area) { PaintNodes(area, placed, gridSize); });
     drawingArea_->update();
 }
 

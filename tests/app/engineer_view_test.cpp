@@ -102,6 +102,9 @@ class EngineerViewTest : public QObject {
             QVERIFY(DrawingArea(s.w).Surface().Snapshot() == before);
         }
         QCOMPARE(s.services.dialogs.messages.size(), std::size(refusals));  // one each
+        // The typed rectangle is one undoable step.
+        Trigger(s.w, "undoAction");
+        QCOMPARE(NodesOf(s.w, MaterialCode::Iron).size(), std::size_t{0});
     }
 
     void zoomShowsBlocksAndPaintsTheSameNodes() {
