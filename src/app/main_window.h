@@ -7,6 +7,7 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/distribution_window.h"
 #include "app/platform_services.h"
@@ -26,6 +27,8 @@ class QSlider;
 
 namespace tesvid {
 
+class CalculationRunner;
+struct CalculationOutcome;
 class FloatProgressBar;
 class OptionsDialog;
 class PictureBox;
@@ -41,6 +44,8 @@ class PictureBox;
 //   main_window_coils.cpp    the coil panel
 //   main_window_result.cpp   the result view: drawing it, the probe, the distribution windows
 //   main_window_files.cpp    New, Open, Save, Export, Print
+//   main_window_run.cpp      the calculation on its worker thread, the intermediate view and
+//                            the outcome in words
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -53,18 +58,20 @@ class MainWindow : public QMainWindow {
     // What the window holds and shows.
     const Model& model() const { return model_; }
     bool resultOnShow() const { return !editorMode_; }
-    // True while a calculation, a force-line drawing or a report yields to the event loop.
+    // True while a calculation runs, or while a force-line drawing or a report yields to the
+    // event loop.
     bool isBusy() const { return busy_; }
 
   signals:
     // The window has closed and written the settings.
     void closed();
+    // A calculation started by RUN has ended and its result (if any) is on show.
+    void calculationFinished();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    class RunObserver;
     class ProbeWindows;
 
     // A grid and area chosen in the options while a result is on show: the result keeps the
@@ -122,7 +129,6 @@ class MainWindow : public QMainWindow {
     // The views.
     void enterEditingView();
     void showResultView();
-    void drawIntermediate();
     // The drawing area cleared to Vacuum with the material map painted back.
     void restoreDrawing();
     // The picture was replaced: no cross-hair is on it and the probe is free.
@@ -189,6 +195,24 @@ class MainWindow : public QMainWindow {
     FloatProgressBar* progressBar_ = nullptr;
     OptionsDialog* options_ = nullptr;
     DistributionWindows distributionWindows_{this};
+
+    // The calculation on a worker thread (main_window_run.cpp): RUN hands a model of its own
+    // to the runner; the window's model changes only when the calculation has ended.
+    void buildCalculationRunner();
+    void startCalculation(Model job);
+    void onPassShown();
+    void onCalculationEnded();
+    // The commands that would change what a calculation works on, off while it runs.
+    void setRunCommandsEnabled(bool enabled);
+    // While a calculation runs the drawing is not edited, nor probed under the intermediate
+    // view: the pointer shows its coordinates only.
+    bool drawingLockedByRun() const;
+    void showOutcome(const CalculationOutcome& outcome);
+    // Declared after stopRequested_, which it reads: it is destroyed (and joined) first.
+    std::unique_ptr<CalculationRunner> runner_;
+    // The drawing area's pixels when the calculation started, put back if it diverges.
+    std::vector<std::uint32_t> pictureBeforeRun_;
+    QLabel* outcomeLine_ = nullptr;
 };
 
 }  // namespace tesvid
