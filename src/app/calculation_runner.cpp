@@ -65,7 +65,8 @@ void CalculationRunner::Start(Model job, const CalculationSettings& settings, bo
         Observer observer(*this);
         outcome_ = Calculate(job_.arrays, job_.project, settings_, observer);
         // Queued after every call the calculation posted, so the window sees them first.
-        QMetaObject::invokeMethod(this, [this] { Finish(); }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this, [this] { Finish(); }, Qt::QueuedConnection);
     });
 }
 
@@ -96,7 +97,8 @@ void CalculationRunner::PostPass() {
         return;
     }
     passPosted_ = true;
-    QMetaObject::invokeMethod(this, [this] { emit passShown(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { emit passShown(); }, Qt::QueuedConnection);
 }
 
 Grid2D<double> CalculationRunner::TakePassPotential() {

@@ -69,9 +69,9 @@ void MainWindow::setRunCommandsEnabled(bool enabled) {
         column.current->setEnabled(enabled);
     }
     // Exit, Copy and Help stay.
-    for (const char* name : {"newProjectAction", "openSampleAction", "openProjectAction",
-                             "saveProjectAction", "exportTextAction", "printAction",
-                             "optionsAction", "undoAction", "redoAction"}) {
+    for (const char* name :
+         {"newProjectAction", "openSampleAction", "openProjectAction", "saveProjectAction",
+          "exportTextAction", "printAction", "optionsAction", "undoAction", "redoAction"}) {
         if (auto* action = findChild<QAction*>(name)) {
             action->setEnabled(enabled);
         }
@@ -127,20 +127,20 @@ void MainWindow::onCalculationEnded() {
         model_.project = std::move(job.project);
         model_.arrays = std::move(job.arrays);
         pendingGrid_.reset();
-        if (outcome.ending != CalculationEnding::Stopped) {
-            progressBar_->SetValue(progressBar_->Maximum());
-        }
         if (closeWhenDone_) {
             EvaluateField(model_);  // closing: the model complete, nothing drawn
         } else {
             fitDrawingAreaToGrid();
-            showResultView();
+            showResultView();  // the force lines, if drawn, use the progress bar too
+        }
+        if (outcome.ending != CalculationEnding::Stopped) {
+            progressBar_->SetValue(progressBar_->Maximum());
         }
     } else {
         // Diverged: the model was not touched; the picture goes back to what it was.
         QImageSurface& area = drawingArea_->Surface();
         if (pictureBeforeRun_.size() == static_cast<std::size_t>(area.WidthPixels()) *
-                                           static_cast<std::size_t>(area.HeightPixels())) {
+                                            static_cast<std::size_t>(area.HeightPixels())) {
             std::copy(pictureBeforeRun_.begin(), pictureBeforeRun_.end(), area.Pixels());
         }
         drawingArea_->update();

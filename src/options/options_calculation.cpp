@@ -80,8 +80,8 @@ CalculationSettings OptionsDialog::calculationSettings() const {
 void OptionsDialog::readCalculation(SettingsStore& store) {
     const QString converge = store.Read(kApplication, kCalculationSection, "OptionConverge", "1");
     schedule_ = converge.trimmed() == "0" ? ScheduleKind::Fixed : ScheduleKind::Converge;
-    const double tolerance = ToNumber(store.Read(kApplication, kCalculationSection,
-                                                 "TextTolerance", GeneralQText(kDefaultTolerance)));
+    const double tolerance = ToNumber(store.Read(kApplication, kCalculationSection, "TextTolerance",
+                                                 GeneralQText(kDefaultTolerance)));
     tolerance_ = ToleranceRefusal(tolerance) ? kDefaultTolerance : tolerance;
     fillCalculation();
 }
