@@ -2,11 +2,13 @@
 
 #include <QMainWindow>
 #include <QPointF>
+#include <QPointer>
 #include <QString>
 #include <array>
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/distribution_window.h"
@@ -212,6 +214,8 @@ class MainWindow : public QMainWindow {
     std::unique_ptr<CalculationRunner> runner_;
     // The drawing area's pixels when the calculation started, put back if it diverges.
     std::vector<std::uint32_t> pictureBeforeRun_;
+    // The controls switched off for the calculation, with the state they go back to.
+    std::vector<std::pair<QPointer<QObject>, bool>> lockedByRun_;
     QLabel* outcomeLine_ = nullptr;
 };
 

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPrinter>
@@ -104,6 +105,7 @@ void MainWindow::openProjectFile(const QString& path) {
     projectFile_ = path;
     pendingGrid_.reset();
     ApplyProject(model_, std::move(*read.project));
+    outcomeLine_->clear();  // the last calculation's outcome was not this project's
     fitDrawingAreaToGrid();
     coils_[0].current->setText(GeneralQText(model_.project.Current1));
     coils_[1].current->setText(GeneralQText(model_.project.Current2));

@@ -46,6 +46,8 @@ void MainWindow::buildCalculationRunner() {
     outcomeLine_->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     outcomeLine_->setFixedHeight(2 * outcomeLine_->fontMetrics().lineSpacing() + 4);
     status->addWidget(outcomeLine_, 1);
+    // The window's fixed size takes the status bar's height as it is now.
+    status->setFixedHeight(status->sizeHint().height());
 }
 
 bool MainWindow::drawingLockedByRun() const {
@@ -53,27 +55,44 @@ bool MainWindow::drawingLockedByRun() const {
 }
 
 void MainWindow::setRunCommandsEnabled(bool enabled) {
-    for (const char* name : {"runButton", "editorButton", "resultButton"}) {
-        if (auto* button = findChild<QPushButton*>(name)) {
-            button->setEnabled(enabled);
+    if (enabled) {
+        // Back as they were: a command off for its own reason (Undo with nothing to undo)
+        // stays off.
+        for (const auto& [control, wasEnabled] : lockedByRun_) {
+            if (auto* widget = qobject_cast<QWidget*>(control)) {
+                widget->setEnabled(wasEnabled);
+            } else if (auto* action = qobject_cast<QAction*>(control)) {
+                action->setEnabled(wasEnabled);
+            }
         }
+        lockedByRun_.clear();
+        return;
     }
-    // The palette and the tools: no painting while the drawing is being calculated.
-    for (const char* name : {"materialGroup", "toolGroup"}) {
-        if (auto* group = findChild<QGroupBox*>(name)) {
-            group->setEnabled(enabled);
-        }
+    std::vector<QObject*> controls;
+    // RUN, the views, the palette and tools (no painting), the currents, and the commands that
+    // open, save, print, change the options or the drawing. Exit, Copy, Help, the view check
+    // boxes and Stop stay.
+    for (const char* name : {"runButton", "editorButton", "resultButton", "materialGroup",
+                             "toolGroup", "recentMenu"}) {
+        controls.push_back(findChild<QWidget*>(name));
     }
     for (const CoilColumn& column : coils_) {
-        column.slider->setEnabled(enabled);
-        column.current->setEnabled(enabled);
+        controls.push_back(column.slider);
+        controls.push_back(column.current);
     }
-    // Exit, Copy and Help stay.
     for (const char* name :
-         {"newProjectAction", "openSampleAction", "openProjectAction", "saveProjectAction",
-          "exportTextAction", "printAction", "optionsAction", "undoAction", "redoAction"}) {
-        if (auto* action = findChild<QAction*>(name)) {
-            action->setEnabled(enabled);
+         {"runAction", "newProjectAction", "openSampleAction", "openProjectAction",
+          "saveProjectAction", "exportTextAction", "printAction", "optionsAction", "undoAction",
+          "redoAction", "typedRectangleAction"}) {
+        controls.push_back(findChild<QAction*>(name));
+    }
+    for (QObject* control : controls) {
+        if (auto* widget = qobject_cast<QWidget*>(control)) {
+            lockedByRun_.emplace_back(widget, widget->isEnabled());
+            widget->setEnabled(false);
+        } else if (auto* action = qobject_cast<QAction*>(control)) {
+            lockedByRun_.emplace_back(action, action->isEnabled());
+            action->setEnabled(false);
         }
     }
 }
@@ -122,6 +141,7 @@ void MainWindow::onCalculationEnded() {
     unsetCursor();
     drawingArea_->setCursor(Qt::CrossCursor);
     viewGroup_->unsetCursor();
+    showOutcome(outcome);  // before the result view, whose force lines take their time
     if (runner_->HasResult()) {
         Model& job = runner_->Job();
         model_.project = std::move(job.project);
@@ -133,9 +153,9 @@ void MainWindow::onCalculationEnded() {
             fitDrawingAreaToGrid();
             showResultView();  // the force lines, if drawn, use the progress bar too
         }
-        if (outcome.ending != CalculationEnding::Stopped) {
-            progressBar_->SetValue(progressBar_->Maximum());
-        }
+        // Full, or as far as the passes got before Stop.
+        const bool stopped = outcome.ending == CalculationEnding::Stopped;
+        progressBar_->SetValue(stopped ? outcome.passes : progressBar_->Maximum());
     } else {
         // Diverged: the model was not touched; the picture goes back to what it was.
         QImageSurface& area = drawingArea_->Surface();
@@ -146,7 +166,6 @@ void MainWindow::onCalculationEnded() {
         drawingArea_->update();
     }
     pictureBeforeRun_ = {};
-    showOutcome(outcome);
     setRunCommandsEnabled(true);
     emit calculationFinished();
     closeIfAsked();
