@@ -2,7 +2,6 @@
 
 #include <QButtonGroup>
 #include <QCloseEvent>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,18 +10,17 @@
 
 #include "app/busy_scope.h"
 #include "app/figures_window.h"
+#include "app/calculation_runner.h"
 #include "model/number_format.h"
 #include "model/project_drawing.h"
 #include "model/raster_surface.h"
 #include "options/options_dialog.h"
 #include "platform/clipboard.h"
 #include "platform/dialogs.h"
-#include "platform/float_progress_bar.h"
 #include "platform/help_viewer.h"
 #include "platform/number_text.h"
 #include "platform/picture_box.h"
 #include "solver/calculation.h"
-#include "solver/calculation_observer.h"
 #include "solver/material_map.h"
 #include "solver/material_sampling.h"
 #include "view/field_probe.h"
@@ -39,44 +37,12 @@ int EditorButtons(Qt::MouseButtons buttons) {
 
 }  // namespace
 
-// How a calculation reaches this window: busy cursors, the two bars, the event-loop yield
-// (during which Stop, the pointer read-out and repaints work), the intermediate potential view
-// and the result view at the end.
-class MainWindow::RunObserver : public CalculationObserver {
-  public:
-    explicit RunObserver(MainWindow& window) : w_(window) {}
-
-    void BeginCalculation() override {
-        w_.setCursor(Qt::WaitCursor);
-        w_.drawingArea_->setCursor(Qt::WaitCursor);
-        // The check boxes that choose how the result will be drawn stay at hand.
-        w_.viewGroup_->setCursor(Qt::ArrowCursor);
-    }
-    void EndCalculation() override {
-        w_.unsetCursor();
-        w_.drawingArea_->setCursor(Qt::CrossCursor);
-    }
-    void SetProgressMaximum(double maximum) override { w_.progressBar_->SetMaximum(maximum); }
-    void SetProgressValue(double value) override { w_.progressBar_->SetValue(value); }
-    void SetErrorValue(double value) override { w_.errorBar_->SetValue(value); }
-    void Yield() override { QCoreApplication::processEvents(); }
-    bool StopRequested() const override { return w_.stopRequested_; }
-    void PassFinished(const SolverArrays& /*arrays*/) override {
-        if (w_.viewOptions_.showIntermediate) {
-            w_.drawIntermediate();
-        }
-    }
-    void ShowResult() override { w_.showResultView(); }
-
-  private:
-    MainWindow& w_;
-};
-
 MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     : QMainWindow(parent), services_(services) {
     setObjectName("mainWindow");
     setWindowTitle(kProgramName);
     buildLayout();
+    buildCalculationRunner();
     editor_ = std::make_unique<GeometryEditor>(drawingArea_->Surface(), pointer_);
     startUp();
     adjustSize();
@@ -283,8 +249,9 @@ void MainWindow::onRun() {
     if (busy_) {
         return;
     }
-    // The run takes the grid and area chosen in the options; a refused run leaves the model,
-    // and a result on show, as they were.
+    // The run takes the grid and area chosen in the options and calculates a model of its
+    // own: the model, and a result on show, stay as they were until it has ended (and after a
+    // refused or diverged run).
     const Project before = model_.project;
     const std::optional<GridChoice> pendingBefore = pendingGrid_;
     applyPendingGrid();
@@ -305,27 +272,19 @@ void MainWindow::onRun() {
     CoilFigures coil1, coil2;
     ComputeCoilFigures(sampled, coilInputs(model_.project), coil1, coil2);
     takeCoilCurrents(coil1, coil2);
-    if (auto why = CalculationRefusal(model_, sampled)) {
-        model_.project = before;
-        pendingGrid_ = pendingBefore;
+    Model job;
+    job.project = model_.project;
+    model_.project = before;
+    pendingGrid_ = pendingBefore;
+    if (auto why = CalculationRefusal(job, sampled)) {
         services_.dialogs.Message(this, kProgramName, QString::fromStdString(*why),
                                   MessageIcon::Exclamation);
         return;
     }
 
-    if (!editorMode_) {
-        fitDrawingAreaToGrid();
-        restoreDrawing();
-    }
     showCoilPanel(coil1, coil2);
-    BuildMaterialMap(model_, sampled);
-    {
-        BusyScope scope(busy_);
-        RunObserver observer(*this);
-        stopRequested_ = false;
-        RunCalculation(model_.arrays, model_.project, observer);
-    }
-    closeIfAsked();
+    BuildMaterialMap(job, sampled);
+    startCalculation(std::move(job));
 }
 
 void MainWindow::onStop() {
@@ -371,6 +330,9 @@ void MainWindow::showCoordinates(QPointF point) {
 }
 
 void MainWindow::onDrawingPressed(Qt::MouseButton button, QPointF point) {
+    if (drawingLockedByRun()) {
+        return;
+    }
     if (editorMode_) {
         if (button == Qt::LeftButton) {
             beginStroke();
@@ -386,6 +348,10 @@ void MainWindow::onDrawingPressed(Qt::MouseButton button, QPointF point) {
 
 void MainWindow::onDrawingMoved(Qt::MouseButtons buttons, QPointF point) {
     showPointerStatus(point);
+    if (drawingLockedByRun()) {
+        showCoordinates(point);
+        return;
+    }
     if (editorMode_) {
         showCoordinates(point);
         editor_->MouseMove(EditorButtons(buttons), static_cast<float>(point.x()),
@@ -397,6 +363,9 @@ void MainWindow::onDrawingMoved(Qt::MouseButtons buttons, QPointF point) {
 }
 
 void MainWindow::onDrawingReleased(Qt::MouseButton button, QPointF point) {
+    if (drawingLockedByRun()) {
+        return;
+    }
     if (editorMode_) {
         editor_->MouseUp(EditorButtons(button), static_cast<float>(point.x()),
                          static_cast<float>(point.y()));

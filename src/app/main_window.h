@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QPointF>
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -36,6 +37,8 @@ class QSlider;
 namespace tesvid {
 
 class FiguresWindow;
+class CalculationRunner;
+struct CalculationOutcome;
 class FloatProgressBar;
 class OptionsDialog;
 class PictureBox;
@@ -60,6 +63,8 @@ class QImageSurface;
 //   main_window_undo.cpp     Edit > Undo and Redo of the drawing
 //   main_window_desktop.cpp  Save Picture, Open Recent, the shortcuts, the title and the
 //                            question before unsaved changes are lost
+//   main_window_run.cpp      the calculation on its worker thread, the intermediate view and
+//                            the outcome in words
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -72,7 +77,8 @@ class MainWindow : public QMainWindow {
     // What the window holds and shows.
     const Model& model() const { return model_; }
     bool resultOnShow() const { return !editorMode_; }
-    // True while a calculation, a force-line drawing or a report yields to the event loop.
+    // True while a calculation runs, or while a force-line drawing or a report yields to the
+    // event loop.
     bool isBusy() const { return busy_; }
 
     // Undo and the unsaved-changes mark (main_window_undo.cpp, main_window_desktop.cpp).
@@ -86,12 +92,13 @@ class MainWindow : public QMainWindow {
   signals:
     // The window has closed and written the settings.
     void closed();
+    // A calculation started by RUN has ended and its result (if any) is on show.
+    void calculationFinished();
 
   protected:
     void closeEvent(QCloseEvent* event) override;
 
   private:
-    class RunObserver;
     class ProbeWindows;
 
     // A grid and area chosen in the options while a result is on show: the result keeps the
@@ -149,7 +156,6 @@ class MainWindow : public QMainWindow {
     // The views.
     void enterEditingView();
     void showResultView();
-    void drawIntermediate();
     // The drawing area cleared to Vacuum with the material map painted back.
     void restoreDrawing();
     // The picture was replaced: no cross-hair is on it and the probe is free.
@@ -290,6 +296,25 @@ class MainWindow : public QMainWindow {
     QAction* undoAction_ = nullptr;
     QAction* redoAction_ = nullptr;
     QMenu* recentMenu_ = nullptr;
+    // The calculation on a worker thread (main_window_run.cpp): RUN hands a model of its own
+    // to the runner; the window's model changes only when the calculation has ended.
+    void buildCalculationRunner();
+    void startCalculation(Model job);
+    void onPassShown();
+    void onCalculationEnded();
+    // The commands that would change what a calculation works on, off while it runs.
+    void setRunCommandsEnabled(bool enabled);
+    // While a calculation runs the drawing is not edited, nor probed under the intermediate
+    // view: the pointer shows its coordinates only.
+    bool drawingLockedByRun() const;
+    void showOutcome(const CalculationOutcome& outcome);
+    // Declared after stopRequested_, which it reads: it is destroyed (and joined) first.
+    std::unique_ptr<CalculationRunner> runner_;
+    // The drawing area's pixels when the calculation started, put back if it diverges.
+    std::vector<std::uint32_t> pictureBeforeRun_;
+    // The controls switched off for the calculation, with the state they go back to.
+    std::vector<std::pair<QPointer<QObject>, bool>> lockedByRun_;
+    QLabel* outcomeLine_ = nullptr;
 };
 
 }  // namespace tesvid

@@ -6,6 +6,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPrinter>
@@ -109,6 +110,7 @@ void MainWindow::openProjectFile(const QString& path) {
     pendingGrid_.reset();
     ApplyProject(model_, std::move(*read.project));
     refreshFigures(false);
+    outcomeLine_->clear();  // the last calculation's outcome was not this project's
     fitDrawingAreaToGrid();
     coils_[0].current->setText(GeneralQText(model_.project.Current1));
     coils_[1].current->setText(GeneralQText(model_.project.Current2));

@@ -1,5 +1,5 @@
 // The result view: drawing the field after a calculation or the Result command, the field
-// probe's share of the drawing area's mouse events and the intermediate potential view.
+// probe's share of the drawing area's mouse events.
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -17,7 +17,6 @@
 #include "view/field_color_map.h"
 #include "view/field_probe.h"
 #include "view/force_lines.h"
-#include "view/potential_view.h"
 
 namespace tesvid {
 
@@ -119,11 +118,6 @@ void MainWindow::moveProbe(QPointF point) {
 void MainWindow::pressProbe() {
     ProbeWindows target(*this);
     ProbeMouseDown(pointer_, target);
-}
-
-void MainWindow::drawIntermediate() {
-    DrawPotentialView(model_, drawingArea_->Surface());
-    drawingArea_->update();
 }
 
 }  // namespace tesvid

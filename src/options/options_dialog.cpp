@@ -77,7 +77,7 @@ OptionsDialog::OptionsDialog(Dialogs& dialogs, HelpViewer& help, QWidget* parent
     setFont(UiFont());
     setModal(true);
     buildLayout();
-    setFixedSize(480, 426);
+    setFixedSize(480, 472);
     fill(FirstStartProject(), ViewOptions{});
     for (TextField& field : fields_) {
         field.firstStart = field.edit->text();
@@ -179,6 +179,7 @@ void OptionsDialog::buildLayout() {
             &QDialog::reject);
     connect(addButton("helpButton", tr("Help"), 384), &QPushButton::clicked, this,
             [this] { ShowHelp(help_, dialogs_, this, kOptionsHelpContext); });
+    buildCalculationGroup();
 
     // The text fields in the order they stand on the dialog, each under its stored name.
     auto field = [this](const char* section, const char* key, QLineEdit* edit,
@@ -229,6 +230,7 @@ void OptionsDialog::refreshGridStep() {
 void OptionsDialog::edit(const Project& project, const ViewOptions& view) {
     edited_ = project;
     fill(project, view);
+    fillCalculation();
     exec();
 }
 
@@ -307,6 +309,13 @@ void OptionsDialog::onOk() {
         magnetBHmax_->selectAll();
         return;
     }
+    if (const QString refusal = toleranceRefusal(); !refusal.isEmpty()) {
+        dialogs_.Message(this, kProgramName, refusal, MessageIcon::Exclamation);
+        toleranceEdit_->setFocus();
+        toleranceEdit_->selectAll();
+        return;
+    }
+    takeCalculation();
     const Options chosen = fromTexts(edited_);
     emit optionsApplied(chosen.project, chosen.view);
     accept();
@@ -331,6 +340,7 @@ OptionsDialog::Options OptionsDialog::readSettings(SettingsStore& store) {
     if (index >= 0 && index < kGridCount) {
         gridCombo_->setCurrentIndex(static_cast<int>(index));
     }
+    readCalculation(store);
     return fromTexts(FirstStartProject());
 }
 
@@ -346,6 +356,7 @@ void OptionsDialog::writeSettings(SettingsStore& store, const Project& project,
     }
     store.Write(kApplication, kGridSection, "ComboGrid",
                 QString::number(gridCombo_->currentIndex()));
+    writeCalculation(store);
 }
 
 }  // namespace tesvid

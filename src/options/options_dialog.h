@@ -8,6 +8,7 @@
 
 #include "model/project.h"
 #include "options/option_checks.h"
+#include "solver/convergence.h"
 #include "view/view_options.h"
 
 class QCheckBox;
@@ -15,6 +16,7 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QRadioButton;
 
 namespace tesvid {
 
@@ -24,9 +26,10 @@ class SettingsStore;
 
 // The options dialog: area and grid, iron and magnet constants, solver schedule, coil limits
 // and wire diameters, print and force-line scales, two display switches, the choice of the
-// colour report and the project comment. It edits texts; OK checks them and tells the main
-// window the options chosen (optionsApplied). The settings store keeps the texts between
-// sessions. Created hidden and kept for the program's life.
+// colour report, the project comment and how RUN calculates (until converged or the fixed
+// schedule). It edits texts; OK checks them and tells the main window the options chosen
+// (optionsApplied). The settings store keeps the texts between sessions. Created hidden and
+// kept for the program's life.
 class OptionsDialog : public QDialog {
     Q_OBJECT
   public:
@@ -49,6 +52,11 @@ class OptionsDialog : public QDialog {
     // first-start one.
     Options readSettings(SettingsStore& store);
     void writeSettings(SettingsStore& store, const Project& project, const ViewOptions& view);
+
+    // How RUN calculates: until converged with its tolerance, or the fixed schedule, as last
+    // chosen with OK or read from the settings (first start: until converged with the default
+    // tolerance); the machine's cores, at most four, share the sweeps.
+    CalculationSettings calculationSettings() const;
 
   signals:
     void optionsApplied(const tesvid::Project& project, const tesvid::ViewOptions& view);
@@ -102,6 +110,21 @@ class OptionsDialog : public QDialog {
     QCheckBox* showIntermediate_ = nullptr;
     QCheckBox* showCrossSections_ = nullptr;
     QCheckBox* colorReport_ = nullptr;
+
+    // The calculation's schedule (options_calculation.cpp): its controls, their filling from
+    // the choice in force, the tolerance's check on OK, taking the choice, and the settings.
+    void buildCalculationGroup();
+    void fillCalculation();
+    // Why the tolerance as typed cannot be used (until converged chosen), or an empty text.
+    QString toleranceRefusal() const;
+    void takeCalculation();
+    void readCalculation(SettingsStore& store);
+    void writeCalculation(SettingsStore& store) const;
+    QRadioButton* convergeOption_ = nullptr;
+    QRadioButton* fixedOption_ = nullptr;
+    QLineEdit* toleranceEdit_ = nullptr;
+    ScheduleKind schedule_ = ScheduleKind::Converge;
+    double tolerance_ = kDefaultTolerance;
 };
 
 }  // namespace tesvid

@@ -158,14 +158,19 @@ CalculationOutcome RunUntilConverged(SolverArrays& arrays, const Project& projec
     while (chain.back().n / 2 >= kCoarsestNestedGrid && chain.back().n % 2 == 0) {
         chain.push_back(CoarserProblem(chain.back()));
     }
+    // After Stop the potential reached is only carried up to the next grid, level by level, so
+    // that it arrives on the grid of half the cells that the calculation's own grid starts from.
     std::vector<double> start;
-    for (std::size_t k = chain.size() - 1; k >= 1 && !stopped; --k) {
+    for (std::size_t k = chain.size() - 1; k >= 1; --k) {
         FieldProblem nested(chain[k]);
         if (!start.empty()) {
             ProlongateAdd(start, nested.N(), nested.Potential());
         }
-        nested.Evaluate(team);
-        stopped = !SolveNested(nested, start.empty() ? kCoarsestSteps : kNestedSteps, team, stop);
+        if (!stopped) {
+            nested.Evaluate(team);
+            stopped =
+                !SolveNested(nested, start.empty() ? kCoarsestSteps : kNestedSteps, team, stop);
+        }
         start = std::move(nested.Potential());
     }
     chain.resize(1);

@@ -1,20 +1,16 @@
-// The result from the window: RUN, Stop and closing during a run, a refused run, the coil
-// panel, the probe and the distribution windows; the file commands, the dialogs answered by
-// the test: Open Sample, Open Project and the command line, Save, Export to TEXT and Print.
+// The result from the window: RUN, a refused run, the coil panel, the probe and the
+// distribution windows; the file commands, the dialogs answered by the test: Open Sample, Open
+// Project and the command line, Save, Export to TEXT and Print.
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
-#include <QSignalSpy>
 #include <QSlider>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <functional>
-#include <map>
 
 #include "app/command_line.h"
 #include "app/support/window_driver.h"
@@ -25,22 +21,6 @@ using namespace tesvid;
 using namespace tesvid::testing;
 
 namespace {
-
-// Runs actions from inside a calculation: a zero-interval timer fires once per event-loop
-// yield of the solver, and the action registered for the n-th firing runs then.
-struct DuringRun {
-    DuringRun() {
-        QObject::connect(&timer, &QTimer::timeout, [this] {
-            if (auto it = actions.find(++count); it != actions.end()) {
-                it->second();
-            }
-        });
-        timer.start(0);
-    }
-    QTimer timer;
-    int count = 0;
-    std::map<int, std::function<void()>> actions;  // by the yield they run at
-};
 
 const QString kOpposingCoils = QStringLiteral(TESVID_SOURCE_DIR "/samples/opposing_coils.tvd");
 
@@ -82,7 +62,7 @@ class ResultTest : public QObject {
     Q_OBJECT
   private slots:
     void init() { QLocale::setDefault(QLocale::c()); }
-    void stopEndsARunTheNextRunsToTheFieldClosingStopsIt();
+    void runCalculatesTheFieldAndTheCoilPanel();
     void refusedRunChangesNothing();
     void coilPanelAndSlidersAgree();
     void probeReadsOnePointInTheLocalesNumbers();
@@ -94,56 +74,17 @@ class ResultTest : public QObject {
     void exportAndPrintNeedAResult();
 };
 
-void ResultTest::stopEndsARunTheNextRunsToTheFieldClosingStopsIt() {
+void ResultTest::runCalculatesTheFieldAndTheCoilPanel() {
     Session s;
     MainWindow& w = s.w;
     PaintTestCoil(w);
-    DuringRun run;
-    bool waited = false, painted = false;
-    QString readOut;
-    s.services.dialogs.fileAnswers = {kOpposingCoils};
-    run.actions[3] = [&] {
-        QCOMPARE(DrawingArea(w).cursor().shape(), Qt::WaitCursor);
-        // The commands that would rebuild or replace what the solver works on wait.
-        for (const char* button : {"editorButton", "resultButton", "runButton"}) {
-            Click(w, button);
-        }
-        for (const char* action : {"newProjectAction", "optionsAction", "openProjectAction"}) {
-            Trigger(w, action);
-        }
-        waited = w.isBusy() && s.services.dialogs.fileAnswers.size() == 1 && !w.resultOnShow();
-        HoverOverPicture(w, 20, 30);  // the read-out keeps working
-        readOut = TextOf(w, "radiusReadout") + "," + TextOf(w, "axialReadout");
-    };
-    // Painting goes on; the running calculation does not see it.
-    run.actions[4] = [&] {
-        DragOnPicture(w, Qt::LeftButton, {{40, 40}, {42, 42}});
-        painted = NodeMaterial(w, 41, 41) == MaterialCode::Coil1;
-    };
-    run.actions[6] = [&] { Click(w, "stopButton"); };
-    Click(w, "runButton");
-    QVERIFY(waited && painted);
-    QCOMPARE(readOut, QString("40,60"));
-    QCOMPARE(w.model().arrays.Material(41, 41), MaterialCode::Vacuum);
-    QCOMPARE(w.model().arrays.Material(11, 25), MaterialCode::Coil1);  // New was ignored
-    // Stopped early, far from the converged field; the next RUN runs in full.
-    QVERIFY(w.resultOnShow() && std::fabs(AxialField(w)) < 0.5 * 3.37e-3);
-    Click(w, "runButton");
-    QVERIFY(s.services.dialogs.messages.empty() && !w.isBusy());
+    Run(w);
+    QVERIFY(s.services.dialogs.messages.empty() && !w.isBusy() && w.resultOnShow());
     QVERIFY2(AxialField(w) < -3.25e-3 && AxialField(w) > -3.5e-3,
              qPrintable(QString::number(AxialField(w))));
     QVERIFY(std::fabs(w.model().field.Br(5, 25)) < 0.05 * std::fabs(AxialField(w)));  // mid-coil
     // 33 nodes of 2 mm x 2 mm hold 132 turns of 1 mm wire; 1 A over 1 mm2 is 1 A/mm2.
     QCOMPARE(TextOf(w, "turnsBox1") + " " + TextOf(w, "densityBox1"), QString("132 1"));
-
-    // Closed during a run: stopped, then closed once the run has returned, settings written.
-    QSignalSpy closed(&w, &MainWindow::closed);
-    DuringRun closing;
-    closing.actions[5] = [&] { w.close(); };
-    Click(w, "runButton");
-    QCOMPARE(closed.count(), 1);
-    QVERIFY(!w.isVisible() && std::fabs(AxialField(w)) < 0.5 * 3.37e-3);
-    QVERIFY(s.services.ReadSettingsFile().contains("TextRjac1=0.9995"));
 }
 
 void ResultTest::refusedRunChangesNothing() {
@@ -152,7 +93,7 @@ void ResultTest::refusedRunChangesNothing() {
     ChooseMaterial(s.w, 1);
     DragOnPicture(s.w, Qt::LeftButton, {{20, 20}, {25, 30}});
     const QImage before = DrawingArea(s.w).Surface().Snapshot();
-    Click(s.w, "runButton");
+    Run(s.w);
     QCOMPARE(s.services.dialogs.messages.size(), std::size_t{1});
     QVERIFY(!s.w.resultOnShow());
     QCOMPARE(s.w.model().arrays.Material(22, 25), MaterialCode::Vacuum);  // no map was built
@@ -163,7 +104,7 @@ void ResultTest::refusedRunChangesNothing() {
 void ResultTest::coilPanelAndSlidersAgree() {
     Session s("[Grid]\nComboGrid=1\n");
     DragOnPicture(s.w, Qt::LeftButton, {{50, 20}, {59, 29}});
-    Click(s.w, "runButton");
+    Run(s.w);
     // 100 nodes of 1 mm2: 100 turns of 1 mm wire; 10 A over 1 mm2. Power: 1.75e-8 ohm m times
     // (1e7 A/m2)^2 times the rings' volume, 1e-9 m3 x 6.28 x 10 x (50 + ... + 59) = 59.8955 W,
     // shown to 4 significant digits.
@@ -193,7 +134,7 @@ void ResultTest::probeReadsOnePointInTheLocalesNumbers() {
     MainWindow& w = s.w;
     const QImage& copied = s.services.clipboard.image;
     PaintTestCoil(w);
-    Click(w, "runButton");
+    Run(w);
     HoverOverPicture(w, 5, 25);
     QVERIFY(std::fabs(ToNumber(TextOf(w, "fieldB")) - w.model().field.B(5, 25) * 1e4) <= 0.05);
     Trigger(w, "copyScaleAction");
@@ -232,7 +173,7 @@ void ResultTest::resultKeepsItsGridUntilRun() {
     Session s;
     MainWindow& w = s.w;
     PaintTestCoil(w);
-    Click(w, "runButton");
+    Run(w);
     const QPoint node = DrawingArea(w).ToWidget(5, 25);
     HoverAt(w, node);
     const QString b = TextOf(w, "fieldB"), r = TextOf(w, "radiusReadout");
@@ -351,10 +292,10 @@ void ResultTest::commandLineNamesOneProject() {
 
 void ResultTest::openingWithAResultOnShowShowsTheOpenedResult() {
     QTemporaryDir dir;
-    Session s;
+    Session s("[frmOptions]\nOptionConverge=0\n");  // the samples' fixed schedule
     MainWindow& w = s.w;
     PaintTestCoil(w);
-    Click(w, "runButton");
+    Run(w);
     HoverOverPicture(w, 5, 25);
     ClickOnPicture(w, 5, 25);
     Trigger(w, "copyScaleAction");
@@ -377,7 +318,7 @@ void ResultTest::openingWithAResultOnShowShowsTheOpenedResult() {
     QVERIFY(std::fabs(ToNumber(TextOf(w, "fieldBz")) - m.field.Bz(1, 16) * 1e4) < 0.05);
     // A fresh RUN of the same drawing gives the same field and the same coil panel.
     const Grid2D<float> stored = m.field.B;
-    Click(w, "runButton");
+    Run(w);
     QVERIFY(w.model().field.B == stored);
     QCOMPARE(TextOf(w, "turnsBox1"), turns);
 
@@ -416,7 +357,7 @@ void ResultTest::exportAndPrintNeedAResult() {
 
     // The report in a comma locale: its numbers with commas, the powers as the panel has them.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    Click(s.w, "runButton");
+    Run(s.w);
     Trigger(s.w, "printAction");
     QLocale::setDefault(QLocale::c());
     QCOMPARE(dialogs.messages.size(), std::size_t{2});

@@ -274,7 +274,7 @@ void WindowTest::settingsKeepTheirStoredNamesAcrossSessions() {
           "TextMagBHmax=30", "[Misc]", "TextKMu=0.05"}) {
         QVERIFY2(ini.contains(text), text);
     }
-    QCOMPARE(ini.count('='), 22);
+    QCOMPARE(ini.count('='), 24);  // with the colour report and the calculation's two
 
     MainWindow again(services.Services());
     const Project& p = again.model().project;

@@ -254,6 +254,18 @@ TEST(CalculationUntilConverged, StopKeepsThePartialResult) {
         << OutcomeSentence(out);
 }
 
+// Stop before any step, with two nested grids below the 200 grid: the potential reached, zero,
+// is carried up to the calculation's grid (not read there as if from the grid just below).
+TEST(CalculationUntilConverged, StopDuringTheNestedGridsKeepsTheirPotential) {
+    Model m = Arrangement(Shape::PotCore, 200);
+    StopAfterPass observer(0);
+    observer.PassMeasured(0, 0);
+    const CalculationOutcome out = Calculate(m.arrays, m.project, Converge(1e-10), observer);
+    EXPECT_EQ(out.ending, CalculationEnding::Stopped);
+    EXPECT_EQ(observer.results, 1);
+    EXPECT_EQ(m.arrays.VecPot.Vector(), std::vector<double>(m.arrays.VecPot.Size(), 0.0));
+}
+
 // A current density so large that the field overflows: the calculation says it diverged,
 // shows nothing and leaves the potential and reluctivity handed to it as they were.
 TEST(Calculation, OverflowLeavesTheArraysAsTheyWere) {

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMouseEvent>
+#include <QSignalSpy>
 #include <QTest>
 #include <QTimer>
 
@@ -64,6 +65,14 @@ void ClickOnPicture(MainWindow& w, int i, int j) {
 
 void ChooseMaterial(MainWindow& w, int paletteIndex) {
     Click(w, qPrintable(QStringLiteral("materialButton%1").arg(paletteIndex)));
+}
+
+void Run(MainWindow& w) {
+    QSignalSpy finished(&w, &MainWindow::calculationFinished);
+    Click(w, "runButton");
+    if (w.isBusy() && finished.isEmpty()) {
+        QVERIFY(finished.wait(60000));
+    }
 }
 
 void PaintTestCoil(MainWindow& w) {

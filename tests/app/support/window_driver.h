@@ -50,6 +50,8 @@ inline void HoverOverPicture(MainWindow& w, int i, int j) {
 }
 void ClickOnPicture(MainWindow& w, int i, int j);
 void ChooseMaterial(MainWindow& w, int paletteIndex);
+// Clicks RUN and, when a calculation started, waits until it has ended and its result is shown.
+void Run(MainWindow& w);
 // The test coil on the first-start 50 grid over 100 mm: Coil 1 at i 10..12, j 20..30, 1 A
 // through 1 mm wire (1e6 A/m2).
 void PaintTestCoil(MainWindow& w);
