@@ -26,9 +26,9 @@ class SettingsStore;
 
 // The options dialog: area and grid, iron and magnet constants, solver schedule, coil limits
 // and wire diameters, print and force-line scales, two display switches, the project comment
-// and how RUN calculates (until converged or the fixed schedule). It edits texts; OK checks them and tells the main window the options chosen
-// (optionsApplied). The settings store keeps the texts between sessions. Created hidden and
-// kept for the program's life.
+// and how RUN calculates (until converged or the fixed schedule). It edits texts; OK checks
+// them and tells the main window the options chosen (optionsApplied). The settings store keeps
+// the texts between sessions. Created hidden and kept for the program's life.
 class OptionsDialog : public QDialog {
     Q_OBJECT
   public:
