@@ -70,7 +70,7 @@ void CalculationThreadTest::theWindowAnswersWhileItRunsStopAndClosingEndIt() {
     QSignalSpy finished(&w, &MainWindow::calculationFinished);
     PaintCounter counter(DrawingArea(w));
     const QImage picture = DrawingArea(w).Surface().Snapshot();
-    Click(w, "runButton");
+    StartRun(w);
     QVERIFY(w.isBusy());
     QCOMPARE(Enabled(w), QString(std::size(kLockedControls), '0'));
     QVERIFY(Child(w, "stopButton").isEnabled() && Child(w, "drawForceLinesCheck").isEnabled());
@@ -92,7 +92,7 @@ void CalculationThreadTest::theWindowAnswersWhileItRunsStopAndClosingEndIt() {
 
     // Closed during a run: stopped, then closed with the settings written.
     QSignalSpy closed(&w, &MainWindow::closed);
-    Click(w, "runButton");
+    StartRun(w);
     w.close();
     QVERIFY(closed.count() == 1 || closed.wait(30000));
     QVERIFY(!w.isVisible() && !w.isBusy() && Said(w).startsWith("Stopped after "));
@@ -103,7 +103,7 @@ void CalculationThreadTest::theOutcomeInWordsAndADivergedRunKeepsTheResult() {
     Session s;
     MainWindow& w = s.w;
     PaintTestCoil(w);
-    Run(w);
+    Click(w, "runButton");
     QVERIFY2(Said(w).startsWith("Converged after ") && !Said(w).contains("edge"),
              qPrintable(Said(w)));
     const auto& bar = Child<FloatProgressBar>(w, "progressBar");
@@ -113,7 +113,7 @@ void CalculationThreadTest::theOutcomeInWordsAndADivergedRunKeepsTheResult() {
     const QImage result = DrawingArea(w).Surface().Snapshot();
     const Grid2D<float> field = w.model().field.B;
     TypeInto(w, "currentEdit1", "1e301");
-    Run(w);
+    Click(w, "runButton");
     QVERIFY2(Said(w).startsWith("Diverged after "), qPrintable(Said(w)));
     QVERIFY(w.model().field.B == field && w.model().project.Current1 == 1);
     QCOMPARE(DrawingArea(w).Surface().Snapshot(), result);
@@ -123,7 +123,7 @@ void CalculationThreadTest::theOutcomeInWordsAndADivergedRunKeepsTheResult() {
     Click(w, "editorButton");
     ChooseMaterial(w, 1);
     DragOnPicture(w, Qt::LeftButton, {{40, 5}, {49, 10}});
-    Run(w);
+    Click(w, "runButton");
     QVERIFY2(Said(w).contains(". Iron touches the edge of the area"), qPrintable(Said(w)));
 }
 
@@ -166,7 +166,7 @@ void CalculationThreadTest::theScheduleIsKeptAndUnusableTolerancesAreRefused() {
     again.show();
     QVERIFY(QTest::qWaitForWindowExposed(&again));
     PaintTestCoil(again);
-    Run(again);
+    Click(again, "runButton");
     QCOMPARE(Child<FloatProgressBar>(again, "progressBar").Maximum(), 14.0);
     WithOptions(again, [](OptionsDialog& d) {
         QVERIFY(Child<QRadioButton>(d, "fixedOption").isChecked());

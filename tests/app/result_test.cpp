@@ -78,7 +78,7 @@ void ResultTest::runCalculatesTheFieldAndTheCoilPanel() {
     Session s;
     MainWindow& w = s.w;
     PaintTestCoil(w);
-    Run(w);
+    Click(w, "runButton");
     QVERIFY(s.services.dialogs.messages.empty() && !w.isBusy() && w.resultOnShow());
     QVERIFY2(AxialField(w) < -3.25e-3 && AxialField(w) > -3.5e-3,
              qPrintable(QString::number(AxialField(w))));
@@ -93,7 +93,7 @@ void ResultTest::refusedRunChangesNothing() {
     ChooseMaterial(s.w, 1);
     DragOnPicture(s.w, Qt::LeftButton, {{20, 20}, {25, 30}});
     const QImage before = DrawingArea(s.w).Surface().Snapshot();
-    Run(s.w);
+    Click(s.w, "runButton");
     QCOMPARE(s.services.dialogs.messages.size(), std::size_t{1});
     QVERIFY(!s.w.resultOnShow());
     QCOMPARE(s.w.model().arrays.Material(22, 25), MaterialCode::Vacuum);  // no map was built
@@ -104,7 +104,7 @@ void ResultTest::refusedRunChangesNothing() {
 void ResultTest::coilPanelAndSlidersAgree() {
     Session s("[Grid]\nComboGrid=1\n");
     DragOnPicture(s.w, Qt::LeftButton, {{50, 20}, {59, 29}});
-    Run(s.w);
+    Click(s.w, "runButton");
     // 100 nodes of 1 mm2: 100 turns of 1 mm wire; 10 A over 1 mm2. Power: 1.75e-8 ohm m times
     // (1e7 A/m2)^2 times the rings' volume, 1e-9 m3 x 6.28 x 10 x (50 + ... + 59) = 59.8955 W,
     // shown to 4 significant digits.
@@ -134,7 +134,7 @@ void ResultTest::probeReadsOnePointInTheLocalesNumbers() {
     MainWindow& w = s.w;
     const QImage& copied = s.services.clipboard.image;
     PaintTestCoil(w);
-    Run(w);
+    Click(w, "runButton");
     HoverOverPicture(w, 5, 25);
     QVERIFY(std::fabs(ToNumber(TextOf(w, "fieldB")) - w.model().field.B(5, 25) * 1e4) <= 0.05);
     Trigger(w, "copyScaleAction");
@@ -173,7 +173,7 @@ void ResultTest::resultKeepsItsGridUntilRun() {
     Session s;
     MainWindow& w = s.w;
     PaintTestCoil(w);
-    Run(w);
+    Click(w, "runButton");
     const QPoint node = DrawingArea(w).ToWidget(5, 25);
     HoverAt(w, node);
     const QString b = TextOf(w, "fieldB"), r = TextOf(w, "radiusReadout");
@@ -295,7 +295,7 @@ void ResultTest::openingWithAResultOnShowShowsTheOpenedResult() {
     Session s("[frmOptions]\nOptionConverge=0\n");  // the samples' fixed schedule
     MainWindow& w = s.w;
     PaintTestCoil(w);
-    Run(w);
+    Click(w, "runButton");
     HoverOverPicture(w, 5, 25);
     ClickOnPicture(w, 5, 25);
     Trigger(w, "copyScaleAction");
@@ -318,7 +318,7 @@ void ResultTest::openingWithAResultOnShowShowsTheOpenedResult() {
     QVERIFY(std::fabs(ToNumber(TextOf(w, "fieldBz")) - m.field.Bz(1, 16) * 1e4) < 0.05);
     // A fresh RUN of the same drawing gives the same field and the same coil panel.
     const Grid2D<float> stored = m.field.B;
-    Run(w);
+    Click(w, "runButton");
     QVERIFY(w.model().field.B == stored);
     QCOMPARE(TextOf(w, "turnsBox1"), turns);
 
@@ -357,7 +357,7 @@ void ResultTest::exportAndPrintNeedAResult() {
 
     // The report in a comma locale: its numbers with commas, the powers as the panel has them.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    Run(s.w);
+    Click(s.w, "runButton");
     Trigger(s.w, "printAction");
     QLocale::setDefault(QLocale::c());
     QCOMPARE(dialogs.messages.size(), std::size_t{2});

@@ -27,7 +27,20 @@ QString TextOf(const QObject& root, const char* name) {
 }
 
 void Click(const QObject& root, const char* button) {
-    QTest::mouseClick(&Child(root, button), Qt::LeftButton);
+    const auto* window = qobject_cast<const MainWindow*>(&root);
+    if (window == nullptr || qstrcmp(button, "runButton") != 0) {
+        QTest::mouseClick(&Child(root, button), Qt::LeftButton);
+        return;
+    }
+    QSignalSpy finished(window, &MainWindow::calculationFinished);
+    StartRun(*window);
+    if (window->isBusy() && finished.isEmpty()) {
+        QVERIFY(finished.wait(60000));
+    }
+}
+
+void StartRun(const MainWindow& w) {
+    QTest::mouseClick(&Child(w, "runButton"), Qt::LeftButton);
 }
 
 void Trigger(MainWindow& w, const char* action) {
@@ -65,14 +78,6 @@ void ClickOnPicture(MainWindow& w, int i, int j) {
 
 void ChooseMaterial(MainWindow& w, int paletteIndex) {
     Click(w, qPrintable(QStringLiteral("materialButton%1").arg(paletteIndex)));
-}
-
-void Run(MainWindow& w) {
-    QSignalSpy finished(&w, &MainWindow::calculationFinished);
-    Click(w, "runButton");
-    if (w.isBusy() && finished.isEmpty()) {
-        QVERIFY(finished.wait(60000));
-    }
 }
 
 void PaintTestCoil(MainWindow& w) {

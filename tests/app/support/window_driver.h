@@ -39,8 +39,11 @@ inline PictureBox& DrawingArea(MainWindow& w) {
 
 // What the user does: a click on a button, a menu command, text typed over a box's text, a
 // drag with one mouse button through grid nodes (pressed at the first, released at the last),
-// the pointer over a node or a place of the drawing area, a click there.
+// the pointer over a node or a place of the drawing area, a click there. A click on the main
+// window's RUN waits until the calculation it started (if any) has ended and its result is on
+// show: StartRun clicks RUN without waiting.
 void Click(const QObject& root, const char* button);
+void StartRun(const MainWindow& w);
 void Trigger(MainWindow& w, const char* action);
 void TypeInto(const QObject& root, const char* box, const QString& text);
 void DragOnPicture(MainWindow& w, Qt::MouseButton button, const std::vector<Node>& path);
@@ -50,8 +53,6 @@ inline void HoverOverPicture(MainWindow& w, int i, int j) {
 }
 void ClickOnPicture(MainWindow& w, int i, int j);
 void ChooseMaterial(MainWindow& w, int paletteIndex);
-// Clicks RUN and, when a calculation started, waits until it has ended and its result is shown.
-void Run(MainWindow& w);
 // The test coil on the first-start 50 grid over 100 mm: Coil 1 at i 10..12, j 20..30, 1 A
 // through 1 mm wire (1e6 A/m2).
 void PaintTestCoil(MainWindow& w);
