@@ -116,7 +116,7 @@ void DesktopTest::savePictureWritesTheAreaOrTheResultPicture() {
     QCOMPARE(ReadPng(dir.filePath("drawing.png")), Area(w));
 
     // A result: the same picture as tesvid-batch --png draws of the same field.
-    Run(w);
+    Click(w, "runButton");
     HoverOverPicture(w, 5, 25);  // the probe's cross-hair is not saved
     dialogs.fileAnswers = {dir.filePath("result.png")};
     Trigger(w, "savePictureAction");

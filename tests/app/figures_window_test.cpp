@@ -63,7 +63,7 @@ void FiguresWindowTest::noFiguresBeforeACalculation() {
 void FiguresWindowTest::runListsInductanceAndEnergyOfOneField() {
     Session s;
     PaintTestCoil(s.w);
-    Run(s.w);
+    Click(s.w, "runButton");
     Trigger(s.w, "figuresAction");
     Trigger(s.w, "copyFiguresAction");
     const QString text = s.services.clipboard.text;
@@ -85,7 +85,7 @@ void FiguresWindowTest::clickedBodyShowsItsForceAndOutlineVacuumANote() {
     PaintTestCoil(w);
     ChooseMaterial(w, 1);  // Iron, 8 mm under the coil
     DragOnPicture(w, Qt::LeftButton, {{10, 34}, {12, 38}});
-    Run(w);
+    Click(w, "runButton");
     const QImage before = DrawingArea(w).Surface().Snapshot();
     ClickOnPicture(w, 11, 36);
     const QString iron = TextOf(w, "bodyFigures");
@@ -112,7 +112,7 @@ void FiguresWindowTest::probeFluxIsTheIntegralOfBz() {
     Session s;
     MainWindow& w = s.w;
     PaintTestCoil(w);
-    Run(w);
+    Click(w, "runButton");
     // Phi = integral of Bz 2 pi r dr over the probe's circle, by the trapezoid rule over the
     // read-out's Bz (gauss) at nodes 0 .. 6 of the coil's mid-plane, 2 mm apart (the rule's
     // error on these cells is about 1.5 %).
