@@ -62,19 +62,20 @@ relax::CurveConstants Curve(double mu, double bSat) {
     return {mu, bSat, 2 * mu, mu * mu};
 }
 
-// Relative cost of relaxing a node of each kind, to share the columns of a half-sweep evenly
-// between threads.
-double NodeCost(NodeKind kind) {
+// Relative time of relaxing a node of each kind (measured on the four-lane sweep), to share
+// the columns of a half-sweep evenly between threads. Iron and magnet nodes move their
+// reluctivity only when the pass has a reluctivity step.
+double NodeCost(NodeKind kind, bool reluctivitySteps) {
     switch (kind) {
         case NodeKind::Uniform:
             return 1;
         case NodeKind::Weighted:
-            return 1.5;
+            return 1.4;
         case NodeKind::Iron:
         case NodeKind::Magnet:
             break;
     }
-    return 4;
+    return reluctivitySteps ? 6 : 1.4;
 }
 
 // Grids smaller than this are relaxed by one thread: a half-sweep is too short to share.
@@ -89,7 +90,7 @@ struct PassPlan {
     std::vector<double> sourceMean;
     std::vector<int> shares;
 
-    PassPlan(const SolverArrays& a, int threads) {
+    PassPlan(const SolverArrays& a, int threads, bool reluctivitySteps) {
         const int n = a.Material.N();
         columnRuns.assign(static_cast<std::size_t>(n), 0);
         for (int i = 1; i <= n - 1; ++i) {
@@ -112,17 +113,17 @@ struct PassPlan {
                 sourceMean[a.Source.Index(i, j)] = (a.Source(i, j - 1) + a.Source(i, j)) / 2;
             }
         }
-        ShareColumns(n, threads);
+        ShareColumns(n, threads, reluctivitySteps);
     }
 
-    void ShareColumns(int n, int threads) {
+    void ShareColumns(int n, int threads, bool reluctivitySteps) {
         std::vector<double> cost(static_cast<std::size_t>(n), 0.0);  // cost[i], i = 1 .. n-1
         double total = 0;
         for (int i = 1; i <= n - 1; ++i) {
             const int r0 = columnRuns[static_cast<std::size_t>(i - 1)];
             for (int r = r0; r < columnRuns[static_cast<std::size_t>(i)]; ++r) {
                 cost[static_cast<std::size_t>(i)] +=
-                    (runs[r].j1 - runs[r].j0 + 1) * NodeCost(runs[r].kind);
+                    (runs[r].j1 - runs[r].j0 + 1) * NodeCost(runs[r].kind, reluctivitySteps);
             }
             total += cost[static_cast<std::size_t>(i)];
         }
@@ -219,7 +220,7 @@ void RelaxPass(SolverArrays& a, const Project& project, const PassSettings& pass
     const int n = project.GridSize;
     if (ArraysFitGrid(a, n)) {
         const int threads = team != nullptr && n >= kSmallestSharedGrid ? team->Size() : 1;
-        const PassPlan plan(a, threads);
+        const PassPlan plan(a, threads, pass.reluctivityStep != 0);
         relax::SweepInput in{};
         in.n = n;
         in.gridStep = project.GridStep;

@@ -11,6 +11,9 @@ namespace {
 // of the team that waits for a processor run first when the machine is busy.
 constexpr int kSpinRounds = 2000;
 constexpr int kYieldRounds = 20;
+// Shared runs in a stretch whose times decide, and runs alone after a stretch that did not pay.
+constexpr int kStretch = 64;
+constexpr int kAloneRuns = 1024;
 
 template <class Ready>
 bool Await(Ready ready) {
@@ -73,12 +76,26 @@ int SweepTeam::DefaultThreads() {
 void SweepTeam::Dispatch(Task task, const void* context) {
     task_ = task;
     context_ = context;
+    using Clock = std::chrono::steady_clock;
     running_.store(size_ - 1, std::memory_order_release);
     generation_.fetch_add(1, std::memory_order_acq_rel);
     generation_.notify_all();
+    const Clock::time_point start = Clock::now();
     task(context, 0);
+    const Clock::time_point done = Clock::now();
     // running_ counts down to 0 as the helpers finish; each one wakes this thread.
     AwaitThenSleep(running_, [&] { return running_.load(std::memory_order_acquire) == 0; });
+    worked_ += std::chrono::duration<double>(done - start).count();
+    waited_ += std::chrono::duration<double>(Clock::now() - done).count();
+    if (++shared_ == kStretch) {
+        // Sharing saves the others' work (about the caller's own, times the helpers) and costs
+        // the wait.
+        if (waited_ > worked_) {
+            alone_ = kAloneRuns;
+        }
+        shared_ = 0;
+        worked_ = waited_ = 0;
+    }
 }
 
 void SweepTeam::Helper(int part) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <thread>
 #include <vector>
 
@@ -11,6 +12,11 @@ namespace tesvid {
 // be split between threads without changing any result. The team lives as long as the
 // calculation that made it (one team per calculation: calculations on different threads do
 // not share one); its threads sleep between two half-sweeps.
+//
+// On a machine busy with other work the threads may not get a processor each, and waiting
+// for one another then costs more than sharing gains. The team watches that: when over a
+// stretch of work the calling thread waited longer for the others than it worked itself, it
+// runs the parts one after the other on the calling thread for a while, then tries again.
 class SweepTeam {
   public:
     // threads: 1 (the calling thread alone) up to kMostThreads (more count as that many).
@@ -21,12 +27,20 @@ class SweepTeam {
 
     int Size() const { return size_; }
 
-    // Runs work(part) for part = 0 .. Size() - 1 at once, part 0 on the calling thread, and
-    // returns when all are done.
+    // Runs work(part) for part = 0 .. Size() - 1, at once (part 0 on the calling thread) or,
+    // while sharing does not pay, one after the other on the calling thread; returns when all
+    // are done.
     template <class F>
     void Run(const F& work) {
         if (size_ == 1) {
             work(0);
+            return;
+        }
+        if (alone_ > 0) {
+            --alone_;
+            for (int part = 0; part < size_; ++part) {
+                work(part);
+            }
             return;
         }
         Dispatch([](const void* w, int part) { (*static_cast<const F*>(w))(part); }, &work);
@@ -47,6 +61,12 @@ class SweepTeam {
     void Helper(int part);
 
     int size_ = 1;
+    // Runs left on the calling thread alone; the times worked and waited in the current
+    // stretch of shared runs.
+    int alone_ = 0;
+    int shared_ = 0;
+    double worked_ = 0;
+    double waited_ = 0;
     std::vector<std::thread> helpers_;
     Task task_ = nullptr;
     const void* context_ = nullptr;
