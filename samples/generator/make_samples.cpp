@@ -3,16 +3,25 @@
 // that Open Sample followed by Result shows the field at once.
 //
 //   tesvid-make-samples OUTPUT_FOLDER
+//
+// With --accuracy it writes instead the uncalculated projects that tools/accuracy compares
+// with closed-form and reference fields (not shipped): an air coil (windings at r 19..25 mm,
+// z 39..61 mm, 2 MA/m2) and the benchmarks' pot core (20 MA/m2), each on the 100, 200 and 400
+// grids over 100 mm.
+//
+//   tesvid-make-samples --accuracy OUTPUT_FOLDER
 
 #include <cstdio>
 #include <functional>
 #include <string>
 #include <vector>
 
+#include "../../bench/arrangements.h"
 #include "io/project_file.h"
 #include "model/model.h"
 #include "solver/calculation.h"
 #include "solver/drawn_model.h"
+#include "solver/material_map.h"
 
 namespace {
 
@@ -60,8 +69,11 @@ bool MakeSample(const Sample& s, const std::string& folder) {
         void ShowResult() override { tesvid::EvaluateField(m); }
         Model& m;
     } observer(m);
-    if (auto refusal = tesvid::CalculateDrawnModel(m, material, observer)) {
-        std::fprintf(stderr, "%s: %s\n", s.file.c_str(), refusal->c_str());
+    // The shipped samples keep the fixed schedule's potential.
+    const tesvid::DrawnCalculation done =
+        tesvid::CalculateDrawnModel(m, material, tesvid::FixedSchedule(), observer);
+    if (done.refusal) {
+        std::fprintf(stderr, "%s: %s\n", s.file.c_str(), done.refusal->c_str());
         return false;
     }
 
@@ -120,11 +132,58 @@ std::vector<Sample> Samples() {
     };
 }
 
+// One uncalculated accuracy project: the material, the current through a 1 mm wire (so that
+// the current density is current / 1 mm2) and the benchmarks' material constants.
+bool WriteAccuracyProject(const std::string& path, const Grid2D<MaterialCode>& material,
+                          double current) {
+    const int n = material.N();
+    Model m;
+    m.project = bench::BuildModel(bench::Arrangement::AirCoil, 50).project;
+    m.project.GridSize = static_cast<std::int16_t>(n);
+    m.project.AreaSize = 100;
+    m.project.GridStep = 0.1 / n;
+    m.project.Current1 = current;
+    m.project.WireDiameter1 = m.project.WireDiameter2 = 1;
+    std::string comment = "Accuracy check (not a sample)";
+    comment.resize(tesvid::kCommentLength, ' ');
+    m.project.Comments = comment;
+    tesvid::BuildMaterialMap(m, material);
+    if (auto error = tesvid::WriteProjectFile(path, tesvid::ProjectFromModel(m))) {
+        std::fprintf(stderr, "%s: %s\n", path.c_str(), error->c_str());
+        return false;
+    }
+    return true;
+}
+
+bool MakeAccuracyProjects(const std::string& folder) {
+    bool ok = true;
+    for (const int n : {100, 200, 400}) {
+        Grid2D<MaterialCode> coil(n);
+        const double h = 100.0 / n;  // mm
+        for (int i = 0; i <= n; ++i) {
+            for (int j = 0; j <= n; ++j) {
+                if (i * h >= 19 && i * h <= 25 && j * h >= 39 && j * h <= 61) {
+                    coil(i, j) = MaterialCode::Coil1;
+                }
+            }
+        }
+        const std::string grid = std::to_string(n);
+        ok = WriteAccuracyProject(folder + "/air_coil_" + grid + ".tvd", coil, 2) && ok;
+        ok = WriteAccuracyProject(folder + "/pot_core_" + grid + ".tvd",
+                                  bench::Draw(bench::Arrangement::PotCore, n), 20) &&
+             ok;
+    }
+    return ok;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--accuracy") {
+        return MakeAccuracyProjects(argv[2]) ? 0 : 1;
+    }
     if (argc != 2) {
-        std::fprintf(stderr, "usage: tesvid-make-samples OUTPUT_FOLDER\n");
+        std::fprintf(stderr, "usage: tesvid-make-samples [--accuracy] OUTPUT_FOLDER\n");
         return 2;
     }
     bool ok = true;

@@ -13,6 +13,8 @@ namespace {
 
 // Room left between the main window and the column of graph windows, and between the two.
 constexpr int kGap = 4;
+// Height allowed for a title bar whose size the window manager does not tell.
+constexpr int kUntoldTitleBar = 30;
 
 }  // namespace
 
@@ -73,10 +75,11 @@ void DistributionWindows::Show() {
     DistributionWindow& r = Window(GraphAxis::R);
     DistributionWindow& z = Window(GraphAxis::Z);
     if (!placed_ && main_ != nullptr && main_->isVisible() && main_->screen() != nullptr) {
-        // The graph windows get the decorations the main window has.
+        // The graph windows get the decorations the main window has. A window manager that
+        // does not tell its frames still draws a title bar: room is left for one.
         const QRect frame = main_->frameGeometry();
-        const QRect inner = main_->geometry();
-        const QSize decoration = frame.size() - inner.size();
+        const QSize told = frame.size() - main_->geometry().size();
+        const QSize decoration = told.height() > 0 ? told : QSize(told.width(), kUntoldTitleBar);
         const DistributionPlaces places =
             PlaceBeside(frame, z.size() + decoration, r.size() + decoration,
                         main_->screen()->availableGeometry());

@@ -24,6 +24,7 @@
 #include "solver/calculation_observer.h"
 #include "solver/material_map.h"
 #include "solver/material_sampling.h"
+#include "view/field_probe.h"
 
 namespace tesvid {
 namespace {
@@ -182,6 +183,16 @@ void MainWindow::fitDrawingAreaToGrid() {
 }
 
 void MainWindow::applyOptions(const Project& project, const ViewOptions& view) {
+    if (!editorMode_ && view.showCrossSections != viewOptions_.showCrossSections) {
+        // The cross-hair goes with the switch: the one on show is taken off, and the probe
+        // starts afresh.
+        if (viewOptions_.showCrossSections && pointer_.LastX >= 0) {
+            MoveCrossHair(drawingArea_->Surface(), model_.project.GridSize, pointer_.LastX,
+                          pointer_.LastY, -1, -1);
+            drawingArea_->update();
+        }
+        forgetCrossHair();
+    }
     viewOptions_ = view;
     if (editorMode_) {
         model_.project = project;

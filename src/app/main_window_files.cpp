@@ -28,10 +28,6 @@ namespace tesvid {
 
 namespace {
 
-const QString kProjectFilter = QStringLiteral("Tesvid Files (*.tvd)");
-const QString kOpenFilter = QStringLiteral("Tesvid Files (*.tvd);;All Files (*)");
-const QString kTextFilter = QStringLiteral("Text Files (*.txt)");
-
 // The report's bar and a pass of the event loop after every column of seeds.
 class PrintProgress : public ForceLineObserver {
   public:
@@ -77,8 +73,8 @@ void MainWindow::onOpenProject() {
     if (busy_) {
         return;
     }
-    const auto chosen =
-        services_.dialogs.OpenFileName(this, tr("Open"), kOpenFilter, fileDialogName_);
+    const auto chosen = services_.dialogs.OpenFileName(
+        this, tr("Open"), tr("Tesvid Files (*.tvd);;All Files (*)"), fileDialogName_);
     if (!chosen || chosen->isEmpty()) {
         return;
     }
@@ -152,7 +148,7 @@ void MainWindow::onSaveProject() {
         // now, with a zero potential.
         BuildMaterialMap(model_, SampleMaterial(drawingArea_->Surface(), model_.project.GridSize));
     }
-    const auto chosen = askSaveName(tr("Save Project As"), kProjectFilter);
+    const auto chosen = askSaveName(tr("Save Project As"), tr("Tesvid Files (*.tvd)"));
     if (!chosen) {
         return;
     }
@@ -173,7 +169,7 @@ void MainWindow::onExportText() {
         services_.dialogs.Message(this, kProgramName, tr("Nothing to save"), MessageIcon::None);
         return;
     }
-    const auto chosen = askSaveName(tr("Save Field As TEXT"), kTextFilter);
+    const auto chosen = askSaveName(tr("Save Field As TEXT"), tr("Text Files (*.txt)"));
     if (!chosen) {
         return;
     }

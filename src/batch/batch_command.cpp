@@ -16,6 +16,7 @@
 #include "solver/calculation_observer.h"
 #include "solver/drawn_model.h"
 #include "solver/engineering_figures.h"
+#include "solver/sweep_team.h"
 
 #ifndef TESVID_VERSION
 #define TESVID_VERSION "unknown"
@@ -26,21 +27,25 @@ namespace {
 
 constexpr std::string_view kProgram = "tesvid-batch";
 
-// Progress on standard error: one line per finished pass.
+// Progress on standard error: one line per finished pass, with the error indicator and the
+// change of B in the pass.
 class TerminalObserver : public CalculationObserver {
   public:
-    TerminalObserver(Model& m, std::ostream& err, bool quiet)
-        : m_(m), err_(err), quiet_(quiet) {}
+    TerminalObserver(Model& m, std::ostream& err, bool quiet, ScheduleKind schedule)
+        : m_(m), err_(err), quiet_(quiet), schedule_(schedule) {}
 
     void SetProgressMaximum(double maximum) override { maximum_ = maximum; }
     void SetProgressValue(double value) override { progress_ = value; }
     // The error bar is set at the end of every pass, after the pass bar.
-    void SetErrorValue(double value) override {
-        if (quiet_ || progress_ < 1) {
+    void SetErrorValue(double value) override { error_ = value; }
+    void PassMeasured(int pass, double change) override {
+        if (quiet_) {
             return;
         }
-        err_ << kProgram << ": pass " << static_cast<int>(progress_) << " of "
-             << static_cast<int>(maximum_) << ", error " << Number(value, 4) << '\n';
+        err_ << kProgram << ": pass " << pass
+             << (schedule_ == ScheduleKind::Fixed ? " of " : " of at most ")
+             << static_cast<int>(maximum_) << ", error " << Number(error_, 4) << ", change "
+             << Number(change, 2) << '\n';
     }
     void ShowResult() override { EvaluateField(m_); }
 
@@ -55,8 +60,10 @@ class TerminalObserver : public CalculationObserver {
     Model& m_;
     std::ostream& err_;
     bool quiet_;
+    ScheduleKind schedule_;
     double maximum_ = 8;
     double progress_ = 0;
+    double error_ = 0;
 };
 
 std::string Number9(double v) {
@@ -74,12 +81,34 @@ void Report(std::ostream& err, std::string_view message) {
 }
 
 // Calculates the loaded project as the RUN command does, from its Material and the file's
-// currents and wire diameters.
-std::optional<std::string> Calculate(Model& m, std::ostream& err, bool quiet) {
+// currents and wire diameters, and says how it went: the open-boundary warning, and the
+// outcome sentence (when quiet, only when a calculation until converged fell short of its
+// tolerance: the fixed schedule never promises to converge). Returns why there is no result
+// to write.
+std::optional<std::string> Calculate(Model& m, const BatchOptions& o, std::ostream& err) {
     const Grid2D<MaterialCode> material = m.arrays.Material;
-    TerminalObserver observer(m, err, quiet);
-    auto refusal = CalculateDrawnModel(m, material, observer);
-    return refusal;
+    CalculationSettings settings;
+    settings.schedule = ChosenSchedule(o);
+    settings.tolerance = o.tolerance;
+    settings.threads = o.threads.value_or(SweepTeam::DefaultThreads());
+    TerminalObserver observer(m, err, o.quiet, settings.schedule);
+    const DrawnCalculation done = CalculateDrawnModel(m, material, settings, observer);
+    if (done.refusal) {
+        return done.refusal;
+    }
+    const CalculationOutcome& outcome = done.outcome;
+    if (!outcome.boundaryWarning.empty()) {
+        err << kProgram << ": warning: " << outcome.boundaryWarning << '\n';
+    }
+    if (outcome.ending == CalculationEnding::Diverged) {
+        return OutcomeSentence(outcome);
+    }
+    const bool fellShort = settings.schedule == ScheduleKind::Converge &&
+                           outcome.ending != CalculationEnding::Converged;
+    if (!o.quiet || fellShort) {
+        err << kProgram << ": " << OutcomeSentence(outcome) << '\n';
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -106,7 +135,7 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
 
     Model m;
     m.project = FirstStartProject();
-    m.project.ReluctivityRelaxation = o.kMu;
+    m.project.ReluctivityRelaxation = o.kMu.value_or(0.05);
     // The project's name in messages.
     const std::string name = o.newProject.requested ? std::string("the new project") : o.project;
     if (o.newProject.requested) {
@@ -143,7 +172,7 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
 
     if (o.noSolve) {
         EvaluateField(m);
-    } else if (auto refusal = Calculate(m, err, o.quiet)) {
+    } else if (auto refusal = Calculate(m, o, err)) {
         Report(err, "cannot calculate " + name + ": " + *refusal);
         return kBatchBadProject;
     }

@@ -47,6 +47,14 @@ std::optional<std::pair<int, int>> NodePair(std::string_view text) {
 
 }  // namespace
 
+ScheduleKind ChosenSchedule(const BatchOptions& o) {
+    if (o.schedule) {
+        return *o.schedule;
+    }
+    return o.mainSteps.has_value() || o.kMu.has_value() ? ScheduleKind::Fixed
+                                                        : ScheduleKind::Converge;
+}
+
 BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
     BatchParseResult result;
     BatchOptions& o = result.options;
@@ -99,7 +107,8 @@ BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
             continue;
         }
         const bool takesValue = arg == "--export" || arg == "--save" || arg == "--png" ||
-                                arg == "--probe" || arg == "--main-steps" || arg == "--kmu";
+                                arg == "--probe" || arg == "--main-steps" || arg == "--kmu" ||
+                                arg == "--schedule" || arg == "--tolerance" || arg == "--threads";
         // --new and its arguments (batch/new_project.h).
         if (IsNewProjectOption(arg)) {
             std::string v;
@@ -153,6 +162,30 @@ BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
                                 "\"");
                 }
                 o.mainSteps = *n;
+            } else if (arg == "--schedule") {
+                if (*v == "converge") {
+                    o.schedule = ScheduleKind::Converge;
+                } else if (*v == "fixed") {
+                    o.schedule = ScheduleKind::Fixed;
+                } else {
+                    return fail("--schedule needs converge or fixed, not \"" + *v + "\"");
+                }
+            } else if (arg == "--tolerance") {
+                const auto x = WholeNumber(*v);
+                if (!x) {
+                    return fail("--tolerance needs a number, not \"" + *v + "\"");
+                }
+                if (auto refusal = ToleranceRefusal(*x)) {
+                    return fail("--tolerance " + *v + ": " + *refusal);
+                }
+                o.tolerance = *x;
+            } else if (arg == "--threads") {
+                const auto n = WholeInt(*v);
+                if (!n || *n < 1 || *n > kMostBatchThreads) {
+                    return fail("--threads needs a whole number from 1 to " +
+                                std::to_string(kMostBatchThreads) + ", not \"" + *v + "\"");
+                }
+                o.threads = *n;
             } else {
                 const auto x = WholeNumber(*v);
                 if (!x || *x < 0) {
@@ -202,17 +235,37 @@ std::string BatchUsage() {
            "                    (- for standard output)\n"
            "  --force-on I,J    add the axial force on the body at node I,J to the figures\n"
            "                    (repeatable; F_z > 0 points down the picture)\n"
-           "  --main-steps N    number of main passes (default: the project's)\n"
-           "  --kmu X           mu relaxation factor (default 0.05)\n"
-           "  --no-solve        evaluate the stored potential without calculating\n"
-           "  -q, --quiet       no progress on standard error\n"
+           "  --schedule KIND   converge (default): calculate until the field has converged,\n"
+           "                    with an open boundary that lets the field fall off to\n"
+           "                    infinity and B evaluated at the nodes; fixed: the fixed\n"
+           "                    schedule of the project's main passes, as the program always\n"
+           "                    calculated\n"
+           "  --tolerance X     converge until a pass changes B by less than X times the\n"
+           "                    largest B (default 1e-05; from 1e-12 to 1)\n"
+           "  --threads N       threads for the sweeps (default: the processor's cores, at\n"
+           "                    most 4)\n"
+           "  --main-steps N    number of main passes of the fixed schedule (default: the\n"
+           "                    project's); chooses the fixed schedule unless --schedule is given\n"
+           "  --kmu X           mu relaxation factor of the fixed schedule (default 0.05);\n"
+           "                    chooses the fixed schedule unless --schedule is given\n"
+           "  --no-solve        evaluate the stored potential without calculating (with the\n"
+           "                    fixed schedule's one-sided differences: a file does not say\n"
+           "                    which schedule calculated it)\n"
+           "  -q, --quiet       no progress and no report on standard error (warnings, and a\n"
+           "                    calculation that did not converge, are still reported)\n"
            "  -h, --help        show this help\n"
            "  --version         show the version\n"
            "\n" +
            NewProjectUsage() +
            "\n"
-           "Exit status: 0 success, 2 bad arguments, 3 project cannot be read or calculated,\n"
-           "4 an output cannot be written.\n"
+           "Standard error ends with how the calculation went (\"Converged after 6 passes,\n"
+           "change 4e-06.\"), after a warning when iron, a magnet or a winding touches the\n"
+           "edge of the area, where the open boundary is only approximate.\n"
+           "\n"
+           "Exit status: 0 success, 2 bad arguments, 3 project cannot be read or calculated\n"
+           "(or the calculation diverged), 4 an output cannot be written. A calculation that\n"
+           "has not reached the tolerance within its work limit (60 passes) still writes its\n"
+           "outputs, says so on standard error and exits with 0.\n"
            "Figures refused (no calculated field, a --force-on node outside the grid or at\n"
            "Vacuum) exit with 3.\n";
 }

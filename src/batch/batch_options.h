@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "batch/new_project.h"
+#include "solver/convergence.h"
 
 namespace tesvid {
 
@@ -17,7 +18,10 @@ struct BatchOptions {
     std::optional<std::string> pngPath;
     std::vector<std::pair<int, int>> probes;
     std::optional<int> mainSteps;
-    double kMu = 0.05;
+    std::optional<double> kMu;             // the fixed schedule's mu relaxation (default 0.05)
+    std::optional<ScheduleKind> schedule;  // chosen with --schedule
+    double tolerance = kDefaultTolerance;
+    std::optional<int> threads;
     bool noSolve = false;
     bool quiet = false;
     bool help = false;
@@ -38,6 +42,14 @@ struct BatchParseResult {
 };
 
 BatchParseResult ParseBatchArguments(const std::vector<std::string>& args);
+
+// The schedule a run uses: the one chosen with --schedule; without it, the fixed schedule when
+// one of its own options (--main-steps, --kmu) is given, the calculation until converged
+// otherwise.
+ScheduleKind ChosenSchedule(const BatchOptions& options);
+
+// The most threads --threads accepts (SweepTeam::kMostThreads).
+inline constexpr int kMostBatchThreads = 64;
 
 // The --help text.
 std::string BatchUsage();

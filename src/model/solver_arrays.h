@@ -8,6 +8,16 @@
 
 namespace tesvid {
 
+// How the field is differentiated from a potential.
+enum class FieldDifferences : std::uint8_t {
+    // Forward differences, backward on the far edges: B half a cell off the node (the fixed
+    // schedule's result, and every potential read from a file).
+    OneSided,
+    // Centred differences at the node, second-order one-sided ones where a neighbour is
+    // missing (the result of a calculation until converged).
+    Centred,
+};
+
 // The grid arrays of a calculation, all (0..N, 0..N) for the grid they were built for.
 // Node (i, j): i is the radius index (0 = the axis), j the axial index (0 = top edge).
 struct SolverArrays {
@@ -25,6 +35,8 @@ struct SolverArrays {
     double SourceNorm = 0;           // sum of |Source|, the error indicator's scale
     double ResidualSum = 0;          // sum of |residual| of the last iteration
     double LastReluctivityStep = 0;  // the reluctivity relaxation of the last pass (stored)
+    // How EvaluateField differentiates VecPot: set by the calculation that wrote it.
+    FieldDifferences Differences = FieldDifferences::OneSided;
 };
 
 // Br, Bz and |B| on every node, in tesla, for the grid of the potential they came from.

@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <limits>
+#include <vector>
 
+#include "solver/converged_calculation.h"
+#include "solver/field_differences.h"
 #include "solver/relax_pass.h"
+#include "solver/sweep_team.h"
 
 namespace tesvid {
 
@@ -39,15 +44,50 @@ double SumOfAbsoluteSources(const SolverArrays& a, int n) {
     return sum;
 }
 
-}  // namespace
-
-void RunCalculation(SolverArrays& arrays, const Project& project, CalculationObserver& observer) {
+// The fixed schedule, with its measure after every pass.
+CalculationOutcome RunFixedSchedule(SolverArrays& arrays, const Project& project,
+                                    const CalculationSettings& settings,
+                                    CalculationObserver& observer, SweepTeam* team) {
     // A negative number of main passes runs none; the schedule is then the four fixed passes.
     const int mainPasses = std::clamp<int>(project.MainSteps, 0, kMostMainPasses);
     const int n = project.GridSize;
     const double relaxation = project.ReluctivityRelaxation;
+    CalculationOutcome out;
+    out.schedule = ScheduleKind::Fixed;
+    out.plannedPasses = mainPasses + 4;
+    out.tolerance = settings.tolerance;
+    out.change = std::numeric_limits<double>::quiet_NaN();
+    out.boundaryWarning = OpenBoundaryWarning(arrays.Material).value_or("");
+    const bool measurable = ArraysFitGrid(arrays, n);
+    // What the caller handed in, to give back when the calculation diverges.
+    const std::vector<double> startPotential = arrays.VecPot.Vector();
+    const std::vector<double> startReluctivity = arrays.Reluctivity.Vector();
+    const double startResidual = arrays.ResidualSum;
+    const double startStep = arrays.LastReluctivityStep;
+    std::vector<double> before;
+    DivergenceWatch watch;
+    bool diverged = false;
+    bool stopped = false;
     const auto run = [&](double omega, double reluctivityStep, int passNumber) {
-        RelaxPass(arrays, project, PassSettings{omega, reluctivityStep, passNumber}, observer);
+        if (diverged) {
+            return;
+        }
+        if (observer.StopRequested()) {
+            stopped = true;
+        } else {
+            out.passes = passNumber;
+        }
+        if (measurable) {
+            before = arrays.VecPot.Vector();
+        }
+        RelaxPass(arrays, project, PassSettings{omega, reluctivityStep, passNumber}, observer,
+                  team);
+        if (measurable && !stopped) {
+            out.change = FieldChange(before, arrays.VecPot.Vector(), n, project.GridStep,
+                                     FieldDifferences::OneSided);
+            observer.PassMeasured(passNumber, out.change);
+            diverged = watch.Diverged(out.change);
+        }
     };
 
     observer.BeginCalculation();
@@ -71,9 +111,45 @@ void RunCalculation(SolverArrays& arrays, const Project& project, CalculationObs
     }
     run(OptimalOmega((project.Rjac1 + project.RjacFin) * 0.5, n), relaxation / 2, mainPasses + 3);
     run(OptimalOmega(project.RjacFin, n), 0, mainPasses + 4);
+    stopped = stopped || observer.StopRequested();
 
+    if (diverged) {
+        arrays.VecPot.Vector() = startPotential;
+        arrays.Reluctivity.Vector() = startReluctivity;
+        arrays.ResidualSum = startResidual;
+        arrays.LastReluctivityStep = startStep;
+        out.ending = CalculationEnding::Diverged;
+        observer.EndCalculation();
+        return out;
+    }
+    if (stopped) {
+        out.ending = CalculationEnding::Stopped;
+    } else if (out.change < settings.tolerance) {
+        out.ending = CalculationEnding::Converged;
+    } else {
+        out.ending = CalculationEnding::NotConverged;
+    }
+    arrays.Differences = FieldDifferences::OneSided;
     observer.ShowResult();
     observer.EndCalculation();
+    return out;
+}
+
+}  // namespace
+
+CalculationOutcome Calculate(SolverArrays& arrays, const Project& project,
+                             const CalculationSettings& settings, CalculationObserver& observer) {
+    const int threads = std::max(settings.threads, 1);
+    SweepTeam team(threads);
+    SweepTeam* shared = threads > 1 ? &team : nullptr;
+    if (settings.schedule == ScheduleKind::Converge) {
+        return RunUntilConverged(arrays, project, settings, observer, shared);
+    }
+    return RunFixedSchedule(arrays, project, settings, observer, shared);
+}
+
+void RunCalculation(SolverArrays& arrays, const Project& project, CalculationObserver& observer) {
+    Calculate(arrays, project, FixedSchedule(), observer);
 }
 
 // The induction from the potential, Br = -dA/dz and Bz = (1/r) d(rA)/dr, in the program's
@@ -95,6 +171,17 @@ void EvaluateField(Model& m) {
     auto& br = m.field.Br;
     auto& bz = m.field.Bz;
     auto& b = m.field.B;
+    if (m.arrays.Differences == FieldDifferences::Centred) {
+        for (int i = 0; i <= n; ++i) {
+            for (int j = 0; j <= n; ++j) {
+                const field::Induction at = field::Centred(a.Data(), n, h, i, j);
+                br(i, j) = static_cast<float>(at.br);
+                bz(i, j) = static_cast<float>(at.bz);
+                b(i, j) = static_cast<float>(std::hypot(at.br, at.bz));
+            }
+        }
+        return;
+    }
     const auto modulus = [&](int i, int j) {
         const double r = br(i, j);
         const double z = bz(i, j);

@@ -5,6 +5,7 @@
 
 #include "model/model.h"
 #include "solver/calculation_observer.h"
+#include "solver/convergence.h"
 
 namespace tesvid {
 
@@ -26,13 +27,32 @@ double OptimalOmega(double rjac, int gridSize);
 std::optional<std::string> CalculationRefusal(const Model& m,
                                               const Grid2D<MaterialCode>& material);
 
-// The whole schedule: MainSteps + 4 passes with their over-relaxation and reluctivity steps, Stop between main
-// passes, then observer.ShowResult() and observer.EndCalculation(). The arrays must have been
-// built for GridSize (a pass over arrays of another size runs no iteration). MainSteps below 0
-// counts as 0; above 32763 as 32763, so that every pass number fits PassNo.
+// A whole calculation as settings.schedule says, then observer.ShowResult() and
+// observer.EndCalculation(); returns how it ended (OutcomeSentence puts it in words).
+//
+// Fixed: MainSteps + 4 passes with their over-relaxation and reluctivity steps, Stop between
+// main passes. The arrays must have been built for GridSize (a pass over arrays of another size
+// runs no iteration). MainSteps below 0 counts as 0; above 32763 as 32763, so that every pass
+// number fits PassNo. With settings.threads > 1 the sweeps are shared between threads, with
+// the same potential to the last bit. The measure of every pass is reported (PassMeasured);
+// the outcome is Converged when the last pass changed B by less than settings.tolerance.
+// Converge: see RunUntilConverged (solver/converged_calculation.h).
+//
+// Either way, a calculation whose potential becomes non-finite or whose change keeps growing
+// pass after pass (DivergenceWatch) ends as Diverged, leaves VecPot and Reluctivity as they were
+// before it and shows no result (ShowResult is not called).
+//
+// Runs on the calling thread (the window may call it on a worker thread): it touches nothing
+// but the arrays, the project it reads and the observer.
+CalculationOutcome Calculate(SolverArrays& arrays, const Project& project,
+                             const CalculationSettings& settings, CalculationObserver& observer);
+
+// The fixed schedule on one thread (Calculate with FixedSchedule()).
 void RunCalculation(SolverArrays& arrays, const Project& project, CalculationObserver& observer);
 
-// Br, Bz and |B| on every node from VecPot (re-creates the field arrays at GridSize).
+// Br, Bz and |B| on every node from VecPot (re-creates the field arrays at GridSize), with the
+// differences the calculation chose (SolverArrays::Differences): one-sided as below, or centred
+// at every node (field_differences.h), the edges and corners included.
 void EvaluateField(Model& m);
 
 }  // namespace tesvid

@@ -10,6 +10,10 @@ inline constexpr double kErrorIndicatorFullScale = 8;
 // How a calculation reports to whoever started it (the window, the batch tool, a test): the
 // busy state, the pass count and progress, the error indicator, the potential after every pass
 // and the end. The calculation asks it one thing: whether the user has asked it to stop.
+// Every call comes from the thread that runs the calculation, which may be a worker thread:
+// the calculation shares nothing else with its caller than the arrays handed to it, so an
+// observer that reaches a window from there must pass what it reports on to the window's
+// thread (and StopRequested must read a flag that is safe to read from another thread).
 class CalculationObserver {
   public:
     virtual ~CalculationObserver() = default;
@@ -26,8 +30,13 @@ class CalculationObserver {
     virtual void Yield() {}
     // Tested before every iteration and every main pass.
     virtual bool StopRequested() const { return false; }
-    // End of a pass: the potential so far (for the intermediate view).
+    // End of a pass: the potential so far (for the intermediate view). Called on the thread
+    // that runs the calculation; the arrays are the calculation's own (a working copy when it
+    // runs until converged) and hold still only during the call: copy what you need.
     virtual void PassFinished(const SolverArrays& /*arrays*/) {}
+    // End of a pass, after PassFinished: the pass number and its convergence measure (the
+    // largest change of B in the pass relative to the largest |B|, see solver/convergence.h).
+    virtual void PassMeasured(int /*pass*/, double /*change*/) {}
     // The passes are done: show the result.
     virtual void ShowResult() {}
 };

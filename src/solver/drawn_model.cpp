@@ -29,8 +29,9 @@ Project FirstStartProject() {
     return p;
 }
 
-std::optional<std::string> CalculateDrawnModel(Model& m, const Grid2D<MaterialCode>& material,
-                                               CalculationObserver& observer) {
+DrawnCalculation CalculateDrawnModel(Model& m, const Grid2D<MaterialCode>& material,
+                                     const CalculationSettings& settings,
+                                     CalculationObserver& observer) {
     CoilFigures coil1, coil2;
     ComputeCoilFigures(material, CoilInputs{m.project.GridStep, m.project.Current1, m.project.Current2, m.project.WireDiameter1, m.project.WireDiameter2},
                        coil1, coil2);
@@ -38,12 +39,14 @@ std::optional<std::string> CalculateDrawnModel(Model& m, const Grid2D<MaterialCo
     m.project.Current2 = coil2.current;
     m.project.CurrentDensity1 = coil1.curDens;
     m.project.CurrentDensity2 = coil2.curDens;
-    if (auto refusal = CalculationRefusal(m, material)) {
-        return refusal;
+    DrawnCalculation result;
+    result.refusal = CalculationRefusal(m, material);
+    if (result.refusal) {
+        return result;
     }
     BuildMaterialMap(m, material);
-    RunCalculation(m.arrays, m.project, observer);
-    return std::nullopt;
+    result.outcome = Calculate(m.arrays, m.project, settings, observer);
+    return result;
 }
 
 }  // namespace tesvid

@@ -7,6 +7,7 @@
 #include "model/material_code.h"
 #include "model/model.h"
 #include "solver/calculation_observer.h"
+#include "solver/convergence.h"
 
 namespace tesvid {
 
@@ -17,11 +18,18 @@ namespace tesvid {
 // generator all start from it.
 Project FirstStartProject();
 
+// What CalculateDrawnModel did: the refusal (and nothing else), or the calculation's outcome.
+struct DrawnCalculation {
+    std::optional<std::string> refusal;
+    CalculationOutcome outcome;
+};
+
 // Calculates a drawn material map as RUN does: the coil figures from the map and the typed
 // currents Current1/2 (a coil not on the map gets current 0), the check that the model can be
-// calculated, the material map and the whole schedule. Returns the refusal, with the model's
-// arrays untouched, when it cannot be calculated.
-std::optional<std::string> CalculateDrawnModel(Model& m, const Grid2D<MaterialCode>& material,
-                                               CalculationObserver& observer);
+// calculated, the material map and the calculation the settings choose (Calculate). Returns
+// the refusal, with the model's arrays untouched, when it cannot be calculated.
+DrawnCalculation CalculateDrawnModel(Model& m, const Grid2D<MaterialCode>& material,
+                                     const CalculationSettings& settings,
+                                     CalculationObserver& observer);
 
 }  // namespace tesvid

@@ -24,6 +24,7 @@ void CreateGridArrays(Model& m) {
         m.arrays.CoefDiag[i] = i / (i + 0.5) + i / (i - 0.5) + 2;
     }
     m.arrays.MapGridSize = m.project.GridSize;
+    m.arrays.Differences = FieldDifferences::OneSided;
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "solver/relax_sweep.h"
+#include "solver/sweep_team.h"
 
 // The field equation and its discretisation
 // -----------------------------------------
@@ -61,14 +62,34 @@ relax::CurveConstants Curve(double mu, double bSat) {
     return {mu, bSat, 2 * mu, mu * mu};
 }
 
+// Relative cost of relaxing a node of each kind, to share the columns of a half-sweep evenly
+// between threads.
+double NodeCost(NodeKind kind) {
+    switch (kind) {
+        case NodeKind::Uniform:
+            return 1;
+        case NodeKind::Weighted:
+            return 1.5;
+        case NodeKind::Iron:
+        case NodeKind::Magnet:
+            break;
+    }
+    return 4;
+}
+
+// Grids smaller than this are relaxed by one thread: a half-sweep is too short to share.
+constexpr int kSmallestSharedGrid = 100;
+
 // What a pass derives once from the material map: the runs of equally treated nodes in every
-// column and the mean source of each node and its upper neighbour.
+// column, the mean source of each node and its upper neighbour, and the columns each thread
+// relaxes (first columns of the shares, and one past the last column).
 struct PassPlan {
     std::vector<NodeRun> runs;
     std::vector<int> columnRuns;
     std::vector<double> sourceMean;
+    std::vector<int> shares;
 
-    explicit PassPlan(const SolverArrays& a) {
+    PassPlan(const SolverArrays& a, int threads) {
         const int n = a.Material.N();
         columnRuns.assign(static_cast<std::size_t>(n), 0);
         for (int i = 1; i <= n - 1; ++i) {
@@ -91,8 +112,54 @@ struct PassPlan {
                 sourceMean[a.Source.Index(i, j)] = (a.Source(i, j - 1) + a.Source(i, j)) / 2;
             }
         }
+        ShareColumns(n, threads);
+    }
+
+    void ShareColumns(int n, int threads) {
+        std::vector<double> cost(static_cast<std::size_t>(n), 0.0);  // cost[i], i = 1 .. n-1
+        double total = 0;
+        for (int i = 1; i <= n - 1; ++i) {
+            const int r0 = columnRuns[static_cast<std::size_t>(i - 1)];
+            for (int r = r0; r < columnRuns[static_cast<std::size_t>(i)]; ++r) {
+                cost[static_cast<std::size_t>(i)] +=
+                    (runs[r].j1 - runs[r].j0 + 1) * NodeCost(runs[r].kind);
+            }
+            total += cost[static_cast<std::size_t>(i)];
+        }
+        shares.assign(1, 1);
+        double done = 0;
+        for (int i = 1; i <= n - 1 && static_cast<int>(shares.size()) < threads; ++i) {
+            done += cost[static_cast<std::size_t>(i)];
+            if (done >= total * static_cast<double>(shares.size()) / threads && i < n - 1) {
+                shares.push_back(i + 1);
+            }
+        }
+        shares.push_back(n);
     }
 };
+
+// One iteration (both half-sweeps), shared between the team's threads when there is a team.
+double Iteration(const relax::SweepInput& in, const PassPlan& plan, SweepTeam* team) {
+    const int parts = static_cast<int>(plan.shares.size()) - 1;
+    if (team == nullptr || parts < 2) {
+        return relax::SweepIteration(in);
+    }
+    std::vector<double> partial(2 * static_cast<std::size_t>(parts), 0.0);
+    for (int colour = 0; colour < 2; ++colour) {
+        team->Run([&](int part) {
+            if (part < parts) {
+                partial[2 * static_cast<std::size_t>(part) + colour] =
+                    relax::SweepShare(in, colour, plan.shares[static_cast<std::size_t>(part)],
+                                      plan.shares[static_cast<std::size_t>(part) + 1] - 1);
+            }
+        });
+    }
+    double sum = 0;
+    for (const double p : partial) {
+        sum += p;
+    }
+    return sum;
+}
 
 // Open boundary. The area is cut out of unbounded space, so A on its first and last rows and
 // its last column is not zero: after every iteration each boundary value continues the two
@@ -128,6 +195,15 @@ void UpdateOpenBoundary(Grid2D<double>& a, int n) {
     }
 }
 
+void ReportPassEnd(const SolverArrays& a, const PassSettings& pass, CalculationObserver& observer) {
+    observer.SetProgressValue(pass.passNumber);
+    observer.SetErrorValue(ErrorIndicator(a.ResidualSum, a.SourceNorm));
+    observer.Yield();
+    observer.PassFinished(a);
+}
+
+}  // namespace
+
 // Error indicator of a pass: E = ln(sum |R| / sum |S| + 0.1) + 2.5 (natural logarithm), from
 // the residual sum of its last iteration. It is about 0.2 for a settled potential (the sum
 // of residuals small against that of the sources) and grows by 2.3 for every factor of ten
@@ -138,20 +214,12 @@ double ErrorIndicator(double residualSum, double sourceNorm) {
     return e <= kErrorIndicatorFullScale ? e : kErrorIndicatorFullScale;
 }
 
-void ReportPassEnd(const SolverArrays& a, const PassSettings& pass, CalculationObserver& observer) {
-    observer.SetProgressValue(pass.passNumber);
-    observer.SetErrorValue(ErrorIndicator(a.ResidualSum, a.SourceNorm));
-    observer.Yield();
-    observer.PassFinished(a);
-}
-
-}  // namespace
-
 void RelaxPass(SolverArrays& a, const Project& project, const PassSettings& pass,
-               CalculationObserver& observer) {
+               CalculationObserver& observer, SweepTeam* team) {
     const int n = project.GridSize;
     if (ArraysFitGrid(a, n)) {
-        const PassPlan plan(a);
+        const int threads = team != nullptr && n >= kSmallestSharedGrid ? team->Size() : 1;
+        const PassPlan plan(a, threads);
         relax::SweepInput in{};
         in.n = n;
         in.gridStep = project.GridStep;
@@ -174,7 +242,7 @@ void RelaxPass(SolverArrays& a, const Project& project, const PassSettings& pass
             in.coefRPlus = a.CoefRPlus.data();
             in.coefRMinus = a.CoefRMinus.data();
             in.coefDiag = a.CoefDiag.data();
-            a.ResidualSum = relax::SweepIteration(in);
+            a.ResidualSum = Iteration(in, plan, threads > 1 ? team : nullptr);
             UpdateOpenBoundary(a.VecPot, n);
             observer.Yield();
         }

@@ -58,6 +58,12 @@ struct SweepInput {
 double SweepIterationScalar(const SweepInput& in);
 double SweepIterationSse2(const SweepInput& in);
 double SweepIterationAvx(const SweepInput& in);
+// The nodes of one colour (0: i + j even, 1: odd) in the columns i0 .. i1 only: the share of
+// one thread in a half-sweep. Every node gets exactly the operations it gets in the whole
+// iteration, so any split of the columns gives the same potential and reluctivity.
+double SweepShareScalar(const SweepInput& in, int colour, int i0, int i1);
+double SweepShareSse2(const SweepInput& in, int colour, int i0, int i1);
+double SweepShareAvx(const SweepInput& in, int colour, int i0, int i1);
 
 // Whether the vector builds exist in this program (they need an x86-64 compiler).
 bool Sse2SweepBuilt();
@@ -74,5 +80,6 @@ void SelectSweepBuild(SweepBuild build);
 void SelectFastestSweepBuild();
 // Runs the active build.
 double SweepIteration(const SweepInput& in);
+double SweepShare(const SweepInput& in, int colour, int i0, int i1);
 
 }  // namespace tesvid::relax

@@ -9,12 +9,18 @@ namespace tesvid::relax {
 double SweepIterationAvx(const SweepInput& in) {
     return SweepIterationWith<Lane4>(in);
 }
+double SweepShareAvx(const SweepInput& in, int colour, int i0, int i1) {
+    return SweepShareWith<Lane4>(in, colour, i0, i1);
+}
 bool AvxSweepBuilt() {
     return true;
 }
 #else
 double SweepIterationAvx(const SweepInput& in) {
     return SweepIterationWith<Lane1>(in);
+}
+double SweepShareAvx(const SweepInput& in, int colour, int i0, int i1) {
+    return SweepShareWith<Lane1>(in, colour, i0, i1);
 }
 bool AvxSweepBuilt() {
     return false;

@@ -56,4 +56,16 @@ double SweepIteration(const SweepInput& in) {
     return SweepIterationScalar(in);
 }
 
+double SweepShare(const SweepInput& in, int colour, int i0, int i1) {
+    switch (ChosenBuild()) {
+        case SweepBuild::Avx:
+            return SweepShareAvx(in, colour, i0, i1);
+        case SweepBuild::Sse2:
+            return SweepShareSse2(in, colour, i0, i1);
+        case SweepBuild::Scalar:
+            break;
+    }
+    return SweepShareScalar(in, colour, i0, i1);
+}
+
 }  // namespace tesvid::relax

@@ -347,27 +347,44 @@ inline Column MakeColumn(const SweepInput& in, int i) {
     return c;
 }
 
-// Both half-sweeps: first the nodes with i + j even, then those with i + j odd, each
-// column by column from the axis outwards.
+// The nodes of one colour (i + j even: 0, odd: 1) in columns i0 .. i1, column by column from
+// the axis outwards.
+template <class L>
+void RelaxColumns(const SweepInput& in, const PassConstants& k, int colour, int i0, int i1,
+                  typename L::V& wideSum, double& singleSum) {
+    for (int i = i0; i <= i1; ++i) {
+        const Column c = MakeColumn(in, i);
+        for (int r = in.columnRuns[i - 1]; r < in.columnRuns[i]; ++r) {
+            const NodeRun run = in.runs[r];
+            const int first = run.j0 + ((i + run.j0 + colour) & 1);
+            if (first > run.j1) {
+                continue;
+            }
+            const int count = (run.j1 - first) / 2 + 1;
+            RelaxRun<L>(c, k, in, run.kind, first, count, wideSum, singleSum);
+        }
+    }
+}
+
+// Both half-sweeps: first the nodes with i + j even, then those with i + j odd.
 template <class L>
 double SweepIterationWith(const SweepInput& in) {
     const PassConstants k{in.omega, in.gridStep, in.kMu};
     typename L::V wideSum = L::Set(0.0);
     double singleSum = 0;
     for (int colour = 0; colour < 2; ++colour) {
-        for (int i = 1; i <= in.n - 1; ++i) {
-            const Column c = MakeColumn(in, i);
-            for (int r = in.columnRuns[i - 1]; r < in.columnRuns[i]; ++r) {
-                const NodeRun run = in.runs[r];
-                const int first = run.j0 + ((i + run.j0 + colour) & 1);
-                if (first > run.j1) {
-                    continue;
-                }
-                const int count = (run.j1 - first) / 2 + 1;
-                RelaxRun<L>(c, k, in, run.kind, first, count, wideSum, singleSum);
-            }
-        }
+        RelaxColumns<L>(in, k, colour, 1, in.n - 1, wideSum, singleSum);
     }
+    return L::Sum(wideSum) + singleSum;
+}
+
+// One colour in columns i0 .. i1: a share of a half-sweep for one thread.
+template <class L>
+double SweepShareWith(const SweepInput& in, int colour, int i0, int i1) {
+    const PassConstants k{in.omega, in.gridStep, in.kMu};
+    typename L::V wideSum = L::Set(0.0);
+    double singleSum = 0;
+    RelaxColumns<L>(in, k, colour, i0, i1, wideSum, singleSum);
     return L::Sum(wideSum) + singleSum;
 }
 

@@ -7,10 +7,16 @@ namespace tesvid::relax {
 double SweepIterationScalar(const SweepInput& in) {
     return SweepIterationWith<Lane1>(in);
 }
+double SweepShareScalar(const SweepInput& in, int colour, int i0, int i1) {
+    return SweepShareWith<Lane1>(in, colour, i0, i1);
+}
 
 #if defined(__SSE2__)
 double SweepIterationSse2(const SweepInput& in) {
     return SweepIterationWith<Lane2>(in);
+}
+double SweepShareSse2(const SweepInput& in, int colour, int i0, int i1) {
+    return SweepShareWith<Lane2>(in, colour, i0, i1);
 }
 bool Sse2SweepBuilt() {
     return true;
@@ -18,6 +24,9 @@ bool Sse2SweepBuilt() {
 #else
 double SweepIterationSse2(const SweepInput& in) {
     return SweepIterationWith<Lane1>(in);
+}
+double SweepShareSse2(const SweepInput& in, int colour, int i0, int i1) {
+    return SweepShareWith<Lane1>(in, colour, i0, i1);
 }
 bool Sse2SweepBuilt() {
     return false;

@@ -1,0 +1,326 @@
+// The calculation until converged against the closed-form field of a coil, its agreement with
+// itself at a much smaller tolerance, the fixed schedule's bits with several threads, and what
+// happens on Stop and when the field overflows.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "model/model.h"
+#include "solver/calculation.h"
+#include "solver/convergence.h"
+#include "solver/material_map.h"
+
+namespace tesvid {
+namespace {
+
+constexpr double kPi = 3.14159265358979;
+
+// Paints nodes whose position (mm) lies in r0..r1, z0..z1.
+void PaintMm(Grid2D<MaterialCode>& g, double h, double r0, double r1, double z0, double z1,
+             MaterialCode code) {
+    for (int i = 0; i <= g.N(); ++i) {
+        for (int j = 0; j <= g.N(); ++j) {
+            const double r = i * h;
+            const double z = j * h;
+            if (r >= r0 - 1e-9 && r <= r1 + 1e-9 && z >= z0 - 1e-9 && z <= z1 + 1e-9) {
+                g(i, j) = code;
+            }
+        }
+    }
+}
+
+enum class Shape { AirCoil, PotCore, RingMagnet };
+
+// Arrangements over a 100 mm area: the air coil of the accuracy table (19..25 mm, 39..61 mm,
+// 2 MA/m2), a coil in a closed iron pot core driven into saturation, and an axially
+// magnetised ring between iron pole pieces.
+Model Arrangement(Shape shape, int n) {
+    Model m;
+    m.project.GridSize = static_cast<std::int16_t>(n);
+    m.project.AreaSize = 100;
+    m.project.GridStep = 0.1 / n;
+    m.project.SteelMu = 1000;
+    m.project.SteelSaturationB = 1.6;
+    m.project.MagBr = 1.2;
+    m.project.MagHc = 900e3;
+    m.project.MagBHmax = 280e3;
+    FitMagnetCurve(m.project);
+    m.project.Rjac0 = 0.995;
+    m.project.Rjac1 = 0.9995;
+    m.project.RjacFin = 0.95;
+    m.project.MainSteps = 10;
+    m.project.ReluctivityRelaxation = 0.05;
+    m.project.CurrentDensity1 = shape == Shape::PotCore ? 2e7 : 2e6;
+    const double h = 100.0 / n;
+    Grid2D<MaterialCode> g(n);
+    switch (shape) {
+        case Shape::AirCoil:
+            PaintMm(g, h, 19, 25, 39, 61, MaterialCode::Coil1);
+            break;
+        case Shape::PotCore:
+            PaintMm(g, h, 0, 35, 24, 31, MaterialCode::Iron);
+            PaintMm(g, h, 0, 35, 70, 77, MaterialCode::Iron);
+            PaintMm(g, h, 0, 11, 32, 69, MaterialCode::Iron);
+            PaintMm(g, h, 28, 35, 32, 69, MaterialCode::Iron);
+            PaintMm(g, h, 14, 25, 34, 67, MaterialCode::Coil1);
+            break;
+        case Shape::RingMagnet:
+            PaintMm(g, h, 12, 29, 44, 55, MaterialCode::MagnetN);
+            PaintMm(g, h, 8, 31, 36, 43, MaterialCode::Iron);
+            PaintMm(g, h, 8, 31, 56, 63, MaterialCode::Iron);
+            break;
+    }
+    BuildMaterialMap(m, g);
+    return m;
+}
+
+CalculationSettings Converge(double tolerance, int threads = 1) {
+    CalculationSettings s;
+    s.schedule = ScheduleKind::Converge;
+    s.tolerance = tolerance;
+    s.threads = threads;
+    return s;
+}
+
+struct Field {
+    double br = 0;
+    double bz = 0;
+};
+
+// B of a current loop of radius a at axial position z0 carrying current I, at (r, z) (SI),
+// from the complete elliptic integrals (modulus k).
+Field LoopField(double a, double z0, double current, double r, double z) {
+    const double dz = z - z0;
+    const double c = kMu0 * current / (2 * kPi);
+    if (r < 1e-12) {
+        return {0, kMu0 * current * a * a / (2 * std::pow(a * a + dz * dz, 1.5))};
+    }
+    const double outer = (a + r) * (a + r) + dz * dz;
+    const double inner = (a - r) * (a - r) + dz * dz;
+    const double k = std::sqrt(4 * a * r / outer);
+    const double kk = std::comp_ellint_1(k);
+    const double ee = std::comp_ellint_2(k);
+    const double bz = c / std::sqrt(outer) * (kk + (a * a - r * r - dz * dz) / inner * ee);
+    const double br =
+        c * dz / (r * std::sqrt(outer)) * (-kk + (a * a + r * r + dz * dz) / inner * ee);
+    return {br, bz};
+}
+
+// |B| of a winding of rectangular section r0..r1 x z0..z1 (m) at current density j: loops
+// summed by Gauss-Legendre quadrature, four points on each of 8 x 16 panels.
+double WindingField(double r0, double r1, double z0, double z1, double j, double r, double z) {
+    const double x[4] = {-0.8611363115940526, -0.3399810435848563, 0.3399810435848563,
+                         0.8611363115940526};
+    const double w[4] = {0.3478548451374538, 0.6521451548625461, 0.6521451548625461,
+                         0.3478548451374538};
+    const int pr = 8;
+    const int pz = 16;
+    const double dr = (r1 - r0) / pr;
+    const double dzp = (z1 - z0) / pz;
+    Field sum;
+    for (int a = 0; a < pr; ++a) {
+        for (int b = 0; b < pz; ++b) {
+            for (int p = 0; p < 4; ++p) {
+                for (int q = 0; q < 4; ++q) {
+                    const double rr = r0 + dr * (a + 0.5 + 0.5 * x[p]);
+                    const double zz = z0 + dzp * (b + 0.5 + 0.5 * x[q]);
+                    const double current = j * w[p] * w[q] * dr * dzp / 4;
+                    const Field b = LoopField(rr, zz, current, r, z);
+                    sum.br += b.br;
+                    sum.bz += b.bz;
+                }
+            }
+        }
+    }
+    return std::hypot(sum.br, sum.bz);
+}
+
+// The closed-form figures tools/accuracy compares with.
+TEST(CoilReference, LoopIntegralsGiveTheQuotedFigures) {
+    // The 400 grid's painting of the air coil: every node a cell of 0.25 mm.
+    const double r0 = 18.875e-3, r1 = 25.125e-3, z0 = 38.875e-3, z1 = 61.125e-3;
+    EXPECT_NEAR(WindingField(r0, r1, z0, z1, 2e6, 0, 50e-3), 7.1113e-3, 1e-7);
+    EXPECT_NEAR(WindingField(r0, r1, z0, z1, 2e6, 40e-3, 50e-3), 8.1629e-4, 1e-8);
+    EXPECT_NEAR(WindingField(r0, r1, z0, z1, 2e6, 60e-3, 80e-3), 1.8861e-4, 1e-8);
+}
+
+double Probe(const Model& m, double rMm, double zMm) {
+    const double h = m.project.GridStep * 1000;
+    return m.field.B(static_cast<int>(std::lround(rMm / h)),
+                     static_cast<int>(std::lround(zMm / h)));
+}
+
+// The converged air coil against the loop integrals of its own painting (each node a cell
+// h wide): what remains is the grid's second-order discretisation error, a quarter as large
+// on the finer grid. (A winding shifted by half a cell, or B taken half a cell beside the
+// node, is off by a percent.)
+TEST(CalculationUntilConverged, AirCoilMatchesTheLoopIntegrals) {
+    const struct {
+        double r, z, within100, within200;
+    } points[] = {{0, 50, 1e-4, 3e-5}, {40, 50, 6e-4, 2e-4}, {60, 80, 1.2e-3, 3e-4}};
+    for (const int n : {100, 200}) {
+        Model m = Arrangement(Shape::AirCoil, n);
+        CalculationObserver quiet;
+        const CalculationOutcome out = Calculate(m.arrays, m.project, Converge(1e-6), quiet);
+        ASSERT_EQ(out.ending, CalculationEnding::Converged) << OutcomeSentence(out);
+        EvaluateField(m);
+        const double h = 0.1 / n;
+        for (const auto& p : points) {
+            const double exact = WindingField(19e-3 - h / 2, 25e-3 + h / 2, 39e-3 - h / 2,
+                                              61e-3 + h / 2, 2e6, p.r * 1e-3, p.z * 1e-3);
+            EXPECT_NEAR(Probe(m, p.r, p.z) / exact, 1, n == 100 ? p.within100 : p.within200)
+                << "N " << n << " at (" << p.r << ", " << p.z << ") mm";
+        }
+    }
+}
+
+// "Converged" means what it says: a run at the default tolerance and one at 1e-10 agree on
+// every node to 1e-4 of the largest |B|.
+TEST(CalculationUntilConverged, DefaultToleranceAgreesWithATinyOne) {
+    for (const Shape shape : {Shape::AirCoil, Shape::PotCore, Shape::RingMagnet}) {
+        Model normal = Arrangement(shape, 100);
+        Model strict = normal;
+        CalculationObserver quiet;
+        const CalculationOutcome a =
+            Calculate(normal.arrays, normal.project, Converge(kDefaultTolerance), quiet);
+        const CalculationOutcome b =
+            Calculate(strict.arrays, strict.project, Converge(1e-10), quiet);
+        ASSERT_EQ(a.ending, CalculationEnding::Converged) << OutcomeSentence(a);
+        ASSERT_EQ(b.ending, CalculationEnding::Converged) << OutcomeSentence(b);
+        EXPECT_GT(b.passes, a.passes);
+        EvaluateField(normal);
+        EvaluateField(strict);
+        float largest = 0;
+        float worst = 0;
+        for (std::size_t k = 0; k < strict.field.B.Size(); ++k) {
+            largest = std::max(largest, strict.field.B.Vector()[k]);
+            worst = std::max({worst,
+                              std::abs(normal.field.Br.Vector()[k] - strict.field.Br.Vector()[k]),
+                              std::abs(normal.field.Bz.Vector()[k] - strict.field.Bz.Vector()[k])});
+        }
+        EXPECT_LT(worst, 1e-4 * largest) << "arrangement " << static_cast<int>(shape);
+    }
+}
+
+// The fixed schedule shares its sweeps between threads without changing a bit of the
+// potential or the reluctivity (iron and a magnet on the map, columns split unevenly too).
+TEST(FixedSchedule, SameBitsOnOneTwoAndThreeThreads) {
+    for (const Shape shape : {Shape::PotCore, Shape::RingMagnet}) {
+        Model one = Arrangement(shape, 100);
+        one.project.MainSteps = 2;
+        CalculationObserver quiet;
+        CalculationSettings fixed = FixedSchedule();
+        Calculate(one.arrays, one.project, fixed, quiet);
+        for (const int threads : {2, 3}) {
+            Model shared = Arrangement(shape, 100);
+            shared.project.MainSteps = 2;
+            fixed.threads = threads;
+            Calculate(shared.arrays, shared.project, fixed, quiet);
+            EXPECT_TRUE(shared.arrays.VecPot == one.arrays.VecPot) << threads << " threads";
+            EXPECT_TRUE(shared.arrays.Reluctivity == one.arrays.Reluctivity)
+                << threads << " threads";
+        }
+    }
+}
+
+// Presses Stop at the end of a chosen pass; counts the result views.
+class StopAfterPass : public CalculationObserver {
+  public:
+    explicit StopAfterPass(int pass) : pass_(pass) {}
+    void PassMeasured(int pass, double) override { stop_ = stop_ || pass >= pass_; }
+    bool StopRequested() const override { return stop_; }
+    void ShowResult() override { ++results; }
+    int results = 0;
+
+  private:
+    int pass_;
+    bool stop_ = false;
+};
+
+TEST(CalculationUntilConverged, StopKeepsThePartialResult) {
+    Model m = Arrangement(Shape::PotCore, 100);
+    StopAfterPass observer(2);
+    const CalculationOutcome out = Calculate(m.arrays, m.project, Converge(1e-10), observer);
+    EXPECT_EQ(out.ending, CalculationEnding::Stopped);
+    EXPECT_EQ(out.passes, 2);
+    EXPECT_EQ(observer.results, 1);
+    EXPECT_EQ(m.arrays.Differences, FieldDifferences::Centred);
+    EXPECT_NE(m.arrays.VecPot.Vector(), std::vector<double>(m.arrays.VecPot.Size(), 0.0));
+    EXPECT_NE(OutcomeSentence(out).find("Stopped after 2 passes"), std::string::npos)
+        << OutcomeSentence(out);
+}
+
+// A current density so large that the field overflows: the calculation says it diverged,
+// shows nothing and leaves the potential and reluctivity handed to it as they were.
+TEST(Calculation, OverflowLeavesTheArraysAsTheyWere) {
+    for (const ScheduleKind schedule : {ScheduleKind::Fixed, ScheduleKind::Converge}) {
+        Model m = Arrangement(Shape::AirCoil, 50);
+        for (std::size_t k = 0; k < m.arrays.VecPot.Size(); ++k) {
+            m.arrays.VecPot.Vector()[k] = 1e-9 * static_cast<double>(k % 97);
+        }
+        m.project.CurrentDensity1 = 1e307;
+        DeriveFromMaterial(m);
+        const SolverArrays before = m.arrays;
+        StopAfterPass never(1 << 30);
+        CalculationSettings settings = Converge(kDefaultTolerance);
+        settings.schedule = schedule;
+        const CalculationOutcome out = Calculate(m.arrays, m.project, settings, never);
+        EXPECT_EQ(out.ending, CalculationEnding::Diverged) << OutcomeSentence(out);
+        EXPECT_EQ(never.results, 0);
+        EXPECT_TRUE(m.arrays.VecPot == before.VecPot);
+        EXPECT_TRUE(m.arrays.Reluctivity == before.Reluctivity);
+        EXPECT_EQ(m.arrays.Differences, before.Differences);
+    }
+}
+
+TEST(Tolerance, RefusedWhenDoublePrecisionCannotReachIt) {
+    const struct {
+        double tolerance;
+        bool accepted;
+    } cases[] = {{1e-5, true},          {1e-10, true},    {1e-12, true},  {1, true},
+                 {1e-13, false},        {0, false},       {-1e-5, false}, {2, false},
+                 {std::nan(""), false}, {HUGE_VAL, false}};
+    for (const auto& c : cases) {
+        const auto refusal = ToleranceRefusal(c.tolerance);
+        EXPECT_EQ(!refusal, c.accepted) << c.tolerance;
+        if (refusal && std::isfinite(c.tolerance)) {
+            char text[32];
+            std::snprintf(text, sizeof text, "%g", c.tolerance);
+            EXPECT_NE(refusal->find(text), std::string::npos) << *refusal;
+        }
+    }
+}
+
+TEST(OpenBoundaryWarning, NamesWhatTouchesTheEdge) {
+    const struct {
+        int i0, i1, j0, j1;
+        MaterialCode code;
+        const char* named;  // null: no warning
+    } cases[] = {
+        {0, 10, 20, 30, MaterialCode::Iron, nullptr},      // on the axis: no edge
+        {40, 49, 20, 30, MaterialCode::Iron, "Iron"},      // reaches the outer column
+        {10, 20, 0, 5, MaterialCode::Coil1, "A winding"},  // reaches the top row
+        {10, 20, 45, 50, MaterialCode::MagnetS, "A magnet"},
+        {10, 20, 2, 47, MaterialCode::Nonmag, nullptr},
+    };
+    for (const auto& c : cases) {
+        Grid2D<MaterialCode> g(50);
+        for (int i = c.i0; i <= c.i1; ++i) {
+            for (int j = c.j0; j <= c.j1; ++j) {
+                g(i, j) = c.code;
+            }
+        }
+        const auto warning = OpenBoundaryWarning(g);
+        ASSERT_EQ(warning.has_value(), c.named != nullptr) << c.i0 << " " << c.j0;
+        if (warning) {
+            EXPECT_EQ(warning->rfind(c.named, 0), 0u) << *warning;
+        }
+    }
+}
+
+}  // namespace
+}  // namespace tesvid
