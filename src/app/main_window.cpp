@@ -10,6 +10,7 @@
 #include <algorithm>
 
 #include "app/busy_scope.h"
+#include "app/figures_window.h"
 #include "model/number_format.h"
 #include "model/project_drawing.h"
 #include "model/raster_surface.h"
@@ -114,6 +115,7 @@ void MainWindow::startUp() {
         onSliderMoved(coil);
     }
     BuildMaterialMap(model_, SampleMaterial(area, model_.project.GridSize));
+    setUpFigures();
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {
@@ -129,6 +131,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         settingsWritten_ = true;
         options_->writeSettings(services_.settings, projectInForce(), viewOptions_);
         distributionWindows_.Close();
+        figuresWindow_->close();
         options_->close();
         services_.help.Close();
     }
@@ -229,6 +232,7 @@ void MainWindow::forgetCrossHair() {
     pointer_.LastX = -1;
     pointer_.LastY = -1;
     pointer_.Held = false;
+    forgetChosenBody();
 }
 
 void MainWindow::onEditor() {
@@ -364,6 +368,7 @@ void MainWindow::onDrawingPressed(Qt::MouseButton button, QPointF point) {
                            static_cast<float>(point.y()));
     } else {
         pressProbe();
+        chooseBody(point);
     }
     drawingArea_->update();
 }

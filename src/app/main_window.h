@@ -7,6 +7,7 @@
 #include <atomic>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "app/distribution_window.h"
 #include "app/platform_services.h"
@@ -26,6 +27,7 @@ class QSlider;
 
 namespace tesvid {
 
+class FiguresWindow;
 class FloatProgressBar;
 class OptionsDialog;
 class PictureBox;
@@ -41,6 +43,8 @@ class PictureBox;
 //   main_window_coils.cpp    the coil panel
 //   main_window_result.cpp   the result view: drawing it, the probe, the distribution windows
 //   main_window_files.cpp    New, Open, Save, Export, Print
+//   main_window_figures.cpp  the engineering figures: the Figures window, the chosen body,
+//                            the flux at the probe
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -189,6 +193,22 @@ class MainWindow : public QMainWindow {
     FloatProgressBar* progressBar_ = nullptr;
     OptionsDialog* options_ = nullptr;
     DistributionWindows distributionWindows_{this};
+
+    // Engineering figures (main_window_figures.cpp): the Figures window, computed from the
+    // field whenever one is shown or a project is opened; a click in the result view chooses
+    // the body under the pointer and outlines it (inverted pixels, offsets into the drawing
+    // area's pixel block, inverted again to remove them); the flux at the probe.
+    void setUpFigures();
+    void onShowFigures();
+    void onCopyFigures();
+    // fieldIsResult: the potential is a calculation's, not one read from a file.
+    void refreshFigures(bool fieldIsResult);
+    void forgetChosenBody();
+    void chooseBody(QPointF point);
+    void showProbeFlux();
+    FiguresWindow* figuresWindow_ = nullptr;
+    std::vector<int> bodyOutline_;
+    QLabel* fieldFlux_ = nullptr;
 };
 
 }  // namespace tesvid

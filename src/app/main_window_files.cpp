@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "app/busy_scope.h"
+#include "app/figures_window.h"
 #include "app/main_window.h"
 #include "io/project_file.h"
 #include "io/text_table.h"
@@ -104,6 +105,7 @@ void MainWindow::openProjectFile(const QString& path) {
     projectFile_ = path;
     pendingGrid_.reset();
     ApplyProject(model_, std::move(*read.project));
+    refreshFigures(false);
     fitDrawingAreaToGrid();
     coils_[0].current->setText(GeneralQText(model_.project.Current1));
     coils_[1].current->setText(GeneralQText(model_.project.Current2));
@@ -217,6 +219,7 @@ void MainWindow::onPrint() {
     figures.magBHmax = p.MagBHmax;
     figures.magBr = p.MagBr;
     figures.magHc = p.MagHc;
+    figures.figures = figuresWindow_->Lines();
 
     bool printed = false;
     {

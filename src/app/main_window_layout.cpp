@@ -149,7 +149,7 @@ QSlider* AddSlider(QWidget* parent, const QString& name, int x) {
 void MainWindow::buildLayout() {
     auto* client = new QWidget(this);
     client->setObjectName("client");
-    client->setFixedSize(792, 479);
+    client->setFixedSize(792, 497);
     client->setFont(UiFont());
     setCentralWidget(client);
 
@@ -174,13 +174,16 @@ void MainWindow::buildLayout() {
     AddLabel(client, "radiusCaption", tr("Radius"), 168, 407, 60);
     areaSizeLabel_ = AddLabel(client, "areaSizeLabel", QString(), 392, 407, 60);
 
-    QGroupBox* field = AddGroup(client, "fieldGroup", tr("Field, Gauss"), 8, 424, 273, 49);
+    QGroupBox* field = AddGroup(client, "fieldGroup", tr("Field, Gauss"), 8, 424, 273, 67);
     AddLabel(field, "bCaption", QStringLiteral("B="), 8, 22, 20);
     fieldB_ = AddLabel(field, "fieldB", QStringLiteral("0"), 28, 22, 58);
     AddLabel(field, "brCaption", QStringLiteral("Br="), 92, 22, 24);
     fieldBr_ = AddLabel(field, "fieldBr", QStringLiteral("0"), 116, 22, 62);
     AddLabel(field, "bzCaption", QStringLiteral("Bz="), 184, 22, 24);
     fieldBz_ = AddLabel(field, "fieldBz", QStringLiteral("0"), 208, 22, 60);
+    // Engineering figures: the flux through the probe's circle, on a line of its own.
+    AddLabel(field, "fluxCaption", tr("Flux="), 8, 42, 36);
+    fieldFlux_ = AddLabel(field, "fieldFlux", QStringLiteral("0"), 44, 42, 120);
 
     QGroupBox* coordinates =
         AddGroup(client, "coordinatesGroup", tr("Coordinates"), 296, 424, 169, 49);
@@ -329,10 +332,14 @@ void MainWindow::buildMenus() {
     action(copy, "copyScaleAction", tr("Scale"), [this] { onCopyScale(); });
     action(copy, "copyZAction", tr("Z distribution"), [this] { onCopyDistribution(GraphAxis::Z); });
     action(copy, "copyRAction", tr("R distribution"), [this] { onCopyDistribution(GraphAxis::R); });
+    action(copy, "copyFiguresAction", tr("Figures"), [this] { onCopyFigures(); });
 
     QAction* options = bar->addAction(tr("Options"));
     options->setObjectName("optionsAction");
     connect(options, &QAction::triggered, this, &MainWindow::onOptions);
+    QAction* figures = bar->addAction(tr("Figures"));
+    figures->setObjectName("figuresAction");
+    connect(figures, &QAction::triggered, this, &MainWindow::onShowFigures);
     QAction* help = bar->addAction(tr("Help"));
     help->setObjectName("helpAction");
     connect(help, &QAction::triggered, this, &MainWindow::onHelp);

@@ -74,6 +74,7 @@ void MainWindow::showResultView() {
     editorMode_ = false;
     EvaluateField(model_);
     forgetCrossHair();
+    refreshFigures(true);
     if (drawFieldCheck_->isChecked()) {
         Q_ASSERT(model_.arrays.Material.N() == model_.project.GridSize);
         DrawFieldColorMap(model_, forceLineGrids_, drawingArea_->Surface(), colorScale_->Surface(),
@@ -111,6 +112,7 @@ void MainWindow::moveProbe(QPointF point) {
     ProbeMouseMove(model_, viewOptions_.showCrossSections, drawingArea_->Surface(), pointer_,
                    static_cast<float>(point.x()), static_cast<float>(point.y()), target,
                    LocaleDecimalSeparator());
+    showProbeFlux();
 }
 
 void MainWindow::pressProbe() {

@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
+#include <QString>
 
 namespace tesvid {
 
@@ -12,6 +13,10 @@ void QtClipboard::Clear() {
 
 void QtClipboard::SetImage(const QImage& image) {
     QGuiApplication::clipboard()->setImage(image);
+}
+
+void QtClipboard::SetText(const QString& text) {
+    QGuiApplication::clipboard()->setText(text);
 }
 
 }  // namespace tesvid

@@ -6,6 +6,8 @@ namespace tesvid {
 
 namespace {
 
+constexpr std::size_t kFigureLineLength = 64;
+
 class LineBuilder {
   public:
     explicit LineBuilder(char sep) : sep_(sep) {}
@@ -135,6 +137,27 @@ std::vector<PrintLine> ReportLines(const ReportFigures& f, char decimalSeparator
                         .Number(f.magHc / 1000, ';')
                         .Text("kA/m", '\0')
                         .Done(false));
+
+    if (!f.figures.empty()) {
+        empty(false);
+        lines.push_back(b.Indent().Text("Engineering figures of the field:", '\0').Done(false));
+    }
+    for (const std::string& figure : f.figures) {
+        // Lines of the coils run to a hundred characters: they are broken after the comma
+        // nearest to kFigureLineLength, the rest indented.
+        std::string rest = figure;
+        std::string indent;
+        while (rest.size() > kFigureLineLength) {
+            const std::size_t cut = rest.rfind(", ", kFigureLineLength);
+            if (cut == std::string::npos || cut == 0) {
+                break;
+            }
+            lines.push_back(b.Indent().Text(indent + rest.substr(0, cut + 1), '\0').Done(false));
+            rest = rest.substr(cut + 2);
+            indent = "    ";
+        }
+        lines.push_back(b.Indent().Text(indent + rest, '\0').Done(false));
+    }
     return lines;
 }
 

@@ -32,10 +32,13 @@ struct ReportFigures {
     float printScale = 1;
     double steelMu = 0, steelMaxB = 0;
     double magBHmax = 0, magBr = 0, magHc = 0;  // J/m3, T, A/m
+    // The engineering figures of the field (FiguresTextLines), or why there are none; printed
+    // after the block, a long line broken after a comma. None: nothing is added.
+    std::vector<std::string> figures;
 };
 
 // The text block under the drawing, line by line; numbers in the print form with a trailing
-// space. Lines 1 to 6 are bold.
+// space. Lines 1 to 6 are bold; the figures, when given, follow after an empty line.
 std::vector<PrintLine> ReportLines(const ReportFigures& f, char decimalSeparator = '.');
 
 }  // namespace tesvid

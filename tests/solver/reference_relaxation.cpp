@@ -4,15 +4,15 @@
 
 namespace tesvid::testing {
 
-void ReferenceIteration(Model& m) {
-    const int N = m.project.GridSize;
-    const double h = m.project.GridStep;
-    auto& A = m.arrays.VecPot;
-    auto& nu = m.arrays.Reluctivity;
-    const auto& S = m.arrays.Source;
-    const auto& Mat = m.arrays.Material;
+void ReferenceIteration(SolverArrays& a, const Project& p, const PassSettings& pass) {
+    const int N = p.GridSize;
+    const double h = p.GridStep;
+    auto& A = a.VecPot;
+    auto& nu = a.Reluctivity;
+    const auto& S = a.Source;
+    const auto& Mat = a.Material;
 
-    m.arrays.ResidualSum = 0;
+    a.ResidualSum = 0;
     int c = 1;
     for (int half = 1; half <= 2; ++half) {
         int s = c;
@@ -20,9 +20,9 @@ void ReferenceIteration(Model& m) {
             for (int j = s; j <= N - 1; j += 2) {
                 double D;
                 double R;
-                if (m.arrays.UniformStencil(i, j)) {
-                    D = m.arrays.CoefDiag[i];
-                    R = m.arrays.CoefRPlus[i] * A(i + 1, j) + m.arrays.CoefRMinus[i] * A(i - 1, j) + A(i, j + 1) +
+                if (a.UniformStencil(i, j)) {
+                    D = a.CoefDiag[i];
+                    R = a.CoefRPlus[i] * A(i + 1, j) + a.CoefRMinus[i] * A(i - 1, j) + A(i, j + 1) +
                         A(i, j - 1) - D * A(i, j) - (S(i, j - 1) + S(i, j)) / 2;
                 } else {
                     D = nu(i, j) * (1 + i / (i + 0.5)) + nu(i - 1, j) * (i / (i - 0.5)) +
@@ -31,8 +31,8 @@ void ReferenceIteration(Model& m) {
                         nu(i - 1, j) * ((i - 1) / (i - 0.5)) * A(i - 1, j) +
                         nu(i, j - 1) * A(i, j - 1) - D * A(i, j) - (S(i, j - 1) + S(i, j)) / 2;
                 }
-                m.arrays.ResidualSum = m.arrays.ResidualSum + std::abs(R);
-                A(i, j) = A(i, j) + m.Omega * R / D;
+                a.ResidualSum = a.ResidualSum + std::abs(R);
+                A(i, j) = A(i, j) + pass.omega * R / D;
 
                 const double dZ = A(i, j + 1) - A(i, j);
                 const double dR = A(i + 1, j) - A(i, j) + A(i, j) / i;
@@ -41,8 +41,8 @@ void ReferenceIteration(Model& m) {
                 const MaterialCode mat = Mat(i, j);
                 if (mat == MaterialCode::Iron || mat == MaterialCode::MagnetS ||
                     mat == MaterialCode::MagnetN) {
-                    const double mu = mat == MaterialCode::Iron ? m.project.SteelMu : m.project.MagMuRec;
-                    const double b = mat == MaterialCode::Iron ? m.project.SteelSaturationB : m.project.MagCurveK;
+                    const double mu = mat == MaterialCode::Iron ? p.SteelMu : p.MagMuRec;
+                    const double b = mat == MaterialCode::Iron ? p.SteelSaturationB : p.MagCurveK;
                     const double x = b / B;
                     const double nuT =
                         (1 + mu * (1 - x) +
@@ -55,7 +55,7 @@ void ReferenceIteration(Model& m) {
                     if (q < 0.7) {
                         q = 0.7;
                     }
-                    nu(i, j) = nu(i, j) * (1 + m.arrays.LastReluctivityStep * (q - 1));
+                    nu(i, j) = nu(i, j) * (1 + pass.reluctivityStep * (q - 1));
                     if (i == 1) {
                         nu(0, j) = nu(1, j);
                     }
@@ -66,15 +66,7 @@ void ReferenceIteration(Model& m) {
         c = 3 - c;
     }
 
-    double k = 0;
-    if (N == 50)
-        k = 0.02;
-    if (N == 100)
-        k = 0.01;
-    if (N == 200)
-        k = 0.006;
-    if (N == 400)
-        k = 0.004;
+    const double k = N == 50 ? 0.02 : N == 100 ? 0.01 : N == 200 ? 0.006 : N == 400 ? 0.004 : 0;
     for (int i = 1; i <= N - 1; ++i) {
         A(i, 0) = (1.5 - k) * A(i, 1) - (0.5 + k) * A(i, 2);
         A(i, N) = (1.5 - k) * A(i, N - 1) - (0.5 + k) * A(i, N - 2);
@@ -84,10 +76,10 @@ void ReferenceIteration(Model& m) {
     }
 }
 
-void ReferencePass(Model& m) {
-    const int iterations = static_cast<int>(std::lround(m.project.GridSize / 5.0));
+void ReferencePass(SolverArrays& a, const Project& p, const PassSettings& pass) {
+    const int iterations = static_cast<int>(std::lround(p.GridSize / 5.0));
     for (int it = 1; it <= iterations; ++it) {
-        ReferenceIteration(m);
+        ReferenceIteration(a, p, pass);
     }
 }
 

@@ -60,9 +60,14 @@ class FakeDialogs : public Dialogs {
 
 class FakeClipboard : public Clipboard {
   public:
-    void Clear() override { image = QImage(); }
+    void Clear() override {
+        image = QImage();
+        text.clear();
+    }
     void SetImage(const QImage& i) override { image = i; }
+    void SetText(const QString& t) override { text = t; }
     QImage image;
+    QString text;
 };
 
 // A help viewer whose file is present or not, recording the owners and topics it was asked for.
