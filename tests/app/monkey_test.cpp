@@ -12,6 +12,8 @@
 #include <QDialog>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
@@ -68,18 +70,14 @@ class MonkeyDialogs : public FakeDialogs {
     }
 };
 
-// The save-changes question, once the dialogs ask it (their fake recording `questions`): a
-// drawing painted since the last save or open is not dropped without it.
+// The save-changes questions asked, once the dialogs ask one (their fake recording
+// `questions`): a drawing painted since the last save or open is not dropped without it.
 template <typename D>
-std::size_t Questions(const D& d) {
+std::optional<std::size_t> Questions(const D& d) {
     if constexpr (requires { d.questions.size(); })
         return d.questions.size();
-    return 0;
+    return std::nullopt;
 }
-template <typename D>
-constexpr bool kAsksToSave = requires(D& d) {
-    d.questions.size();
-};
 
 class Monkey : public QObject {
   public:
@@ -160,9 +158,9 @@ class Monkey : public QObject {
                 QString(
                     "stroke runButton stopButton editorButton resultButton drawFieldCheck "
                     "drawForceLinesCheck newProjectAction optionsAction openProjectAction "
-                    "saveProjectAction coil pointer menu close")
+                    "saveProjectAction coil pointer menu close key")
                     .split(' ');
-            static constexpr int kWeights[] = {8, 4, 2, 2, 2, 1, 1, 1, 2, 2, 2, 2, 4, 4, 1};
+            static constexpr int kWeights[] = {8, 4, 2, 2, 2, 1, 1, 1, 2, 2, 2, 2, 4, 4, 1, 2};
             Do(kNames[std::discrete_distribution<int>(std::begin(kWeights),
                                                       std::end(kWeights))(rng_)]);
             if (left_ == 0 && frames_.empty())
@@ -175,6 +173,7 @@ class Monkey : public QObject {
         const Frame frame{++gLast, gNow, dialogs_.messages.size(), dialogs_.files.size()};
         gNow = frame.action;
         frames_.push_back(frame);
+        Say(name);
         if (modal)
             InDialog(*modal);
         else
@@ -185,14 +184,15 @@ class Monkey : public QObject {
     }
     void Act(const QString& name) {
         MainWindow& w = W();
+        inDialog_ = false;
         const QByteArray id = name.toLatin1();
         if (name.endsWith("Button") || name.endsWith("Check"))
-            return Say(name), Click(w, id);
+            return Click(w, id);
         if (name == "newProjectAction" || name == "openProjectAction" || name == "close") {
-            return Dropping([&] { name == "close" ? (void)w.close() : Trigger(w, id); }, name);
+            return Dropping([&] { name == "close" ? (void)w.close() : Trigger(w, id); });
         }
         if (name.endsWith("Action"))
-            return Say(name), Trigger(w, id);
+            return Trigger(w, id);
         if (name == "stroke")
             return Stroke();
         if (name == "pointer") {
@@ -217,6 +217,14 @@ class Monkey : public QObject {
                 Say("current " + coil + " '" + text + "'");
                 TypeInto(w, qPrintable("currentEdit" + coil), text);
             }
+        } else if (name == "key") {
+            static constexpr Qt::Key kKeys[] = {Qt::Key_Tab, Qt::Key_Space,    Qt::Key_Return,
+                                                Qt::Key_Up,  Qt::Key_PageDown, Qt::Key_Escape};
+            const Qt::Key key = kKeys[Pick(6)];
+            QWidget* focus = QApplication::focusWidget();
+            Say(QString::asprintf("key %x on %s", key,
+                                  focus ? qPrintable(focus->objectName()) : "-"));
+            QTest::keyClick(focus ? focus : &w, key);
         } else if (name == "menu") {
             QList<QAction*> enabled;
             std::function<void(const QList<QAction*>&)> collect = [&](const auto& actions) {
@@ -253,13 +261,12 @@ class Monkey : public QObject {
         painted_ = painted_ || (!w.resultOnShow() && DrawingArea(w).Surface().Snapshot() != before);
     }
     // New, Open or closing: a painted drawing stays unless the question was asked.
-    void Dropping(const std::function<void()>& action, const QString& name) {
-        Say(name);
+    void Dropping(const std::function<void()>& action) {
         const bool painted = painted_ && !W().resultOnShow();
-        const std::size_t asked = Questions(dialogs_);
+        const auto asked = Questions(dialogs_);
         const QImage before = DrawingArea(W()).Surface().Snapshot();
         action();
-        Check(!kAsksToSave<MonkeyDialogs> || !painted || Questions(dialogs_) > asked ||
+        Check(!asked || !painted || Questions(dialogs_) > asked ||
                   (!closed_ && DrawingArea(W()).Surface().Snapshot() == before),
               "a painted drawing is dropped without the question");
     }
@@ -270,24 +277,41 @@ class Monkey : public QObject {
         const auto checks = d.findChildren<QCheckBox*>();
         QList<QPushButton*> buttons = d.findChildren<QPushButton*>();
         buttons.removeIf([](QPushButton* b) { return !b->isVisible() || !b->isEnabled(); });
-        const int what = Pick(12);
-        if (what < 6 && !edits.isEmpty()) {
+        if (!inDialog_) {  // just opened: its texts, to put back after a refusal
+            texts_.clear();
+            for (QLineEdit* e : edits)
+                texts_.emplace_back(e, e->text());
+        }
+        inDialog_ = true;
+        const int what = Pick(14);
+        if (what < 4 && !edits.isEmpty()) {
             QLineEdit* e = Pick(edits);
-            const QString text = Pick(QStringList{"0.5", "1", "3", "10", "100", "0.9", "0.99", "",
-                                                  "abc", "-1", "0", "1e400", "nan", "2", ","});
+            const QString text =
+                Pick(QStringList{"0.5", "1", "3", "10", "100", "0.9", "0.99", "1e-9", "1e9",
+                                 "32767", "0.001", "7", "", "abc", "-1", "0", "1e400", "nan", ","});
             Say("dialog " + e->objectName() + " '" + text + "'");
             TypeInto(d, qPrintable(e->objectName()), text);
-        } else if (what == 6 && !combos.isEmpty()) {
+        } else if (what < 6) {
+            Say("dialog texts as they were");
+            for (const auto& [e, text] : texts_)
+                if (e)
+                    e->setText(text);
+        } else if (what < 8 && !combos.isEmpty()) {
             QComboBox* c = Pick(combos);
             const int index = Pick(int(c->count()));
-            Say("dialog " + c->objectName() + " " + c->itemText(index));
-            if (c->itemText(index).split('x').first().toInt() <= grid_)
+            if (c->itemText(index).split('x').first().toInt() <= grid_) {  // no finer grid
+                Say("dialog " + c->objectName() + " " + c->itemText(index));
                 c->setCurrentIndex(index);
-        } else if (what == 7 && !checks.isEmpty()) {
+            }
+        } else if (what == 8 && !checks.isEmpty()) {
             QCheckBox* c = Pick(checks);
             Say("dialog " + c->objectName() + " toggled");
             c->toggle();
-        } else if (what < 11 && !buttons.isEmpty()) {
+        } else if (what == 9 && d.findChild<QPlainTextEdit*>()) {
+            Say("dialog comment");
+            d.findChild<QPlainTextEdit*>()->setPlainText(QString(Pick(300), QChar(0x20ac)) +
+                                                         "\n\r\t\u00e9\u00ff");
+        } else if (what < 13 && !buttons.isEmpty()) {
             QPushButton* b = Pick(buttons);
             Say("dialog " + b->objectName() + " '" + b->text() + "'");
             b->click();
@@ -382,17 +406,12 @@ class Monkey : public QObject {
     TestServices services_;
     MonkeyDialogs dialogs_;
     std::unique_ptr<MainWindow> window_;
-    bool closed_ = false, gesture_ = false, painted_ = false;
+    bool closed_ = false, gesture_ = false, painted_ = false, inDialog_ = false;
+    std::vector<std::pair<QPointer<QLineEdit>, QString>> texts_;
     int left_ = 0, windows_ = 0, busyActions_ = 0;
     std::vector<Frame> frames_;
     QEventLoop loop_;
 };
-
-void OnCrash(int signal) {
-    PrintTrail();
-    std::signal(signal, SIG_DFL);
-    std::raise(signal);
-}
 
 }  // namespace
 
@@ -416,7 +435,7 @@ int main(int argc, char** argv) {
     __sanitizer_set_death_callback(PrintTrail);
 #else
     for (int s : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS})
-        std::signal(s, OnCrash);
+        std::signal(s, [](int n) { PrintTrail(), std::signal(n, SIG_DFL), std::raise(n); });
 #endif
     if (actions == 0) {
         std::printf("monkey: regression sequences\n");
