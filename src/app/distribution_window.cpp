@@ -1,9 +1,10 @@
 #include "app/distribution_window.h"
 
 #include <QFont>
+#include <QResizeEvent>
 #include <QScreen>
-#include <QVBoxLayout>
 #include <algorithm>
+#include <cmath>
 
 #include "platform/picture_box.h"
 
@@ -28,15 +29,31 @@ DistributionWindow::DistributionWindow(GraphAxis axis, QWidget* parent)
     QFont font = graph_->Surface().Font();
     font.setPointSize(8);
     graph_->Surface().SetFont(font);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(graph_);
-    setFixedSize(graph_->sizeHint());
+    setMinimumSize(kMinimumWidth, kMinimumHeight);
+    resize(graph_->sizeHint());
 }
 
 void DistributionWindow::DrawGraph(const Model& m, double x, double y, char decimalSeparator) {
+    model_ = &m;
+    if (GraphPointValid(m, x, y)) {
+        x_ = x;
+        y_ = y;
+    }
+    decimalSeparator_ = decimalSeparator;
     DrawDistributionGraph(m, graph_->Surface(), axis_, x, y, decimalSeparator);
     graph_->update();
+}
+
+void DistributionWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    if (size() == graph_->size()) {
+        return;
+    }
+    graph_->ResizeSurface(width(), height());
+    graph_->move(0, 0);
+    if (model_ != nullptr) {
+        DrawDistributionGraph(*model_, graph_->Surface(), axis_, x_, y_, decimalSeparator_);
+    }
 }
 
 QImage DistributionWindow::GraphImage() const {
@@ -67,8 +84,23 @@ DistributionWindow& DistributionWindows::Window(GraphAxis axis) {
 }
 
 void DistributionWindows::DrawGraphs(const Model& m, double x, double y, char decimalSeparator) {
+    if (GraphPointValid(m, x, y)) {
+        x_ = x;
+        y_ = y;
+        gridSize_ = m.project.GridSize;
+    }
     Window(GraphAxis::R).DrawGraph(m, x, y, decimalSeparator);
     Window(GraphAxis::Z).DrawGraph(m, x, y, decimalSeparator);
+}
+
+void DistributionWindows::RedrawGraphs(const Model& m, char decimalSeparator) {
+    const int n = m.project.GridSize;
+    double x = n / 2, y = n / 2;
+    if (gridSize_ > 0) {
+        x = std::round(x_ * n / gridSize_);
+        y = std::round(y_ * n / gridSize_);
+    }
+    DrawGraphs(m, x, y, decimalSeparator);
 }
 
 void DistributionWindows::Show() {

@@ -13,6 +13,8 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setApplicationName("Tesvid");
     QApplication::setOrganizationName("Vezozo");
+    // The installed desktop entry's id: desktops match the window to its icon.
+    QGuiApplication::setDesktopFileName("org.vezozo.Tesvid");
 
     tesvid::QtDialogs dialogs;
     tesvid::QtClipboard clipboard;

@@ -81,6 +81,7 @@ MainWindow::MainWindow(PlatformServices services, QWidget* parent)
     startUp();
     adjustSize();
     setFixedSize(size());
+    setZoom(storedZoom());
 }
 
 MainWindow::~MainWindow() = default;
@@ -124,6 +125,10 @@ void MainWindow::closeEvent(QCloseEvent* event) {
     if (busy_) {
         stopRequested_ = true;
         closeWhenDone_ = true;
+        event->ignore();
+        return;
+    }
+    if (!settingsWritten_ && !maySaveChanges()) {
         event->ignore();
         return;
     }
@@ -195,6 +200,9 @@ void MainWindow::applyOptions(const Project& project, const ViewOptions& view) {
             drawingArea_->update();
         }
         forgetCrossHair();
+    }
+    if (!(project == projectInForce())) {
+        markUnsaved();
     }
     viewOptions_ = view;
     if (editorMode_) {
@@ -364,6 +372,9 @@ void MainWindow::showCoordinates(QPointF point) {
 
 void MainWindow::onDrawingPressed(Qt::MouseButton button, QPointF point) {
     if (editorMode_) {
+        if (button == Qt::LeftButton) {
+            beginStroke();
+        }
         editor_->MouseDown(EditorButtons(button), static_cast<float>(point.x()),
                            static_cast<float>(point.y()));
     } else {
@@ -374,6 +385,7 @@ void MainWindow::onDrawingPressed(Qt::MouseButton button, QPointF point) {
 }
 
 void MainWindow::onDrawingMoved(Qt::MouseButtons buttons, QPointF point) {
+    showPointerStatus(point);
     if (editorMode_) {
         showCoordinates(point);
         editor_->MouseMove(EditorButtons(buttons), static_cast<float>(point.x()),
@@ -388,6 +400,9 @@ void MainWindow::onDrawingReleased(Qt::MouseButton button, QPointF point) {
     if (editorMode_) {
         editor_->MouseUp(EditorButtons(button), static_cast<float>(point.x()),
                          static_cast<float>(point.y()));
+        if (button == Qt::LeftButton) {
+            endStroke();
+        }
         drawingArea_->update();
     }
 }

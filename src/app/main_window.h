@@ -3,26 +3,34 @@
 #include <QMainWindow>
 #include <QPointF>
 #include <QString>
+#include <QStringList>
 #include <array>
 #include <atomic>
+#include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/distribution_window.h"
 #include "app/platform_services.h"
+#include "model/drawing_history.h"
 #include "model/geometry_editor.h"
 #include "model/model.h"
+#include "model/typed_rectangle.h"
 #include "solver/coil_quantities.h"
 #include "view/distribution_graph.h"
 #include "view/force_lines.h"
 #include "view/view_options.h"
 
+class QAction;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMenuBar;
 class QSlider;
 
 namespace tesvid {
@@ -31,6 +39,8 @@ class FiguresWindow;
 class FloatProgressBar;
 class OptionsDialog;
 class PictureBox;
+class RectangleDialog;
+class QImageSurface;
 
 // The main window: the drawing area in its editing or result view, the palette and tools, the
 // view and run commands, the coil panel, the progress bars and the menus. Owns the one Model of
@@ -45,6 +55,11 @@ class PictureBox;
 //   main_window_files.cpp    New, Open, Save, Export, Print
 //   main_window_figures.cpp  the engineering figures: the Figures window, the chosen body,
 //                            the flux at the probe
+//   main_window_zoom.cpp     View > Zoom, the status line
+//   main_window_typed.cpp    Draw > Rectangle (geometry by numbers)
+//   main_window_undo.cpp     Edit > Undo and Redo of the drawing
+//   main_window_desktop.cpp  Save Picture, Open Recent, the shortcuts, the title and the
+//                            question before unsaved changes are lost
 class MainWindow : public QMainWindow {
     Q_OBJECT
   public:
@@ -59,6 +74,14 @@ class MainWindow : public QMainWindow {
     bool resultOnShow() const { return !editorMode_; }
     // True while a calculation, a force-line drawing or a report yields to the event loop.
     bool isBusy() const { return busy_; }
+
+    // Undo and the unsaved-changes mark (main_window_undo.cpp, main_window_desktop.cpp).
+    // Paints on the editing view's drawing as one step of Edit > Undo (a figure typed in, say);
+    // a result on show gives way to the editing view first. False, with nothing painted, while
+    // the window is busy.
+    bool paintAsOneStep(const std::function<void(QImageSurface&)>& paint);
+    // The drawing or the project's values have changed since the project was opened or saved.
+    bool hasUnsavedChanges() const { return unsaved_; }
 
   signals:
     // The window has closed and written the settings.
@@ -157,6 +180,37 @@ class MainWindow : public QMainWindow {
     std::optional<QString> askSaveName(const QString& title, const QString& filter);
     void reportWriteFailure(const QString& what, const QString& path, const std::string& reason);
 
+    // Undo and Redo, Save Picture, Open Recent, the shortcuts, the title and the unsaved-changes
+    // question (main_window_undo.cpp, main_window_desktop.cpp).
+    void buildDesktopCommands(QMenuBar* bar, QMenu* file);
+    void onUndo();
+    void onRedo();
+    // A stroke of the editor: the mouse-down that starts it, the mouse-up that commits it.
+    void beginStroke();
+    void endStroke();
+    // The picture was replaced other than by a step (New, Open): the history is forgotten.
+    void clearHistory();
+    // Forgets the history if the picture is no longer the one its last change left (redrawn
+    // from the material map, or painted over by a calculation's view).
+    void checkHistoryPicture();
+    // The editing view for an edit made with a result on show: the drawing the history left
+    // when it holds the materials the result was calculated from, else the redrawn map.
+    void showDrawingToEdit();
+    // After a step, an undo or a redo: the picture on screen, the commands, the mark.
+    void drawingEdited();
+    void updateUndoCommands();
+    void onSavePicture();
+    void onOpenRecent(const QString& path);
+    void rememberRecentFile(const QString& path);
+    void showRecentFiles();
+    void markUnsaved();
+    // The project's file after an open or a save: the title, the mark cleared, Open Recent.
+    void setProjectFile(const QString& path);
+    void updateTitle();
+    // Asks whether to save unsaved changes before they are lost; true when the command may go on
+    // (saved, discarded, or nothing to save).
+    bool maySaveChanges();
+
     PlatformServices services_;
     Model model_;
     std::optional<GridChoice> pendingGrid_;
@@ -174,6 +228,25 @@ class MainWindow : public QMainWindow {
     // The name the file dialogs start from, and the project's file (last opened or saved).
     QString fileDialogName_;
     QString projectFile_;
+
+    // Geometry by numbers, the zoomable view, the status line (main_window_typed.cpp,
+    // main_window_zoom.cpp).
+    void buildViewMenus(QMenuBar* bar);
+    void onTypedRectangle();
+    // The typed rectangle on the grid the editing view will have, or nothing after telling the
+    // user why it cannot be painted.
+    std::optional<PlacedRectangle> placeTypedRectangle(const TypedRectangle& typed);
+    // Paints the placed rectangle on the editing view's drawing (one drawing step).
+    void paintTypedRectangle(const PlacedRectangle& placed);
+    // Shows the drawing area's pixels as k x k blocks (1..3) and fits the window to it.
+    void setZoom(int k);
+    void chooseZoom(int k);  // the user's choice, kept in the settings
+    int storedZoom();
+    void showPointerStatus(QPointF point);
+    RectangleDialog* rectangleDialog_ = nullptr;
+    int zoom_ = 1;
+    std::vector<std::pair<QWidget*, QRect>> layoutAtOneX_;
+    std::array<QAction*, 3> zoomActions_{};
 
     PictureBox* drawingArea_ = nullptr;
     PictureBox* colorScale_ = nullptr;
@@ -209,6 +282,14 @@ class MainWindow : public QMainWindow {
     FiguresWindow* figuresWindow_ = nullptr;
     std::vector<int> bodyOutline_;
     QLabel* fieldFlux_ = nullptr;
+    // Undo, the unsaved-changes mark, Open Recent.
+    DrawingHistory history_;
+    std::vector<std::uint32_t> historyPixels_;  // the picture the history's last change left
+    bool unsaved_ = false;
+    QStringList recentFiles_;  // newest first
+    QAction* undoAction_ = nullptr;
+    QAction* redoAction_ = nullptr;
+    QMenu* recentMenu_ = nullptr;
 };
 
 }  // namespace tesvid

@@ -5,6 +5,7 @@
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPrinter>
@@ -51,7 +52,7 @@ bool HoldsField(const Grid2D<double>& vecPot) {
 }  // namespace
 
 void MainWindow::onNewProject() {
-    if (busy_) {
+    if (busy_ || !maySaveChanges()) {
         return;
     }
     QImageSurface& area = drawingArea_->Surface();
@@ -59,6 +60,8 @@ void MainWindow::onNewProject() {
     area.Clear();
     forgetCrossHair();
     drawingArea_->update();
+    clearHistory();
+    setProjectFile(QString());
 }
 
 void MainWindow::onOpenSample() {
@@ -71,7 +74,7 @@ void MainWindow::onOpenSample() {
 }
 
 void MainWindow::onOpenProject() {
-    if (busy_) {
+    if (busy_ || !maySaveChanges()) {
         return;
     }
     const auto chosen = services_.dialogs.OpenFileName(
@@ -84,7 +87,7 @@ void MainWindow::onOpenProject() {
 }
 
 void MainWindow::openProject(const QString& path) {
-    if (!busy_ && !path.isEmpty()) {
+    if (!busy_ && !path.isEmpty() && maySaveChanges()) {
         openProjectFile(path);
     }
 }
@@ -101,8 +104,8 @@ void MainWindow::openProjectFile(const QString& path) {
             MessageIcon::None);
         return;
     }
-    setWindowTitle(QStringLiteral("%1 - %2").arg(kProgramName, path));
-    projectFile_ = path;
+    setProjectFile(path);
+    clearHistory();
     pendingGrid_.reset();
     ApplyProject(model_, std::move(*read.project));
     refreshFigures(false);
@@ -124,9 +127,20 @@ void MainWindow::openProjectFile(const QString& path) {
 }
 
 std::optional<QString> MainWindow::askSaveName(const QString& title, const QString& filter) {
-    const auto chosen = services_.dialogs.SaveFileName(this, title, filter, fileDialogName_);
+    // The dialog offers the last file's name with this type's suffix (never a project's name
+    // for a picture), and a name typed without a suffix gets it.
+    const QString suffix = FilterSuffix(filter);
+    QString initialName = fileDialogName_;
+    const QFileInfo last(initialName);
+    if (!suffix.isEmpty() && !last.suffix().isEmpty() && last.suffix() != suffix && !last.isDir()) {
+        initialName = last.dir().filePath(last.completeBaseName() + '.' + suffix);
+    }
+    auto chosen = services_.dialogs.SaveFileName(this, title, filter, initialName);
     if (!chosen || chosen->isEmpty()) {
         return std::nullopt;
+    }
+    if (!suffix.isEmpty() && QFileInfo(*chosen).suffix().isEmpty()) {
+        *chosen += '.' + suffix;
     }
     fileDialogName_ = *chosen;
     return chosen;
@@ -159,8 +173,7 @@ void MainWindow::onSaveProject() {
         reportWriteFailure(tr("The project"), *chosen, *error);
         return;
     }
-    setWindowTitle(QStringLiteral("%1 - %2").arg(kProgramName, *chosen));
-    projectFile_ = *chosen;
+    setProjectFile(*chosen);
 }
 
 void MainWindow::onExportText() {
@@ -226,7 +239,7 @@ void MainWindow::onPrint() {
         // The report yields to the event loop: commands that would replace its arrays wait.
         BusyScope busy(busy_);
         PrintProgress progress(*progressBar_);
-        printed = PrintReport(model_, printer, figures, progress);
+        printed = PrintReport(model_, printer, figures, progress, viewOptions_.colorReport);
     }
     if (!printed) {
         const QString device = printer.outputFileName().isEmpty()

@@ -312,37 +312,43 @@ void MainWindow::buildMenus() {
         a->setObjectName(name);
         connect(a, &QAction::triggered, this, handler);
     };
-    QMenu* file = bar->addMenu(tr("File"));
+    QMenu* file = bar->addMenu(tr("&File"));
     file->setObjectName("fileMenu");
-    action(file, "newProjectAction", tr("New Project"), [this] { onNewProject(); });
+    action(file, "newProjectAction", tr("&New Project"), [this] { onNewProject(); });
     file->addSeparator();
-    action(file, "openSampleAction", tr("Open Sample"), [this] { onOpenSample(); });
+    action(file, "openSampleAction", tr("Open Sa&mple"), [this] { onOpenSample(); });
     file->addSeparator();
-    action(file, "openProjectAction", tr("Open Project"), [this] { onOpenProject(); });
-    action(file, "saveProjectAction", tr("Save Project"), [this] { onSaveProject(); });
-    action(file, "exportTextAction", tr("Export to TEXT"), [this] { onExportText(); });
+    action(file, "openProjectAction", tr("&Open Project"), [this] { onOpenProject(); });
+    action(file, "saveProjectAction", tr("&Save Project"), [this] { onSaveProject(); });
+    action(file, "exportTextAction", tr("&Export to TEXT"), [this] { onExportText(); });
     file->addSeparator();
-    action(file, "printAction", tr("Print"), [this] { onPrint(); });
+    action(file, "printAction", tr("&Print"), [this] { onPrint(); });
     file->addSeparator();
-    action(file, "exitAction", tr("Exit"), [this] { close(); });
+    action(file, "exitAction", tr("E&xit"), [this] { close(); });
 
-    QMenu* copy = bar->addMenu(tr("Copy"));
+    QMenu* copy = bar->addMenu(tr("&Copy"));
     copy->setObjectName("copyMenu");
-    action(copy, "copyPictureAction", tr("Picture"), [this] { onCopyPicture(); });
-    action(copy, "copyScaleAction", tr("Scale"), [this] { onCopyScale(); });
-    action(copy, "copyZAction", tr("Z distribution"), [this] { onCopyDistribution(GraphAxis::Z); });
-    action(copy, "copyRAction", tr("R distribution"), [this] { onCopyDistribution(GraphAxis::R); });
-    action(copy, "copyFiguresAction", tr("Figures"), [this] { onCopyFigures(); });
+    action(copy, "copyPictureAction", tr("&Picture"), [this] { onCopyPicture(); });
+    action(copy, "copyScaleAction", tr("&Scale"), [this] { onCopyScale(); });
+    action(copy, "copyZAction", tr("&Z distribution"),
+           [this] { onCopyDistribution(GraphAxis::Z); });
+    action(copy, "copyRAction", tr("&R distribution"),
+           [this] { onCopyDistribution(GraphAxis::R); });
+    action(copy, "copyFiguresAction", tr("&Figures"), [this] { onCopyFigures(); });
+    buildViewMenus(bar);
 
-    QAction* options = bar->addAction(tr("Options"));
+    QAction* options = bar->addAction(tr("&Options"));
     options->setObjectName("optionsAction");
     connect(options, &QAction::triggered, this, &MainWindow::onOptions);
-    QAction* figures = bar->addAction(tr("Figures"));
+    QAction* figures = bar->addAction(tr("F&igures"));
     figures->setObjectName("figuresAction");
     connect(figures, &QAction::triggered, this, &MainWindow::onShowFigures);
-    QAction* help = bar->addAction(tr("Help"));
+    QAction* help = bar->addAction(tr("&Help"));
     help->setObjectName("helpAction");
     connect(help, &QAction::triggered, this, &MainWindow::onHelp);
+
+    // The Edit menu between File and Copy, Save Picture, Open Recent, the shortcuts.
+    buildDesktopCommands(bar, file);
 }
 
 }  // namespace tesvid

@@ -97,6 +97,7 @@ void MainWindow::showResultView() {
         return;
     }
     drawingArea_->update();
+    distributionWindows_.RedrawGraphs(model_, LocaleDecimalSeparator());
     QCoreApplication::processEvents();
     if (viewOptions_.showCrossSections) {
         distributionWindows_.Show();

@@ -4,12 +4,10 @@
 #include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
-#include <QImage>
-#include <QPainter>
-#include <QSaveFile>
 #include <cstdio>
 
 #include "platform/qimage_surface.h"
+#include "platform/result_picture_image.h"
 #include "view/field_color_map.h"
 #include "view/force_lines.h"
 #endif
@@ -21,8 +19,6 @@ namespace tesvid {
 namespace {
 
 constexpr int kAreaPixels = 400;
-constexpr int kStripWidth = 75;  // room for a five-digit label in the default font
-constexpr int kGap = 8;
 
 // The platform's start-up notes (no runtime directory and the like) are no business of a
 // command-line user; real failures still reach standard error.
@@ -71,32 +67,16 @@ std::optional<std::string> WriteResultPicture(const Model& m, const std::string&
 
     QImageSurface picture1(kAreaPixels, kAreaPixels);
     picture1.SetScale(n, n);
-    QImageSurface picture3(kStripWidth, kAreaPixels);
-    picture3.SetScale(10, 400);
+    // The strip is drawn with the picture, beside the area.
+    RasterSurface noStrip(1, kAreaPixels);
     ForceLineGrids grids;
-    DrawFieldColorMap(m, grids, picture1, picture3);
+    DrawFieldColorMap(m, grids, picture1, noStrip);
     ForceLineObserver quiet;
     DrawForceLines(m, grids, picture1, true, quiet);
 
-    QImage image(kAreaPixels + kGap + kStripWidth, kAreaPixels, QImage::Format_RGB32);
-    image.fill(Qt::white);
-    {
-        QPainter painter(&image);
-        painter.drawImage(0, 0, picture1.Image());
-        painter.drawImage(kAreaPixels + kGap, 0, picture3.Image());
-    }
-
-    // Written beside the target and renamed over it, so a failed write keeps an old file.
-    QSaveFile file(QFile::decodeName(path.c_str()));
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString().toStdString();
-    }
-    if (!image.save(&file, "PNG")) {
-        file.cancelWriting();
-        return std::string("the PNG image could not be encoded");
-    }
-    if (!file.commit()) {
-        return file.errorString().toStdString();
+    const QImage image = ComposeResultPicture(picture1.Image(), FieldMaximum(m.field.B));
+    if (auto failure = WritePngFile(image, QFile::decodeName(path.c_str()))) {
+        return failure->toStdString();
     }
     return std::nullopt;
 }

@@ -44,6 +44,8 @@ struct Project {
     float LineStep = 0;  // gauss between two force lines' levels of r A
     // Exactly kCommentLength bytes in ISO 8859-1, padded with spaces.
     std::string Comments = std::string(kCommentLength, ' ');
+
+    bool operator==(const Project&) const = default;
 };
 
 // Pen width in pixels of one grid cell on the 400-pixel drawing area.

@@ -161,6 +161,10 @@ void OptionsDialog::buildLayout() {
     showCrossSections_ = new QCheckBox(tr("Show coordinate distributions"), this);
     showCrossSections_->setObjectName("showCrossSectionsCheck");
     showCrossSections_->setGeometry(184, 384, 190, 20);
+    // Print: the colour map, its scale and the force lines instead of the line drawing.
+    colorReport_ = new QCheckBox(tr("Colour report"), this);
+    colorReport_->setObjectName("colorReportCheck");
+    colorReport_->setGeometry(368, 160, 100, 20);
 
     auto addButton = [this](const char* name, const QString& caption, int y) {
         auto* button = new QPushButton(caption, this);
@@ -211,9 +215,10 @@ void OptionsDialog::buildLayout() {
     connect(areaSize_, &QLineEdit::textChanged, this, &OptionsDialog::refreshGridStep);
 }
 
-std::array<std::pair<QCheckBox*, const char*>, 2> OptionsDialog::switches() const {
+std::array<std::pair<QCheckBox*, const char*>, 3> OptionsDialog::switches() const {
     return {{{showCrossSections_, "CheckShowCrossSections"},
-             {showIntermediate_, "CheckShowIntermediate"}}};
+             {showIntermediate_, "CheckShowIntermediate"},
+             {colorReport_, "CheckColorReport"}}};
 }
 
 void OptionsDialog::refreshGridStep() {
@@ -249,6 +254,7 @@ void OptionsDialog::fill(const Project& p, const ViewOptions& view) {
     wireDiameter2_->setText(GeneralQText(p.WireDiameter2));
     showIntermediate_->setChecked(view.showIntermediate);
     showCrossSections_->setChecked(view.showCrossSections);
+    colorReport_->setChecked(view.colorReport);
     comments_->setPlainText(CommentForDisplay(p.Comments));
 }
 
@@ -279,6 +285,7 @@ OptionsDialog::Options OptionsDialog::fromTexts(const Project& base) const {
     p.Comments = CommentForProject(comments_->toPlainText());
     chosen.view.showIntermediate = showIntermediate_->isChecked();
     chosen.view.showCrossSections = showCrossSections_->isChecked();
+    chosen.view.colorReport = colorReport_->isChecked();
     return chosen;
 }
 

@@ -23,10 +23,10 @@ class HelpViewer;
 class SettingsStore;
 
 // The options dialog: area and grid, iron and magnet constants, solver schedule, coil limits
-// and wire diameters, print and force-line scales, two display switches and the project
-// comment. It edits texts; OK checks them and tells the main window the options chosen
-// (optionsApplied). The settings store keeps the texts between sessions. Created hidden and
-// kept for the program's life.
+// and wire diameters, print and force-line scales, two display switches, the choice of the
+// colour report and the project comment. It edits texts; OK checks them and tells the main
+// window the options chosen (optionsApplied). The settings store keeps the texts between
+// sessions. Created hidden and kept for the program's life.
 class OptionsDialog : public QDialog {
     Q_OBJECT
   public:
@@ -70,8 +70,8 @@ class OptionsDialog : public QDialog {
     void fill(const Project& project, const ViewOptions& view);
     Options fromTexts(const Project& base) const;
     void refreshGridStep();
-    // The two display switches with their stored keys.
-    std::array<std::pair<QCheckBox*, const char*>, 2> switches() const;
+    // The display and report switches with their stored keys.
+    std::array<std::pair<QCheckBox*, const char*>, 3> switches() const;
     void onOk();
 
     Dialogs& dialogs_;
@@ -101,6 +101,7 @@ class OptionsDialog : public QDialog {
     QPlainTextEdit* comments_ = nullptr;
     QCheckBox* showIntermediate_ = nullptr;
     QCheckBox* showCrossSections_ = nullptr;
+    QCheckBox* colorReport_ = nullptr;
 };
 
 }  // namespace tesvid

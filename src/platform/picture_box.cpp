@@ -2,6 +2,7 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <algorithm>
 #include <cmath>
 
 namespace tesvid {
@@ -21,25 +22,52 @@ PictureBox::PictureBox(int widthPixels, int heightPixels, bool sunkenBorder, QWi
 
 QSize PictureBox::sizeHint() const {
     const int f = frameWidth();
-    return {surface_->WidthPixels() + 2 * f, surface_->HeightPixels() + 2 * f};
+    return {zoom_ * surface_->WidthPixels() + 2 * f, zoom_ * surface_->HeightPixels() + 2 * f};
 }
 
+void PictureBox::SetZoom(int k) {
+    zoom_ = std::max(1, k);
+    setFixedSize(sizeHint());
+    update();
+}
+
+void PictureBox::ResizeSurface(int widthPixels, int heightPixels) {
+    auto fresh = std::make_unique<QImageSurface>(widthPixels, heightPixels);
+    fresh->SetFont(surface_->Font());
+    fresh->SetForeColor(surface_->ForeColor());
+    fresh->SetBackColor(surface_->BackColor());
+    fresh->Clear();
+    surface_ = std::move(fresh);
+    setFixedSize(sizeHint());
+    update();
+}
+
+// Widget pixel w of a zoomed picture covers picture pixel u = (w + 0.5) / k - 0.5 (the
+// centres of the two pixel grids line up), so a block's middle maps to its pixel's centre.
 QPointF PictureBox::ToUser(QPointF widgetPos) const {
     const QRect c = contentsRect();
-    return {surface_->ToUserX(widgetPos.x() - c.left()),
-            surface_->ToUserY(widgetPos.y() - c.top())};
+    const double shift = (zoom_ - 1) / 2.0;
+    return {surface_->ToUserX((widgetPos.x() - c.left() - shift) / zoom_),
+            surface_->ToUserY((widgetPos.y() - c.top() - shift) / zoom_)};
 }
 
 QPoint PictureBox::ToWidget(double x, double y) const {
     const QRect c = contentsRect();
-    return {c.left() + static_cast<int>(std::floor(surface_->ToPixelX(x) + 0.5)),
-            c.top() + static_cast<int>(std::floor(surface_->ToPixelY(y) + 0.5))};
+    const int shift = (zoom_ - 1) / 2;
+    return {c.left() + zoom_ * static_cast<int>(std::floor(surface_->ToPixelX(x) + 0.5)) + shift,
+            c.top() + zoom_ * static_cast<int>(std::floor(surface_->ToPixelY(y) + 0.5)) + shift};
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
     QFrame::paintEvent(event);
     QPainter painter(this);
-    painter.drawImage(contentsRect().topLeft(), surface_->Image());
+    const QImage& image = surface_->Image();
+    if (zoom_ == 1) {
+        painter.drawImage(contentsRect().topLeft(), image);
+    } else {
+        // Without SmoothPixmapTransform every pixel becomes a sharp block.
+        painter.drawImage(QRect(contentsRect().topLeft(), image.size() * zoom_), image);
+    }
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) {

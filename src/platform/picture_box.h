@@ -7,8 +7,10 @@
 
 namespace tesvid {
 
-// A picture area: shows a QImageSurface of fixed pixel size inside an optional sunken border
-// and reports the mouse in the surface's user units (grid nodes on the drawing area).
+// A picture area: shows a QImageSurface inside an optional sunken border and reports the mouse
+// in the surface's user units (grid nodes on the drawing area). The surface's pixels stay the
+// picture; a zoom of k shows every pixel as a k x k block (no smoothing) and maps the mouse
+// back by dividing by k.
 class PictureBox : public QFrame {
     Q_OBJECT
   public:
@@ -24,6 +26,13 @@ class PictureBox : public QFrame {
 
     QSize sizeHint() const override;
 
+    // Shows every pixel as a k x k block (k >= 1); the widget's fixed size follows.
+    void SetZoom(int k);
+    int Zoom() const { return zoom_; }
+    // Replaces the surface by a blank one of another pixel size (cleared to the back colour)
+    // with the old one's font and colours; the widget's fixed size follows.
+    void ResizeSurface(int widthPixels, int heightPixels);
+
   signals:
     // A button went down or up at a point; the pointer moved with these buttons held.
     void pressed(Qt::MouseButton button, QPointF point);
@@ -38,6 +47,7 @@ class PictureBox : public QFrame {
 
   private:
     std::unique_ptr<QImageSurface> surface_;
+    int zoom_ = 1;
 };
 
 }  // namespace tesvid

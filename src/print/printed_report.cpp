@@ -55,7 +55,7 @@ void PrintTextBlock(QPainter& painter, QPrinter& printer, QPointF start,
 }  // namespace
 
 bool PrintReport(Model& m, QPrinter& printer, const ReportFigures& figures,
-                 ForceLineObserver& observer) {
+                 ForceLineObserver& observer, bool colorReport) {
     QPainter painter;
     if (!painter.begin(&printer)) {
         return false;
@@ -68,7 +68,11 @@ bool PrintReport(Model& m, QPrinter& printer, const ReportFigures& figures,
                                                  m.project.PrintScale, m.project.AreaSize);
     page.SetScale(scale.left, scale.top, scale.width, scale.height);
 
-    DrawReportArea(m, page, observer);
+    if (colorReport) {
+        DrawColorReportArea(m, page, observer, LocaleDecimalSeparator());
+    } else {
+        DrawReportArea(m, page, observer);
+    }
 
     painter.setPen(Qt::black);
     PrintTextBlock(painter, printer, page.ToDevice(0, m.project.GridSize),

@@ -169,6 +169,7 @@ void WindowTest::helpShowsContentsOrSaysThereIsNone() {
         "project.");
     Trigger(w, "helpAction");
     QCOMPARE(dialogs.messages.at(0).text, none);
+    QCOMPARE(dialogs.messages.at(0).title, QString("Untitled - Tesvid"));  // the window's
     WithOptions(w, [&](OptionsDialog& d) {
         Click(d, "helpButton");
         QCOMPARE(dialogs.messages.at(1).text, none);
@@ -273,7 +274,7 @@ void WindowTest::settingsKeepTheirStoredNamesAcrossSessions() {
           "TextMagBHmax=30", "[Misc]", "TextKMu=0.05"}) {
         QVERIFY2(ini.contains(text), text);
     }
-    QCOMPARE(ini.count('='), 21);
+    QCOMPARE(ini.count('='), 22);
 
     MainWindow again(services.Services());
     const Project& p = again.model().project;

@@ -39,7 +39,7 @@ TEST(BatchNewProjectTest, PotCoreMatchesTheDrawingAndSamplingPath) {
     const std::string path = folder.File("pot.tvd");
     std::vector<std::string> args = {"--new", "--grid",     "100",           "--area",
                                      "100",   "-q",         "--save",        path,
-                                     "--set", "Current1=2", "--set=DProv1=1"};
+                                     "--set", "Current1=2", "--set=DProv1=1", "--schedule=fixed"};
     RasterSurface area(400, 400);
     area.SetBackColor(kVacuumColor);
     area.SetScale(100, 100);
@@ -64,7 +64,7 @@ TEST(BatchNewProjectTest, PotCoreMatchesTheDrawingAndSamplingPath) {
     m.project.WireDiameter1 = 1;
     struct : CalculationObserver {
     } quiet;
-    ASSERT_FALSE(CalculateDrawnModel(m, sampled, quiet));
+    ASSERT_FALSE(CalculateDrawnModel(m, sampled, FixedSchedule(), quiet).refusal);
 
     EXPECT_EQ(made.project->Material, sampled);
     int coil = 0, iron = 0;
@@ -104,10 +104,10 @@ TEST(BatchNewProjectTest, SetTakesProjectFieldsByTheirFileNames) {
     EXPECT_EQ(p.MagBr, 1.2);
     EXPECT_EQ(p.MagHc, 900000);
     EXPECT_EQ(p.MagBHmax, 300000);
-    EXPECT_NE(p.MagCurveK, first.project.MagCurveK);  // refitted
+    EXPECT_NE(p.MagCurveK, first.MagCurveK);  // refitted
     EXPECT_EQ(p.MainSteps, 7);
     EXPECT_EQ(p.RjacFin, 0.9);
-    EXPECT_EQ(p.Rjac0, first.project.Rjac0);
+    EXPECT_EQ(p.Rjac0, first.Rjac0);
     EXPECT_EQ(p.Comments.substr(0, 6), "Gr\xF6\xDF! ");
     // 3.33..6.66 mm on 0.666 mm steps: nodes 5..10, every row.
     EXPECT_EQ(p.Material(5, 0), MaterialCode::Nonmag);

@@ -2,6 +2,7 @@
 
 #include <stdlib.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -33,6 +34,15 @@ inline std::string ReadText(const std::string& path) {
 
 inline void WriteText(const std::string& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::vector<std::uint8_t> ReadBytes(const std::string& path) {
+    const std::string text = ReadText(path);
+    return {text.begin(), text.end()};
+}
+
+inline void WriteBytes(const std::string& path, const std::vector<std::uint8_t>& bytes) {
+    WriteText(path, std::string(bytes.begin(), bytes.end()));
 }
 
 }  // namespace tesvid::testing

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include <algorithm>
 #include <cmath>
 
@@ -20,7 +22,8 @@ TEST(TypedRectangleTest, NodesInsideTheRectangleBoundsIncluded) {
         double area;
         NodeBox nodes;
     };
-    const Case cases[] = {
+    const double typedArea = AreaAsTyped(33.3f);
+    const std::vector<Case> cases = {
         {{"Iron", 0, 10, 30, 70}, 400, 100, {0, 40, 120, 280}},  // step 0.25 mm
         {{"Coil 1", 12, 22, 34, 66}, 100, 100, {12, 22, 34, 66}},
         {{"Coil 1", 12.5, 22.5, 33.9, 66.1}, 100, 100, {13, 22, 34, 66}},
@@ -30,7 +33,7 @@ TEST(TypedRectangleTest, NodesInsideTheRectangleBoundsIncluded) {
         // 0.1 mm steps, where the quotient of bound and step is not exact in binary.
         {{"Iron", 0.3, 0.7, 1.1, 2.3}, 400, 40, {3, 7, 11, 23}},
         // A typed area held as a single (33.3f is 33.29999924): 3.33 mm is node 10 exactly.
-        {{"Iron", 3.33, 6.66, 0, 33.3}, 100, AreaAsTyped(33.3f), {10, 20, 0, 100}},
+        {{"Iron", 3.33, 6.66, 0, 33.3}, 100, typedArea, {10, 20, 0, 100}},
     };
     for (const Case& c : cases) {
         const RectanglePlacement p = PlaceRectangle(c.rect, c.n, c.area);
@@ -41,7 +44,7 @@ TEST(TypedRectangleTest, NodesInsideTheRectangleBoundsIncluded) {
 
 TEST(TypedRectangleTest, RefusalsNameTheFaultAndPaintNothing) {
     const double nan = std::nan("");
-    const std::pair<TypedRectangle, const char*> cases[] = {
+    const std::vector<std::pair<TypedRectangle, const char*>> cases = {
         {{"Copper", 0, 1, 0, 1}, "unknown material \"Copper\""},
         {{"Coil 3", 0, 1, 0, 1}, "unknown material"},
         {{"Iron", 5, 4, 0, 1}, "r bounds are reversed"},

