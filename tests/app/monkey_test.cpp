@@ -10,6 +10,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
@@ -64,20 +65,13 @@ class MonkeyDialogs : public FakeDialogs {
     std::optional<QString> Answer(bool save, const QString& filter) {
         const QString path = answer(save, filter);
         if (filter.contains("*.tvd") && !path.isEmpty() && path != "cancel") {
-            files.emplace_back(save ? 's' : 'o', path);
+            // A name without a suffix gets the filter's.
+            files.emplace_back(save ? 's' : 'o',
+                               path + (QFileInfo(path).suffix().isEmpty() ? ".tvd" : ""));
         }
         return path == "cancel" ? std::nullopt : std::optional(path);
     }
 };
-
-// The save-changes questions asked, once the dialogs ask one (their fake recording
-// `questions`): a drawing painted since the last save or open is not dropped without it.
-template <typename D>
-std::optional<std::size_t> Questions(const D& d) {
-    if constexpr (requires { d.questions.size(); })
-        return d.questions.size();
-    return std::nullopt;
-}
 
 class Monkey : public QObject {
   public:
@@ -90,12 +84,12 @@ class Monkey : public QObject {
         Write("empty.tvd", {});
         Write("garbage", QByteArray("TVD2.1\x32\0junk", 12));
         saves_ = Paths("p0.tvd p1.tvd p2.tvd");
-        opens_ = saves_ + Paths("cut.tvd empty.tvd garbage missing.tvd .");
+        opens_ = saves_ + Paths("p3.tvd cut.tvd empty.tvd garbage missing.tvd .");
         opens_ << ""
                << "cancel" << samples + "opposing_coils.tvd";
         if (grid >= 100)
             opens_ << samples + "air_core_solenoid.tvd";
-        saves_ << Paths("no/such/x.tvd garbage/x.tvd .") << ""
+        saves_ << Paths("p3 no/such/x.tvd garbage/x.tvd") << ""
                << "cancel";
         dialogs_.answer = [this](bool save, const QString& filter) {
             if (filter.contains("*.tvd"))
@@ -174,6 +168,8 @@ class Monkey : public QObject {
         gNow = frame.action;
         frames_.push_back(frame);
         Say(name);
+        dialogs_.saveAnswers = {
+            std::array{SaveChoice::Save, SaveChoice::Discard, SaveChoice::Cancel}[Pick(3)]};
         if (modal)
             InDialog(*modal);
         else
@@ -184,6 +180,7 @@ class Monkey : public QObject {
     }
     void Act(const QString& name) {
         MainWindow& w = W();
+        command_ = name;
         inDialog_ = false;
         const QByteArray id = name.toLatin1();
         if (name.endsWith("Button") || name.endsWith("Check"))
@@ -231,7 +228,8 @@ class Monkey : public QObject {
                 for (QAction* a : actions) {
                     if (a->menu())
                         collect(a->menu()->actions());
-                    else if (a->isEnabled() && !a->isSeparator() && !a->text().contains(kExit))
+                    else if (a->isEnabled() && !a->isSeparator() &&
+                             !a->text().remove('&').contains(kExit))
                         enabled << a;
                 }
             };
@@ -239,6 +237,7 @@ class Monkey : public QObject {
             QAction* a = Pick(enabled);
             dialogs_.printToPdf = Pick(QStringList{"", Path("other/r.pdf"), Path("no/r.pdf")});
             Say("menu " + a->objectName() + " '" + a->text() + "' pdf " + dialogs_.printToPdf);
+            command_ = a->objectName();
             a->trigger();
         }
     }
@@ -260,16 +259,19 @@ class Monkey : public QObject {
         gesture_ = false;
         painted_ = painted_ || (!w.resultOnShow() && DrawingArea(w).Surface().Snapshot() != before);
     }
-    // New, Open or closing: a painted drawing stays unless the question was asked.
+    // New, Open or closing: a drawing painted since the last save or open is not dropped
+    // without the question.
     void Dropping(const std::function<void()>& action) {
         const bool painted = painted_ && !W().resultOnShow();
-        const auto asked = Questions(dialogs_);
+        const std::size_t asked = dialogs_.saveQuestions.size();
         const QImage before = DrawingArea(W()).Surface().Snapshot();
         action();
-        Check(!asked || !painted || Questions(dialogs_) > asked ||
-                  (!closed_ && DrawingArea(W()).Surface().Snapshot() == before),
+        const bool dropped = closed_ || DrawingArea(W()).Surface().Snapshot() != before;
+        Check(!painted || !dropped || dialogs_.saveQuestions.size() > asked,
               "a painted drawing is dropped without the question");
+        painted_ = painted_ && !dropped;
     }
+
     // An action in a modal dialog: a text, a choice, a switch, a button, Escape.
     void InDialog(QWidget& d) {
         const auto edits = d.findChildren<QLineEdit*>();
@@ -333,27 +335,34 @@ class Monkey : public QObject {
         } else if (m.arrays.Material.Exists()) {
             Check(ArraysFitGrid(m.arrays, m.arrays.Material.N()), "the arrays fit their grid");
         }
+        // The title: "*name - Tesvid", the mark while changes are unsaved, "Untitled" for none.
         const QString title = window_->windowTitle();
-        Check(title == "Tesvid" || (title.startsWith("Tesvid - ") &&
-                                    ReadProjectFile(title.mid(9).toStdString()).project),
+        const QString named = title.chopped(9).remove(QRegularExpression("^\\*"));
+        Check(title.endsWith(" - Tesvid") &&
+                  (named == "Untitled" ||
+                   std::any_of(opens_.begin(), opens_.end(),
+                               [&](const QString& p) {
+                                   return QFileInfo(p).fileName() == named &&
+                                          ReadProjectFile(p.toStdString()).project;
+                               })),
               "the title names a project file on disk");
         // A file saved or opened by this action alone (no other action ran inside it).
         const auto& files = dialogs_.files;
+        const bool failed = dialogs_.messages.size() > frame.messages;
+        painted_ = painted_ && (failed || files.size() == frame.files);
         if (files.size() != frame.files + 1 || gLast != frame.action)
             return;
         const auto& [kind, path] = files.back();
-        const bool failed = dialogs_.messages.size() > frame.messages;
-        const bool named = title == "Tesvid - " + path;
-        painted_ = painted_ && failed;
-        if (kind == 's') {
-            Check(failed != named, "a save names its file or says why not");
+        const bool names = named == QFileInfo(path).fileName();
+        if (kind == 's' && command_ == "saveProjectAction") {
+            Check(failed != names, "a save names its file or says why not");
             const ProjectReadResult back = ReadProjectFile(path.toStdString());
             Check(failed || (back.project && SerializeProject(*back.project) ==
                                                  SerializeProject(ProjectFromModel(m))),
                   "a saved file reads back as the model");
-        } else {
+        } else if (kind == 'o' && command_.startsWith("open")) {
             const bool good = ReadProjectFile(path.toStdString()).project.has_value();
-            Check(good == named && good != failed,
+            Check(good == names && good != failed,
                   "an open takes a good file and says why not for a bad one");
         }
     }
@@ -406,6 +415,7 @@ class Monkey : public QObject {
     TestServices services_;
     MonkeyDialogs dialogs_;
     std::unique_ptr<MainWindow> window_;
+    QString command_;  // the button or menu command of the latest action
     bool closed_ = false, gesture_ = false, painted_ = false, inDialog_ = false;
     std::vector<std::pair<QPointer<QLineEdit>, QString>> texts_;
     int left_ = 0, windows_ = 0, busyActions_ = 0;
