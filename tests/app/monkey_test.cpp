@@ -238,6 +238,13 @@ class Monkey : public QObject {
             dialogs_.printToPdf = Pick(QStringList{"", Path("other/r.pdf"), Path("no/r.pdf")});
             Say("menu " + a->objectName() + " '" + a->text() + "' pdf " + dialogs_.printToPdf);
             command_ = a->objectName();
+            // The commands that replace the drawing must ask first, from the menu too.
+            const bool replaces = command_.startsWith("recentFileAction") ||
+                                  command_ == "newProjectAction" ||
+                                  command_ == "openProjectAction" || command_ == "openSampleAction";
+            if (replaces) {
+                return Dropping([a] { a->trigger(); });
+            }
             a->trigger();
         }
     }
