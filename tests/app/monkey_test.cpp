@@ -103,10 +103,13 @@ class Monkey : public QObject {
     }
 
     // A random run of n actions.
-    void Run(int n) {
+    bool Run(int n) {
         left_ = n;
         Next();
         loop_.exec();
+        if (left_ > 0)
+            std::fprintf(stderr, "monkey: the event loop ended with %d actions left\n", left_);
+        return left_ == 0;
     }
     // Actions by name, each once the one before has ended.
     void Replay(const QStringList& names) {
@@ -238,13 +241,8 @@ class Monkey : public QObject {
             dialogs_.printToPdf = Pick(QStringList{"", Path("other/r.pdf"), Path("no/r.pdf")});
             Say("menu " + a->objectName() + " '" + a->text() + "' pdf " + dialogs_.printToPdf);
             command_ = a->objectName();
-            // The commands that replace the drawing must ask first, from the menu too.
-            const bool replaces = command_.startsWith("recentFileAction") ||
-                                  command_ == "newProjectAction" ||
-                                  command_ == "openProjectAction" || command_ == "openSampleAction";
-            if (replaces) {
-                return Dropping([a] { a->trigger(); });
-            }
+            if (command_.contains(QRegularExpression("^(new|open|recent)")))
+                return Dropping([&] { a->trigger(); });
             a->trigger();
         }
     }
@@ -436,6 +434,7 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);  // the monkey opens the next window
     const QStringList args = app.arguments();
     auto option = [&](const char* name, int fallback) {
         const auto k = args.indexOf(name);
@@ -461,7 +460,8 @@ int main(int argc, char** argv) {
     std::printf("monkey: seed %llu, %d actions, grid %d\n", gSeed, actions, grid);
     std::fflush(stdout);
     Monkey monkey(gSeed, grid);
-    monkey.Run(actions);
+    if (!monkey.Run(actions))
+        return 1;
     std::printf("monkey: %d actions done: %s\n", actions, qPrintable(monkey.Summary()));
     return 0;
 }
