@@ -7,8 +7,7 @@
 #include <sstream>
 
 #include "batch/result_picture.h"
-#include "io/io_test_support.h"
-#include "io/project_file.h"
+#include "batch_test_support.h"
 #include "io/text_table.h"
 #include "solver/calculation.h"
 #include "solver/drawn_model.h"
@@ -19,41 +18,19 @@ namespace {
 namespace fs = std::filesystem;
 using testing::ReadText;
 
-struct BatchRun {
-    int status = -1;
-    std::string out, err;
-};
+using testing::BatchRun;
 
-// Runs the batch tool on the fixed schedule, which the samples and these checks were made with
-// (the schedule until converged has its own tests).
+// The fixed schedule, which the samples and these checks were made with.
 BatchRun Batch(std::vector<std::string> args) {
     args.insert(args.begin(), "--schedule=fixed");
-    std::ostringstream out, err;
-    const int status = RunBatchCommand(args, out, err);
-    return {status, out.str(), err.str()};
+    return testing::Batch(args);
 }
 
 std::size_t Lines(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-// The first-start project on a 50 grid over 100 mm with coil 1 at i = 10..12, j = 20..30
-// carrying 1 A through a 1 mm wire (1e6 A/m2); coil 2 is typed but not drawn.
-ProjectData CoilProject(int mainSteps) {
-    Model m;
-    m.project = FirstStartProject();
-    m.project.Current1 = 1;
-    m.project.Current2 = 10;
-    m.project.MainSteps = static_cast<std::int16_t>(mainSteps);
-    ProjectData p = ProjectFromModel(m);
-    p.LastReluctivityStep = 0.5;
-    for (int i = 10; i <= 12; ++i) {
-        for (int j = 20; j <= 30; ++j) {
-            p.Material(i, j) = MaterialCode::Coil1;
-        }
-    }
-    return p;
-}
+ProjectData CoilProject(int mainSteps) { return testing::CoilProject(1, mainSteps); }
 
 // The field of a saved project, evaluated from its stored potential.
 Model EvaluatedFromFile(const std::string& path) {

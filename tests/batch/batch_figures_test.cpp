@@ -2,38 +2,11 @@
 // show (the stored one after --no-solve), and every refusal exits with 3 and one line.
 #include <gtest/gtest.h>
 
-#include <sstream>
-#include <string>
-#include <vector>
-
-#include "batch/batch_command.h"
-#include "io/io_test_support.h"
-#include "io/project_file.h"
-#include "solver/calculation.h"
-#include "solver/drawn_model.h"
+#include "batch_test_support.h"
 #include "solver/engineering_figures.h"
-#include "solver/material_map.h"
 
-namespace tesvid {
+namespace tesvid::testing {
 namespace {
-
-using testing::ReadBytes;
-using testing::TempFolder;
-
-struct FiguresRun {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-FiguresRun Batch(const std::vector<std::string>& args) {
-    std::ostringstream out, err;
-    FiguresRun r;
-    r.status = RunBatchCommand(args, out, err);
-    r.out = out.str();
-    r.err = err.str();
-    return r;
-}
 
 // The number after "key": following the text `after` in a JSON text.
 double Number(const std::string& json, const std::string& after, const std::string& key) {
@@ -44,25 +17,15 @@ double Number(const std::string& json, const std::string& after, const std::stri
     return std::stod(json.substr(at + key.size() + 4));
 }
 
-// A 50 grid over 100 mm: coil 1 at i 10..12, j 20..30 (1 A, 1 mm wire, 4 turns a node) below
-// an iron disc at i 0..5, j 10..18, nothing calculated yet.
+// Coil 1 (1 A, 4 turns a node) below an iron disc at i 0..5, j 10..18, not calculated yet.
 ProjectData Unsolved() {
-    Model m;
-    m.project = FirstStartProject();
-    m.project.Current1 = 1;
-    m.project.MainSteps = 20;
-    Grid2D<MaterialCode> material(50);
-    for (int i = 0; i <= 12; ++i) {
-        for (int j = 10; j <= 30; ++j) {
-            if (i >= 10 && j >= 20) {
-                material(i, j) = MaterialCode::Coil1;
-            } else if (i <= 5 && j <= 18) {
-                material(i, j) = MaterialCode::Iron;
-            }
+    ProjectData p = CoilProject(1, 20);
+    for (int i = 0; i <= 5; ++i) {
+        for (int j = 10; j <= 18; ++j) {
+            p.Material(i, j) = MaterialCode::Iron;
         }
     }
-    BuildMaterialMap(m, material);
-    return ProjectFromModel(m);
+    return p;
 }
 
 class BatchFigures : public ::testing::Test {
@@ -75,15 +38,14 @@ class BatchFigures : public ::testing::Test {
 };
 
 TEST_F(BatchFigures, JsonHoldsTheFiguresOfTheStoredField) {
-    const FiguresRun solved =
+    const BatchRun solved =
         Batch({"-q", "--save", File("solved.tvd"), "--figures", File("f.json"), "--force-on",
                "2,12", "--force-on=11,25", unsolved_});
     ASSERT_EQ(solved.status, 0) << solved.err;
-    const std::vector<std::uint8_t> bytes = ReadBytes(File("f.json"));
-    const std::string json(bytes.begin(), bytes.end());
+    const std::string json = ReadText(File("f.json"));
 
     // The same figures from the saved potential, on standard output.
-    const FiguresRun again = Batch({"-q", "--no-solve", "--figures", "-", "--force-on", "2,12",
+    const BatchRun again = Batch({"-q", "--no-solve", "--figures", "-", "--force-on", "2,12",
                                     "--force-on", "11,25", File("solved.tvd")});
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(again.out, json);
@@ -137,7 +99,7 @@ TEST_F(BatchFigures, RefusalsExitWithOneLine) {
     for (const Case& c : cases) {
         std::vector<std::string> args = {"-q"};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        const FiguresRun r = Batch(args);
+        const BatchRun r = Batch(args);
         EXPECT_EQ(r.status, c.status) << c.says;
         EXPECT_EQ(r.out, "") << c.says;  // never a made-up number
         EXPECT_NE(r.err.find(c.says), std::string::npos) << r.err;
@@ -146,4 +108,4 @@ TEST_F(BatchFigures, RefusalsExitWithOneLine) {
 }
 
 }  // namespace
-}  // namespace tesvid
+}  // namespace tesvid::testing

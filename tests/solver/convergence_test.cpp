@@ -3,77 +3,59 @@
 // happens on Stop and when the field overflows.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <cmath>
 #include <cstdio>
-#include <cstring>
 #include <string>
 #include <vector>
 
-#include "model/model.h"
+#include "loop_integrals.h"
 #include "solver/calculation.h"
 #include "solver/convergence.h"
 #include "solver/material_map.h"
 #include "solver/relax_sweep.h"
+#include "solver_test_support.h"
 
-namespace tesvid {
+namespace tesvid::testing {
 namespace {
-
-constexpr double kPi = 3.14159265358979;
 
 // Paints nodes whose position (mm) lies in r0..r1, z0..z1.
 void PaintMm(Grid2D<MaterialCode>& g, double h, double r0, double r1, double z0, double z1,
              MaterialCode code) {
-    for (int i = 0; i <= g.N(); ++i) {
-        for (int j = 0; j <= g.N(); ++j) {
-            const double r = i * h;
-            const double z = j * h;
-            if (r >= r0 - 1e-9 && r <= r1 + 1e-9 && z >= z0 - 1e-9 && z <= z1 + 1e-9) {
-                g(i, j) = code;
-            }
-        }
-    }
+    Paint(g, static_cast<int>(std::ceil(r0 / h - 1e-9)), static_cast<int>(std::floor(r1 / h + 1e-9)),
+          static_cast<int>(std::ceil(z0 / h - 1e-9)), static_cast<int>(std::floor(z1 / h + 1e-9)),
+          code);
 }
 
 enum class Shape { AirCoil, PotCore, RingMagnet };
 
-// Arrangements over a 100 mm area: the air coil of the accuracy table (19..25 mm, 39..61 mm,
-// 2 MA/m2), a coil in a closed iron pot core driven into saturation, and an axially
-// magnetised ring between iron pole pieces.
+// Over a 100 mm area: the air coil of the accuracy table (19..25 mm, 39..61 mm, 2 MA/m2), a
+// coil in a closed iron pot core driven into saturation, and an axially magnetised ring
+// between iron pole pieces.
 Model Arrangement(Shape shape, int n) {
-    Model m;
-    m.project.GridSize = static_cast<std::int16_t>(n);
-    m.project.AreaSize = 100;
-    m.project.GridStep = 0.1 / n;
+    Model m = MakeModel(n, 100);
     m.project.SteelMu = 1000;
     m.project.SteelSaturationB = 1.6;
     m.project.MagBr = 1.2;
     m.project.MagHc = 900e3;
     m.project.MagBHmax = 280e3;
     FitMagnetCurve(m.project);
-    m.project.Rjac0 = 0.995;
-    m.project.Rjac1 = 0.9995;
-    m.project.RjacFin = 0.95;
-    m.project.MainSteps = 10;
-    m.project.ReluctivityRelaxation = 0.05;
     m.project.CurrentDensity1 = shape == Shape::PotCore ? 2e7 : 2e6;
     const double h = 100.0 / n;
     Grid2D<MaterialCode> g(n);
-    switch (shape) {
-        case Shape::AirCoil:
-            PaintMm(g, h, 19, 25, 39, 61, MaterialCode::Coil1);
-            break;
-        case Shape::PotCore:
-            PaintMm(g, h, 0, 35, 24, 31, MaterialCode::Iron);
-            PaintMm(g, h, 0, 35, 70, 77, MaterialCode::Iron);
-            PaintMm(g, h, 0, 11, 32, 69, MaterialCode::Iron);
-            PaintMm(g, h, 28, 35, 32, 69, MaterialCode::Iron);
-            PaintMm(g, h, 14, 25, 34, 67, MaterialCode::Coil1);
-            break;
-        case Shape::RingMagnet:
-            PaintMm(g, h, 12, 29, 44, 55, MaterialCode::MagnetN);
-            PaintMm(g, h, 8, 31, 36, 43, MaterialCode::Iron);
-            PaintMm(g, h, 8, 31, 56, 63, MaterialCode::Iron);
-            break;
+    using M = MaterialCode;
+    if (shape == Shape::AirCoil) {
+        PaintMm(g, h, 19, 25, 39, 61, M::Coil1);
+    } else if (shape == Shape::PotCore) {
+        for (const auto& [r0, r1, z0, z1] : {std::array{0, 35, 24, 31}, {0, 35, 70, 77},
+                                             {0, 11, 32, 69}, {28, 35, 32, 69}}) {
+            PaintMm(g, h, r0, r1, z0, z1, M::Iron);
+        }
+        PaintMm(g, h, 14, 25, 34, 67, M::Coil1);
+    } else {
+        PaintMm(g, h, 12, 29, 44, 55, M::MagnetN);
+        PaintMm(g, h, 8, 31, 36, 43, M::Iron);
+        PaintMm(g, h, 8, 31, 56, 63, M::Iron);
     }
     BuildMaterialMap(m, g);
     return m;
@@ -87,57 +69,17 @@ CalculationSettings Converge(double tolerance, int threads = 1) {
     return s;
 }
 
-struct Field {
-    double br = 0;
-    double bz = 0;
-};
-
-// B of a current loop of radius a at axial position z0 carrying current I, at (r, z) (SI),
-// from the complete elliptic integrals (modulus k).
-Field LoopField(double a, double z0, double current, double r, double z) {
-    const double dz = z - z0;
-    const double c = kMu0 * current / (2 * kPi);
-    if (r < 1e-12) {
-        return {0, kMu0 * current * a * a / (2 * std::pow(a * a + dz * dz, 1.5))};
-    }
-    const double outer = (a + r) * (a + r) + dz * dz;
-    const double inner = (a - r) * (a - r) + dz * dz;
-    const double k = std::sqrt(4 * a * r / outer);
-    const double kk = std::comp_ellint_1(k);
-    const double ee = std::comp_ellint_2(k);
-    const double bz = c / std::sqrt(outer) * (kk + (a * a - r * r - dz * dz) / inner * ee);
-    const double br =
-        c * dz / (r * std::sqrt(outer)) * (-kk + (a * a + r * r + dz * dz) / inner * ee);
-    return {br, bz};
-}
-
-// |B| of a winding of rectangular section r0..r1 x z0..z1 (m) at current density j: loops
-// summed by Gauss-Legendre quadrature, four points on each of 8 x 16 panels.
+// |B| of a winding of section r0..r1 x z0..z1 (m) at current density j, summed over loops.
 double WindingField(double r0, double r1, double z0, double z1, double j, double r, double z) {
-    const double x[4] = {-0.8611363115940526, -0.3399810435848563, 0.3399810435848563,
-                         0.8611363115940526};
-    const double w[4] = {0.3478548451374538, 0.6521451548625461, 0.6521451548625461,
-                         0.3478548451374538};
-    const int pr = 8;
-    const int pz = 16;
-    const double dr = (r1 - r0) / pr;
-    const double dzp = (z1 - z0) / pz;
-    Field sum;
-    for (int a = 0; a < pr; ++a) {
-        for (int b = 0; b < pz; ++b) {
-            for (int p = 0; p < 4; ++p) {
-                for (int q = 0; q < 4; ++q) {
-                    const double rr = r0 + dr * (a + 0.5 + 0.5 * x[p]);
-                    const double zz = z0 + dzp * (b + 0.5 + 0.5 * x[q]);
-                    const double current = j * w[p] * w[q] * dr * dzp / 4;
-                    const Field b = LoopField(rr, zz, current, r, z);
-                    sum.br += b.br;
-                    sum.bz += b.bz;
-                }
-            }
-        }
-    }
-    return std::hypot(sum.br, sum.bz);
+    const auto part = [&](auto component) {
+        return Integrate(r0, r1, [&](double rr) {
+            return Integrate(z0, z1, [&](double zz) {
+                const auto b = LoopField(rr, zz, j, r, z);
+                return component == 0 ? b.first : b.second;
+            }, 16);
+        }, 8);
+    };
+    return std::hypot(part(0), part(1));
 }
 
 // The closed-form figures tools/accuracy compares with.
@@ -346,4 +288,4 @@ TEST(OpenBoundaryWarning, NamesWhatTouchesTheEdge) {
 }
 
 }  // namespace
-}  // namespace tesvid
+}  // namespace tesvid::testing

@@ -8,39 +8,14 @@
 #include <cmath>
 #include <vector>
 
+#include "loop_integrals.h"
 #include "solver/calculation.h"
 #include "solver/drawn_model.h"
 #include "solver/engineering_figures.h"
+#include "solver_test_support.h"
 
-namespace tesvid {
+namespace tesvid::testing {
 namespace {
-
-constexpr double kMu0Program = 1.256e-6;  // the program's magnetic constant
-constexpr double kPi = 3.141592653589793;
-
-// Integral of f over [a, b]: the 4-point Gauss-Legendre rule on four equal parts.
-template <class F>
-double Integrate(double a, double b, F f) {
-    static constexpr double x[] = {-0.8611363115940526, -0.3399810435848563, 0.3399810435848563,
-                                   0.8611363115940526};
-    static constexpr double w[] = {0.3478548451374538, 0.6521451548625461, 0.6521451548625461,
-                                   0.3478548451374538};
-    const double part = (b - a) / 4;
-    double sum = 0;
-    for (int p = 0; p < 4; ++p) {
-        for (int k = 0; k < 4; ++k) {
-            sum += w[k] * f(a + part * (p + 0.5 + 0.5 * x[k]));
-        }
-    }
-    return sum * part / 2;
-}
-
-// Mutual inductance of two coaxial circular loops of radii r1, r2 at axial distance d (H).
-double LoopMutual(double r1, double r2, double d) {
-    const double k = std::sqrt(4 * r1 * r2 / ((r1 + r2) * (r1 + r2) + d * d));
-    return kMu0Program * std::sqrt(r1 * r2) *
-           ((2 / k - k) * std::comp_ellint_1(k) - (2 / k) * std::comp_ellint_2(k));
-}
 
 // A uniformly filled winding: radii r0..r1, axial extent z0..z1 (m), N turns.
 struct Winding {
@@ -107,21 +82,13 @@ Winding WindingOf(const Block& b, double h, double wireMm) {
 // the given currents and main passes.
 Model Calculate(int n, double areaMm, const std::vector<Block>& blocks, double current1,
                 double current2, int mainSteps) {
-    Model m;
-    m.project = FirstStartProject();
-    m.project.GridSize = static_cast<std::int16_t>(n);
-    m.project.AreaSize = static_cast<float>(areaMm);
-    m.project.GridStep = areaMm * 0.001 / n;
+    Model m = MakeModel(n, areaMm);
     m.project.MainSteps = static_cast<std::int16_t>(mainSteps);
     m.project.Current1 = current1;
     m.project.Current2 = current2;
     Grid2D<MaterialCode> material(n);
     for (const Block& b : blocks) {
-        for (int i = b.i0; i <= b.i1; ++i) {
-            for (int j = b.j0; j <= b.j1; ++j) {
-                material(i, j) = b.code;
-            }
-        }
+        Paint(material, b.i0, b.i1, b.j0, b.j1, b.code);
     }
     CalculationObserver quiet;
     EXPECT_FALSE(CalculateDrawnModel(m, material, FixedSchedule(), quiet).refusal.has_value());
@@ -152,7 +119,7 @@ TEST(EngineeringFigures, SolenoidInductanceEnergyAndFlux) {
     EXPECT_NEAR(Relative(*f.coil1.inductance, inductance), 0, 0.01);
     EXPECT_NEAR(Relative(*f.energy, 0.5 * inductance * 2 * 2), 0, 0.01);
     // Resistance of the copper wire (square section d x d, 1.75e-8 ohm m) and the power.
-    const double wireLength = w.turns * kPi * (w.r0 + w.r1);
+    const double wireLength = w.turns * M_PI * (w.r0 + w.r1);
     EXPECT_NEAR(Relative(f.coil1.resistance, 1.75e-8 * wireLength / 1e-6), 0, 0.002);
     EXPECT_NEAR(Relative(f.coil1.power, 4 * f.coil1.resistance), 0, 1e-9);
     // A lone coil pushes itself nowhere.
@@ -334,4 +301,4 @@ TEST(EngineeringFigures, TextLinesCarryUnits) {
 }
 
 }  // namespace
-}  // namespace tesvid
+}  // namespace tesvid::testing
