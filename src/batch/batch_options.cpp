@@ -21,17 +21,6 @@ std::optional<int> WholeInt(std::string_view text) {
     return value;
 }
 
-// The whole text is a finite decimal number.
-std::optional<double> WholeNumber(std::string_view text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc{} || ptr != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<std::pair<int, int>> NodePair(std::string_view text) {
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos) {
@@ -46,6 +35,17 @@ std::optional<std::pair<int, int>> NodePair(std::string_view text) {
 }
 
 }  // namespace
+
+std::optional<double> WholeNumber(std::string_view text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc{} || ptr != end || !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 
 ScheduleKind ChosenSchedule(const BatchOptions& o) {
     if (o.schedule) {

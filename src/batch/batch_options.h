@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -35,6 +36,9 @@ struct BatchOptions {
     std::optional<std::string> figuresPath;  // "-" for standard output
     std::vector<std::pair<int, int>> forceOn;
 };
+
+// The whole text is a finite decimal number (decimal point, optional exponent), or nothing.
+std::optional<double> WholeNumber(std::string_view text);
 
 struct BatchParseResult {
     BatchOptions options;

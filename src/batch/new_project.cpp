@@ -1,5 +1,7 @@
 #include "batch/new_project.h"
 
+#include "batch/batch_options.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdint>
@@ -68,17 +70,6 @@ const FieldEntry* FindField(std::string_view name) {
         }
     }
     return nullptr;
-}
-
-// The whole text is a finite number (decimal point, optional exponent).
-std::optional<double> WholeNumber(std::string_view text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc{} || ptr != end || !std::isfinite(value)) {
-        return std::nullopt;
-    }
-    return value;
 }
 
 // UTF-8 text as ISO 8859-1 bytes; nothing when it holds a character beyond U+00FF or is not
