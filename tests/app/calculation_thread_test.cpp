@@ -18,7 +18,7 @@ namespace {
 // A pot core on the 200 grid, calculated to the smallest tolerance: long enough a run to
 // watch (about a second here), though nothing waits for its end but Stop or a close.
 const QString kPotCore = QStringLiteral(TESVID_SOURCE_DIR "/samples/pot_core_electromagnet.tvd");
-const QByteArray kTight = "[frmOptions]\nTextTolerance=1E-12\n";
+const QByteArray kTight = "[frm" "Options]\nTextTolerance=1E-12\n";  // the stored section
 
 const char* const kLockedControls[] = {"runButton",         "editorButton",     "resultButton",
                                        "materialGroup",     "toolGroup",        "currentSlider1",

@@ -292,7 +292,7 @@ void ResultTest::commandLineNamesOneProject() {
 
 void ResultTest::openingWithAResultOnShowShowsTheOpenedResult() {
     QTemporaryDir dir;
-    Session s("[frmOptions]\nOptionConverge=0\n");  // the samples' fixed schedule
+    Session s("[frm" "Options]\nOptionConverge=0\n");  // the samples' fixed schedule
     MainWindow& w = s.w;
     PaintTestCoil(w);
     Click(w, "runButton");
