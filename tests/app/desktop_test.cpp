@@ -5,7 +5,6 @@
 #include <QApplication>
 #include <QMenu>
 #include <QTemporaryDir>
-#include <QTimer>
 
 #include "app/support/window_driver.h"
 #include "batch/result_picture.h"
@@ -46,7 +45,6 @@ class DesktopTest : public QObject {
     void strokesUndoAndRedoByKeysOnTheDrawingOnly();
     void savePictureWritesTheAreaOrTheResultPicture();
     void unsavedChangesAreMarkedAndAskedAbout();
-    void theQuestionAnswersToTheKeyboard();
     void openRecentKeepsEightProjectsAndDropsMissingOnes();
 };
 
@@ -169,26 +167,6 @@ void DesktopTest::unsavedChangesAreMarkedAndAskedAbout() {
     dialogs.fileAnswers = {dir.filePath("last.tvd")};
     QVERIFY(w.close());
     QVERIFY(QFile::exists(dir.filePath("last.tvd")));
-}
-
-void DesktopTest::theQuestionAnswersToTheKeyboard() {
-    QtDialogs dialogs;
-    const std::pair<QKeyCombination, SaveChoice> cases[] = {
-        {Qt::ALT | Qt::Key_S, SaveChoice::Save},
-        {Qt::ALT | Qt::Key_D, SaveChoice::Discard},
-        {QKeyCombination(Qt::Key_Escape), SaveChoice::Cancel}};
-    for (const auto& [key, answer] : cases) {
-        QTimer::singleShot(0, [&] {
-            QWidget* box = QApplication::activeModalWidget();
-            QVERIFY(box != nullptr && QTest::qWaitForWindowActive(box));
-            QTest::keyClick(box, key.key(), key.keyboardModifiers());
-            // A button's key clicks it after a short flash.
-            if (!QTest::qWaitFor([box] { return !box->isVisible(); }, 2000)) {
-                box->close();  // the key did nothing: Cancel, and the comparison fails
-            }
-        });
-        QCOMPARE(dialogs.AskSaveChanges(nullptr, "Tesvid", "Save?"), answer);
-    }
 }
 
 void DesktopTest::openRecentKeepsEightProjectsAndDropsMissingOnes() {

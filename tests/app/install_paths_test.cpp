@@ -30,8 +30,6 @@ void InstallPathsTest::findsTheDataBesideTheProgramOrUnderShare_data() {
                                 << "bin/help/tesvid.html";
     QTest::newRow("installed") << installed << "share/tesvid/samples/"
                                << "share/doc/tesvid/html/tesvid.html";
-    QTest::newRow("both: the build tree's") << beside + installed << "bin/Samples/"
-                                            << "bin/help/tesvid.html";
     QTest::newRow("neither: beside the program") << QStringList() << "bin/Samples/"
                                                  << "bin/help/tesvid.html";
     QTest::newRow("a file named Samples, a help folder without the page")

@@ -2,7 +2,6 @@
 // distribution windows; the file commands, the dialogs answered by the test: Open Sample, Open
 // Project and the command line, Save, Export to TEXT and Print.
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLocale>
@@ -69,7 +68,6 @@ class ResultTest : public QObject {
     void resultKeepsItsGridUntilRun();
     void distributionWindowsBesideTheMainWindowOnce();
     void openAndSaveEveryGridSizeBitForBitOrSayWhyNot();
-    void commandLineNamesOneProject();
     void openingWithAResultOnShowShowsTheOpenedResult();
     void exportAndPrintNeedAResult();
 };
@@ -192,13 +190,6 @@ void ResultTest::resultKeepsItsGridUntilRun() {
     QCOMPARE(TextOf(w, "areaSizeLabel"), QString("100"));
     Trigger(w, "copyPictureAction");
     QCOMPARE(s.services.clipboard.image, result);
-    HoverAt(w, node);  // a cross-hair, then switched off: it goes
-    WithOptions(w, [](OptionsDialog& d) {
-        Child<QCheckBox>(d, "showCrossSectionsCheck").setChecked(false);
-        Click(d, "okButton");
-    });
-    Trigger(w, "copyPictureAction");
-    QCOMPARE(s.services.clipboard.image, result);
     // Editor takes the new grid and area.
     Click(w, "editorButton");
     QCOMPARE(TextOf(w, "areaSizeLabel"), QString("200"));
@@ -275,19 +266,6 @@ void ResultTest::openAndSaveEveryGridSizeBitForBitOrSayWhyNot() {
     QVERIFY(dialogs.messages[1].text.contains("the file is cut short"));
     QVERIFY(dialogs.messages[2].text.contains("No such file"));
     QCOMPARE(DrawingArea(s.w).Surface().Snapshot(), before);
-}
-
-void ResultTest::commandLineNamesOneProject() {
-    // The arguments joined by spaces, one quote dropped at each end, nothing else touched.
-    const struct {
-        QStringList arguments;
-        QString path;
-    } cases[] = {{{}, ""},
-                 {{"/home/me/My", "Projects/coil.tvd"}, "/home/me/My Projects/coil.tvd"},
-                 {{"\"\" /tmp/a\"b.tvd \"\""}, "\" /tmp/a\"b.tvd \""}};
-    for (const auto& c : cases) {
-        QCOMPARE(ProjectPathFromCommandLine(c.arguments), c.path);
-    }
 }
 
 void ResultTest::openingWithAResultOnShowShowsTheOpenedResult() {
