@@ -29,7 +29,9 @@ std::size_t Lines(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-ProjectData CoilProject(int mainSteps) { return testing::CoilProject(1, mainSteps); }
+ProjectData CoilProject(int mainSteps) {
+    return testing::CoilProject(1, mainSteps);
+}
 
 Model EvaluatedFromFile(const std::string& path) {
     ProjectReadResult read = ReadProjectFile(path);

@@ -85,8 +85,9 @@ TEST(BatchNewProjectTest, SetTakesProjectFieldsByTheirFileNames) {
     EXPECT_EQ(p.Comments.substr(0, 6), "Gr\xF6\xDF! ");
     // 3.33..6.66 mm on 0.666 mm steps: nodes 5..10, every row.
     using enum MaterialCode;
-    EXPECT_EQ(std::make_tuple(p.Material(5, 0), p.Material(10, 50), p.Material(4, 0), p.Material(11, 50)),
-              std::make_tuple(Nonmag, Nonmag, Vacuum, Vacuum));
+    EXPECT_EQ(
+        std::make_tuple(p.Material(5, 0), p.Material(10, 50), p.Material(4, 0), p.Material(11, 50)),
+        std::make_tuple(Nonmag, Nonmag, Vacuum, Vacuum));
 }
 
 TEST(BatchNewProjectTest, BadArgumentsExitTwoNamingTheArgumentAndWriteNothing) {

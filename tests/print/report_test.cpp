@@ -54,7 +54,8 @@ TEST(ReportDrawing, GridThenForceLinesFromTheAirThenOutlines) {
     Progress withSeeds, withoutSeeds, withoutArrays;
     const long lines = Ink(true, true, withSeeds), outline = Ink(false, true, withoutSeeds);
     const long grid = Ink(true, false, withoutArrays);
-    EXPECT_TRUE(lines > outline && outline > grid && grid > 0) << lines << " " << outline << " " << grid;
+    EXPECT_TRUE(lines > outline && outline > grid && grid > 0)
+        << lines << " " << outline << " " << grid;
     ASSERT_EQ(withSeeds.fractions.size(), 47u);  // one step per seed column 2 .. N - 2
     EXPECT_DOUBLE_EQ(withSeeds.fractions.back(), 48.0 / 50);
     EXPECT_TRUE(withoutArrays.fractions.empty());

@@ -51,7 +51,9 @@ double LabelNumber(std::string text, char separator) {
     return !text.empty() && *end == '\0' ? v : std::numeric_limits<double>::quiet_NaN();
 }
 
-double Mantissa(double step) { return step / std::pow(10.0, std::floor(std::log10(step) + 1e-9)); }
+double Mantissa(double step) {
+    return step / std::pow(10.0, std::floor(std::log10(step) + 1e-9));
+}
 bool IsNiceStep(double step) {
     const double m = Mantissa(step);
     return std::fabs(m - 1) < 1e-9 || std::fabs(m - 2) < 1e-9 || std::fabs(m - 5) < 1e-9;
