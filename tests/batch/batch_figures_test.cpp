@@ -37,14 +37,13 @@ class BatchFigures : public ::testing::Test {
 };
 
 TEST_F(BatchFigures, JsonHoldsTheFiguresOfTheStoredField) {
-    const BatchRun solved =
-        Batch({"-q", "--save", File("solved.tvd"), "--figures", File("f.json"), "--force-on",
-               "2,12", "--force-on=11,25", unsolved_});
+    const BatchRun solved = Batch({"-q", "--save", File("solved.tvd"), "--figures", File("f.json"),
+                                   "--force-on", "2,12", "--force-on=11,25", unsolved_});
     ASSERT_EQ(solved.status, 0) << solved.err;
     const std::string json = ReadText(File("f.json"));
 
     const BatchRun again = Batch({"-q", "--no-solve", "--figures", "-", "--force-on", "2,12",
-                                    "--force-on", "11,25", File("solved.tvd")});
+                                  "--force-on", "11,25", File("solved.tvd")});
     ASSERT_EQ(again.status, 0) << again.err;
     EXPECT_EQ(again.out, json);
 
