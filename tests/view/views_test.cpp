@@ -207,12 +207,10 @@ TEST(IsoLineTracer, DegenerateLevelsSaddlesAndTheMarkTolerance) {
     const auto cleared = [&] {
         return std::count(marks.Vector().begin(), marks.Vector().end(), 0);
     };
-    EXPECT_TRUE(trace(1e-9).empty());  // a flat field: no line, no mark cleared ...
-    EXPECT_EQ(cleared(), 0);
-    trace(0, 0);  // ... nor without a tolerance ...
-    EXPECT_EQ(cleared(), 0);
-    EXPECT_TRUE(trace(0).empty());  // ... but at its level it is near every scanned cell
-    EXPECT_EQ(cleared(), 48 * 48);
+    EXPECT_TRUE(trace(1e-9).empty() && cleared() == 0);  // a flat field: no line, no mark
+    trace(0, 0);
+    EXPECT_EQ(cleared(), 0);  // nor without a tolerance, but at its level every scanned cell
+    EXPECT_TRUE(trace(0).empty() && cleared() == 48 * 48);
     flux(5, 7) = 1;  // a level equal to a node: a zero-length piece in each of its cells
     for (const auto& s : trace(1.0)) {
         EXPECT_EQ(std::make_tuple(s.x1, s.y1, s.x2, s.y2), std::make_tuple(4.5f, 6.5f, 4.5f, 6.5f));
