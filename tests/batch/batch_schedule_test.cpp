@@ -29,10 +29,11 @@ TEST_F(BatchSchedule, RefusesBadValuesNamingThem) {
     const struct {
         std::vector<std::string> args;
         const char* named;
-    } cases[] = {
-        {{"--tolerance", "1e-13"}, "1e-13"}, {{"--tolerance=abc"}, "abc"},
-        {{"--schedule", "slow"}, "slow"},    {{"--threads", "0"}, "0"},
-        {{"--threads", "65"}, "65"}};
+    } cases[] = {{{"--tolerance", "1e-13"}, "1e-13"},
+                 {{"--tolerance=abc"}, "abc"},
+                 {{"--schedule", "slow"}, "slow"},
+                 {{"--threads", "0"}, "0"},
+                 {{"--threads", "65"}, "65"}};
     for (const auto& c : cases) {
         std::vector<std::string> args = c.args;
         args.push_back(coil_);
