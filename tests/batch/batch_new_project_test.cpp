@@ -39,9 +39,7 @@ TEST(BatchNewProjectTest, PotCoreMatchesTheDrawingAndSamplingPath) {
     const Grid2D<MaterialCode> sampled = SampleMaterial(area, 100);
     Model m;
     m.project = FirstStartProject();
-    m.project.GridSize = 100;
-    m.project.GridStep = 0.001;
-    m.project.Current1 = 2;
+    m.project.GridSize = 100, m.project.GridStep = 0.001, m.project.Current1 = 2;
     CalculationObserver quiet;
     ASSERT_FALSE(CalculateDrawnModel(m, sampled, FixedSchedule(), quiet).refusal);
 

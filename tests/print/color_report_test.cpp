@@ -18,12 +18,8 @@ constexpr int kN = 40;
 // A winding at i = 10..12, j = 18..24 and a potential circling it; the field is derived from it.
 Model CoilModel() {
     Model m;
-    m.project.GridSize = kN;
-    m.project.GridStep = 0.002;
-    m.project.CurrentDensity1 = 1e6;
-    m.project.SteelMu = 2000;
-    m.project.MagMuRec = 30;
-    m.project.LineStep = 10;
+    m.project.GridSize = kN, m.project.GridStep = 0.002, m.project.CurrentDensity1 = 1e6;
+    m.project.SteelMu = 2000, m.project.MagMuRec = 30, m.project.LineStep = 10;
     Grid2D<MaterialCode> material(kN);
     for (int j = 18; j <= 24; ++j) {
         material(10, j) = material(11, j) = material(12, j) = MaterialCode::Coil1;

@@ -30,11 +30,8 @@ enum class Shape { AirCoil, PotCore, RingMagnet };
 // The air coil of the accuracy table, a saturated pot core, a ring magnet between pole pieces.
 Model Arrangement(Shape shape, int n) {
     Model m = MakeModel(n, 100);
-    m.project.SteelMu = 1000;
-    m.project.SteelSaturationB = 1.6;
-    m.project.MagBr = 1.2;
-    m.project.MagHc = 900e3;
-    m.project.MagBHmax = 280e3;
+    m.project.SteelMu = 1000, m.project.SteelSaturationB = 1.6;
+    m.project.MagBr = 1.2, m.project.MagHc = 900e3, m.project.MagBHmax = 280e3;
     FitMagnetCurve(m.project);
     m.project.CurrentDensity1 = shape == Shape::PotCore ? 2e7 : 2e6;
     const double h = 100.0 / n;
@@ -59,9 +56,7 @@ Model Arrangement(Shape shape, int n) {
 
 CalculationSettings Converge(double tolerance, int threads = 1) {
     CalculationSettings s;
-    s.schedule = ScheduleKind::Converge;
-    s.tolerance = tolerance;
-    s.threads = threads;
+    s.schedule = ScheduleKind::Converge, s.tolerance = tolerance, s.threads = threads;
     return s;
 }
 

@@ -73,8 +73,7 @@ Model Calculate(int n, double areaMm, const std::vector<Block>& blocks, double c
                 double current2, int mainSteps) {
     Model m = MakeModel(n, areaMm);
     m.project.MainSteps = static_cast<std::int16_t>(mainSteps);
-    m.project.Current1 = current1;
-    m.project.Current2 = current2;
+    m.project.Current1 = current1, m.project.Current2 = current2;
     Grid2D<MaterialCode> material(n);
     for (const Block& b : blocks) {
         Paint(material, b.i0, b.i1, b.j0, b.j1, b.code);

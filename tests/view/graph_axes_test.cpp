@@ -90,8 +90,7 @@ TEST(TickText, AsManyDecimalsAsTheStep) {
 // Row 12 peaks at k = 37, with a NaN at 70 and a larger value at node 0 (off the graph).
 Model GraphModel(int n, float areaMm, double peakTesla) {
     Model m;
-    m.project.GridSize = static_cast<std::int16_t>(n);
-    m.project.AreaSize = areaMm;
+    m.project.GridSize = static_cast<std::int16_t>(n), m.project.AreaSize = areaMm;
     m.project.GridStep = areaMm * 0.001 / n;
     m.field.B.Create(n);
     for (int k = 0; k <= n; ++k) {

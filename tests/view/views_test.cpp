@@ -24,12 +24,9 @@ constexpr Rgb kBlack{0, 0, 0};
 // A model with the arrays and the field created (zero) for n cells over 100 mm.
 Model ViewModel(int n) {
     Model m;
-    m.project.GridSize = static_cast<std::int16_t>(n);
-    m.project.AreaSize = 100;
-    m.project.GridStep = 0.1 / n;
-    m.project.LineStep = 10;
-    m.arrays.Material.Create(n);
-    m.arrays.VecPot.Create(n);
+    m.project.GridSize = static_cast<std::int16_t>(n), m.project.AreaSize = 100;
+    m.project.GridStep = 0.1 / n, m.project.LineStep = 10;
+    m.arrays.Material.Create(n), m.arrays.VecPot.Create(n);
     for (auto* g : {&m.field.Br, &m.field.Bz, &m.field.B}) {
         g->Create(n);
     }
