@@ -21,8 +21,7 @@ Model Everything(Grid2D<MaterialCode>& material) {
     Paint(material, 30, 32, 10, 15, MaterialCode::Coil1);
     Paint(material, 34, 36, 10, 15, MaterialCode::Coil2);
     Model m = MakeModel(50, 100);
-    m.project.CurrentDensity1 = 1e6;
-    m.project.CurrentDensity2 = -1e6;
+    m.project.CurrentDensity1 = 1e6, m.project.CurrentDensity2 = -1e6;
     return m;
 }
 
@@ -107,8 +106,7 @@ TEST(CalculationRefusal, AcceptedExtremesStayFinite) {
 Model PotCoreModel(int mainSteps) {
     Model m = MakeModel(50, 100);
     m.project.MainSteps = static_cast<std::int16_t>(mainSteps);
-    m.project.ReluctivityRelaxation = 0.08;
-    m.project.CurrentDensity1 = 3e8;
+    m.project.ReluctivityRelaxation = 0.08, m.project.CurrentDensity1 = 3e8;
     BuildMaterialMap(m, PotCore(50));
     return m;
 }
