@@ -53,8 +53,7 @@ TEST_F(BatchFigures, JsonHoldsTheFiguresOfTheStoredField) {
     ApplyProject(m, std::move(*read.project));
     ASSERT_FALSE(FiguresRefusal(m).has_value());
     const EngineeringFigures f = ComputeEngineeringFigures(m, {{2, 12}, {11, 25}});
-    ASSERT_TRUE(f.energy.has_value());
-    ASSERT_TRUE(f.coil1.inductance.has_value());
+    ASSERT_TRUE(f.energy && f.coil1.inductance);
     EXPECT_NEAR(Number(json, "{", "energy_J"), *f.energy, 1e-8 * *f.energy);
     EXPECT_EQ(Number(json, "\"coil1\"", "turns"), 33 * 4);
     EXPECT_NEAR(Number(json, "\"coil1\"", "inductance_H"), *f.coil1.inductance,

@@ -96,12 +96,9 @@ TEST(EngineeringFigures, SolenoidInductanceEnergyAndFlux) {
     const double h = m.project.GridStep;
     const Winding w = WindingOf(kSolenoid, h, 1);
     const double inductance = SelfInductance(w);
-    ASSERT_TRUE(f.coil1.present);
-    ASSERT_TRUE(f.coil1.inductance.has_value());
-    ASSERT_TRUE(f.energy.has_value());
+    ASSERT_TRUE(f.coil1.present && f.coil1.inductance && f.energy);
     EXPECT_NEAR(f.coil1.turns, w.turns, 1e-9 * w.turns);
-    EXPECT_EQ(f.coil1.current, 2);
-    EXPECT_FALSE(f.coil2.present);
+    EXPECT_TRUE(f.coil1.current == 2 && !f.coil2.present);
     EXPECT_NEAR(Relative(*f.coil1.inductance, inductance), 0, 0.01);
     EXPECT_NEAR(Relative(*f.energy, 0.5 * inductance * 2 * 2), 0, 0.01);
     // Copper wire of square section, 1.75e-8 ohm m.
@@ -158,9 +155,8 @@ TEST(EngineeringFigures, CoilAboveIronPlateFeelsItsImage) {
     ASSERT_GT(onCoil, 0);  // down the picture, towards the plate
     EXPECT_NEAR(Relative(f.coil1.forceZ, onCoil), 0, 0.03);
     ASSERT_EQ(f.bodies.size(), 1u);
-    EXPECT_EQ(f.bodies[0].material, MaterialCode::Iron);
-    EXPECT_EQ(f.bodies[0].nodes, 101 * 16);
-    EXPECT_TRUE(f.bodies[0].touchesEdge);
+    EXPECT_TRUE(f.bodies[0].material == MaterialCode::Iron && f.bodies[0].nodes == 101 * 16 &&
+                f.bodies[0].touchesEdge);
     EXPECT_NEAR(f.bodies[0].forceZ, -f.coil1.forceZ, 0.01 * onCoil);
 }
 
