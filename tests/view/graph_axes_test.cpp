@@ -81,7 +81,6 @@ TEST(NiceTickStep, SmallestNiceStepWithinTheIntervalLimit) {
 }
 
 TEST(TickText, AsManyDecimalsAsTheStep) {
-    EXPECT_EQ(TickText(2000, 500), "2000");
     EXPECT_EQ(TickText(3 * 0.1, 0.1), "0.3");  // 0.30000000000000004
     EXPECT_EQ(TickText(1.5, 0.5, ','), "1,5");
     EXPECT_EQ(TickText(-1e-18, 0.5), "0.0");
@@ -175,9 +174,8 @@ TEST(DistributionGraph, AxesLabelsAndTrueMaximumFitThePicture) {
             }
         }
         EXPECT_GE(values.back(), peak);
-        const double positionStep = positions[1] - positions[0];
         EXPECT_LE(positions.back(), c.areaMm * (1 + 1e-6));
-        EXPECT_GT(positions.back() + 2 * positionStep, c.areaMm);
+        EXPECT_GT(positions.back() + 2 * (positions[1] - positions[0]), c.areaMm);
         EXPECT_LE(values.size(), static_cast<std::size_t>(c.height / c.line));
     }
 }
