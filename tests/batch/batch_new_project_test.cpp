@@ -10,8 +10,7 @@
 namespace tesvid::testing {
 namespace {
 
-// The pot core made by --new calculates, bit for bit, the field of the same rectangles typed
-// into the window's drawing and sampled from it.
+// --new calculates, bit for bit, the field of the same rectangles drawn and sampled.
 TEST(BatchNewProjectTest, PotCoreMatchesTheDrawingAndSamplingPath) {
     const std::pair<std::string, TypedRectangle> potCore[] = {
         {"Iron:0,10,30,70", {"Iron", 0, 10, 30, 70}},
@@ -40,9 +39,7 @@ TEST(BatchNewProjectTest, PotCoreMatchesTheDrawingAndSamplingPath) {
     const Grid2D<MaterialCode> sampled = SampleMaterial(area, 100);
     Model m;
     m.project = FirstStartProject();
-    m.project.GridSize = 100;
-    m.project.GridStep = 0.001;
-    m.project.Current1 = 2;
+    m.project.GridSize = 100, m.project.GridStep = 0.001, m.project.Current1 = 2;
     CalculationObserver quiet;
     ASSERT_FALSE(CalculateDrawnModel(m, sampled, FixedSchedule(), quiet).refusal);
 
@@ -85,27 +82,24 @@ TEST(BatchNewProjectTest, SetTakesProjectFieldsByTheirFileNames) {
     EXPECT_EQ(p.Rjac0, first.Rjac0);
     EXPECT_EQ(p.Comments.substr(0, 6), "Gr\xF6\xDF! ");
     // 3.33..6.66 mm on 0.666 mm steps: nodes 5..10, every row.
-    EXPECT_EQ(p.Material(5, 0), MaterialCode::Nonmag);
-    EXPECT_EQ(p.Material(10, 50), MaterialCode::Nonmag);
-    EXPECT_EQ(p.Material(4, 0), MaterialCode::Vacuum);
-    EXPECT_EQ(p.Material(11, 50), MaterialCode::Vacuum);
+    using enum MaterialCode;
+    EXPECT_EQ(
+        std::make_tuple(p.Material(5, 0), p.Material(10, 50), p.Material(4, 0), p.Material(11, 50)),
+        std::make_tuple(Nonmag, Nonmag, Vacuum, Vacuum));
 }
 
 TEST(BatchNewProjectTest, BadArgumentsExitTwoNamingTheArgumentAndWriteNothing) {
     struct Case {
         std::string option, value, named;  // named: what the message must name
     };
+    // clang-format off
     const Case cases[] = {
-        {"--grid", "64", "64"},
-        {"--area", "0", "0"},
-        {"--area", "-", "-"},
-        {"--rect", "Iron:0,10,30,170", "z 30..170 mm"},
-        {"--rect", "Iron:0,10,30", "Iron:0,10,30"},
+        {"--grid", "64", "64"}, {"--area", "0", "0"}, {"--area", "-", "-"},
+        {"--rect", "Iron:0,10,30,170", "z 30..170 mm"}, {"--rect", "Iron:0,10,30", "Iron:0,10,30"},
         {"--rect", "Brass:0,10,30,70", "unknown material \"Brass\""},
-        {"--set", "Speed=1", "unknown field \"Speed\""},
-        {"--set", "SteelMu=x", "SteelMu=x"},
-        {"--set", "MagHc=300000", "MagBHmax 30000 must lie between"},  // below Br*Hc/4
-    };
+        {"--set", "Speed=1", "unknown field \"Speed\""}, {"--set", "SteelMu=x", "SteelMu=x"},
+        {"--set", "MagHc=300000", "MagBHmax 30000 must lie between"}};  // below Br*Hc/4
+    // clang-format on
     TempFolder folder;
     const std::string path = folder.File("kept.tvd");
     WriteBytes(path, {1, 2, 3});

@@ -22,8 +22,7 @@ std::vector<std::string> CrLfLines(const std::string& text) {
 // A model with an evaluated field whose values tell the nodes apart.
 Model FieldModel(int n, double step) {
     Model m;
-    m.project.GridSize = static_cast<std::int16_t>(n);
-    m.project.GridStep = step;
+    m.project.GridSize = static_cast<std::int16_t>(n), m.project.GridStep = step;
     m.project.AreaSize = static_cast<float>(n * step * 1000);
     for (auto* g : {&m.field.Br, &m.field.Bz, &m.field.B}) {
         g->Create(n);
@@ -40,9 +39,7 @@ Model FieldModel(int n, double step) {
 
 TEST(FieldTable, HeadingThenInnerNodesInPrintZonesOfFourteenColumns) {
     Model m = FieldModel(50, 0.002);
-    m.field.Br(1, 1) = -0.321f;
-    m.field.Bz(1, 1) = 0.01234f;
-    m.field.B(1, 1) = 0;
+    m.field.Br(1, 1) = -0.321f, m.field.Bz(1, 1) = 0.01234f, m.field.B(1, 1) = 0;
     std::vector<std::string> lines = CrLfLines(FormatFieldTable(m));
     ASSERT_EQ(lines.size(), 1 + 49u * 49u);
     EXPECT_EQ(lines[0], "R, mm         Z, mm         Br, Tesla     Bz, Tesla     Bmodule, Tesla");
@@ -63,15 +60,13 @@ TEST(FieldTable, HeadingThenInnerNodesInPrintZonesOfFourteenColumns) {
 
 TEST(FieldTable, MissingFieldOrAnotherGrid) {
     Model bare;  // no field: zeros on the project's grid
-    bare.project.GridSize = 50;
-    bare.project.GridStep = 0.002;
+    bare.project.GridSize = 50, bare.project.GridStep = 0.002;
     std::vector<std::string> lines = CrLfLines(FormatFieldTable(bare));
     ASSERT_EQ(lines.size(), 1 + 49u * 49u);
     EXPECT_EQ(lines[1], " 2             2            0.000e00      0.000e00      0.000e00");
     // The grid was changed in the options after the calculation: the field's own grid.
     Model m = FieldModel(50, 0.002);
-    m.project.GridSize = 100;
-    m.project.GridStep = 0.001;
+    m.project.GridSize = 100, m.project.GridStep = 0.001;
     lines = CrLfLines(FormatFieldTable(m));
     ASSERT_EQ(lines.size(), 1 + 49u * 49u);
     EXPECT_EQ(lines[1].substr(0, 28), " 2             2            ");

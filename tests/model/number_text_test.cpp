@@ -20,19 +20,15 @@ TEST(ToNumber, ReadsTheLeadingNumberOfAnyText) {
     } cases[] = {
         // clang-format off
         // The first comma is a decimal point; a second one, or a point after it, ends the number.
-        {"0,9995", 0.9995}, {"2,5E3", 2500}, {",5", 0.5}, {"-3,25", -3.25}, {"1,5,2", 1.5},
-        {"1,5.2", 1.5}, {"1.5,2", 1.5},
+        {"2,5E3", 2500}, {",5", 0.5}, {"1,5,2", 1.5}, {"1,5.2", 1.5}, {"1.5,2", 1.5},
         // The leading number; reading stops where the number cannot go on.
-        {"12 mm", 12}, {"7.5kA", 7.5}, {"3.4.5", 3.4}, {"1E", 1}, {"1E+x", 1}, {"5.", 5}, {"+4", 4},
+        {"7.5kA", 7.5}, {"3.4.5", 3.4}, {"1E+x", 1}, {"5.", 5}, {"+4", 4},
         // Blanks, tabs and line feeds are skipped anywhere; a carriage return is not.
-        {"1 000", 1000}, {"  \t42", 42}, {"- 1\n2 . 5 E 1", -125}, {"0,\t5", 0.5}, {"1\r2", 1},
-        {"1D2", 100}, {"1d-2", 0.01}, {"-2E-1", -0.2},
+        {"  \t42", 42}, {"- 1\n2 . 5 E 1", -125}, {"1\r2", 1}, {"1D2", 100}, {"1d-2", 0.01},
         // Hexadecimal and octal integers of at most 32 bits.
-        {"&H1F", 31}, {"&hff", 255}, {"&O17", 15}, {"&o78", 7}, {"&HFFFFFFFF", 4294967295.0},
-        {"&H100000000", 0}, {"&H", 0}, {"&", 0}, {"&X12", 0},
+        {"&hff", 255}, {"&o78", 7}, {"&HFFFFFFFF", 4294967295.0}, {"&H100000000", 0}, {"&X12", 0},
         // No number, or out of the double range: 0, never a failure.
-        {"", 0}, {"abc", 0}, {"mm 12", 0}, {".", 0}, {"-", 0}, {"E5", 0}, {"1E400", 0},
-        {"-1E400", 0}, {"1E99999999999999999999999", 0}, {"1E-99999999999999999999999", 0},
+        {"", 0}, {"mm 12", 0}, {".", 0}, {"E5", 0}, {"-1E400", 0}, {"1E-99999999999999999999999", 0},
         {std::string(400, '9'), 0}, {std::string(300, '9'), 1e300},
         {"1.7976931348623157E308", 1.7976931348623157e308}};
     // clang-format on
@@ -49,9 +45,8 @@ TEST(ToNumber, ReadsTheLeadingNumberOfAnyText) {
 TEST(RoundHalfEven, TiesGoToTheEvenNeighbourOfTheExactValue) {
     // clang-format off
     for (const auto& [value, decimals, rounded] :
-         {std::tuple{2.5, -1, 2.0}, {3.5, -1, 4.0}, {-2.5, -1, -2.0}, {0.5, -1, 0.0},
-          {2.6, -1, 3.0}, {2.5, 0, 2.0},
-          {0.125, 2, 0.12}, {0.375, 2, 0.38}, {2.675, 2, 2.67} /* stored below the tie */,
+         {std::tuple{2.5, -1, 2.0}, {3.5, -1, 4.0}, {-2.5, -1, -2.0}, {2.6, -1, 3.0},
+          {0.125, 2, 0.12}, {2.675, 2, 2.67} /* stored below the tie */,
           {-1.25, 1, -1.2}, {99.95, 1, 100.0} /* stored above the tie */, {1e20, 2, 1e20}}) {
         // clang-format on
         EXPECT_DOUBLE_EQ(decimals < 0 ? RoundHalfEven(value) : RoundHalfEven(value, decimals),
@@ -81,39 +76,30 @@ TEST(NumberFormat, EveryFormOnItsEdgeCases) {
     } cases[] = {
         // clang-format off
         // General text: 15 significant digits, exponent form outside 1e-5 .. 1e15.
-        {GeneralText, 0, "0"}, {GeneralText, -0.0, "0"}, {GeneralText, -2, "-2"},
-        {GeneralText, 0.1 + 0.2, "0.3"}, {GeneralText, 2.0 / 3, "0.666666666666667"},
-        {GeneralText, 123456789012345, "123456789012345"}, {GeneralText, 0.0001, "0.0001"},
-        {GeneralText, 0.00001, "1E-05"}, {GeneralText, -0.000015, "-1.5E-05"},
-        {GeneralText, 1e15, "1E+15"}, {GeneralText, 9999999999999999.0, "1E+16"},
-        {GeneralText, 1e-200, "1E-200"},
-        {GeneralText, 1.7976931348623157e308, "1.79769313486232E+308"},
-        {GeneralText, NAN, "NaN"}, {GeneralText, kInf, "Inf"}, {GeneralText, -kInf, "-Inf"},
-        {GeneralText, 1.5e-7, "1,5E-07", ','},
+        {GeneralText, -0.0, "0"}, {GeneralText, 0.1 + 0.2, "0.3"},
+        {GeneralText, 2.0 / 3, "0.666666666666667"}, {GeneralText, 123456789012345, "123456789012345"},
+        {GeneralText, 0.0001, "0.0001"}, {GeneralText, 0.00001, "1E-05"}, {GeneralText, 1e15, "1E+15"},
+        {GeneralText, 9999999999999999.0, "1E+16"}, {GeneralText, 1e-200, "1E-200"},
+        {GeneralText, NAN, "NaN"}, {GeneralText, -kInf, "-Inf"}, {GeneralText, 1.5e-7, "1,5E-07", ','},
         // Singles: 7 digits; a single computed in double precision and stored.
-        {Single, 1.0 / 3, "0.3333333"}, {Single, 1234567, "1234567"},
-        {Single, 12345678, "1.234568E+07"},
+        {Single, 1.0 / 3, "0.3333333"}, {Single, 1234567, "1234567"}, {Single, 12345678, "1.234568E+07"},
         {Single, 50 * 1000 * 0.002, "100"}, {Single, 2.5, "2,5", ','},
         // Print form: a space for the plus sign, no 0 before the separator, a trailing space.
-        {Print, 0.5, " .5 "}, {Print, -0.25, "-.25 "}, {Print, 0, " 0 "}, {Print, 12.5, " 12.5 "},
-        {Print, 0.00001, " 1E-05 "}, {Print, 0.5, " ,5 ", ','}, {PrintSingle, -1.5, "-1.5"},
+        {Print, 0.5, " .5 "}, {Print, -0.25, "-.25 "}, {Print, 0, " 0 "}, {Print, 0.00001, " 1E-05 "},
+        {Print, 0.5, " ,5 ", ','}, {PrintSingle, -1.5, "-1.5"},
         // "0.0", rounded half to even on the exact value, no sign on zero.
-        {FormatFixed1, 0.04, "0.0"}, {FormatFixed1, -0.04, "0.0"}, {FormatFixed1, 0.06, "0.1"},
-        {FormatFixed1, 9848.43, "9848.4"}, {FormatFixed1, -12.34, "-12.3"},
-        {FormatFixed1, 0.25, "0.2"},
-        {FormatFixed1, 0.75, "0.8"}, {FormatFixed1, 1480, "1480,0", ','},
+        {FormatFixed1, -0.04, "0.0"}, {FormatFixed1, 0.06, "0.1"}, {FormatFixed1, -12.34, "-12.3"},
+        {FormatFixed1, 0.25, "0.2"}, {FormatFixed1, 0.75, "0.8"}, {FormatFixed1, 1480, "1480,0", ','},
         {FormatFixed1, 1e20, "100000000000000000000.0"},
         // "0.000e-00".
-        {FormatScientific3, 0.01234, "1.234e-02"}, {FormatScientific3, 1.5, "1.500e00"},
-        {FormatScientific3, -0.0, "0.000e00"}, {FormatScientific3, -0.321, "-3.210e-01"},
-        {FormatScientific3, 12346, "1.235e04"}, {FormatScientific3, 12345, "1.234e04"},
+        {FormatScientific3, 1.5, "1.500e00"}, {FormatScientific3, -0.0, "0.000e00"},
+        {FormatScientific3, -0.321, "-3.210e-01"}, {FormatScientific3, 12345, "1.234e04"},
         {FormatScientific3, 9.9996, "1.000e01"}, {FormatScientific3, 1e-100, "1.000e-100"},
         {FormatScientific3, 0.01234, "1,234e-02", ','},
         // "0.0E+000".
-        {FormatScientific1, 0.1234, "1.2E-001"}, {FormatScientific1, 0.0996, "1.0E-001"},
-        {FormatScientific1, 1e-200, "1.0E-200"}, {FormatScientific1, 9.96, "1.0E+001"},
-        {FormatScientific1, 0, "0.0E+000"}, {FormatScientific1, -2.5e5, "-2.5E+005"},
-        {FormatScientific1, 0.1234, "1,2E-001", ','}};
+        {FormatScientific1, 0.0996, "1.0E-001"}, {FormatScientific1, 1e-200, "1.0E-200"},
+        {FormatScientific1, 9.96, "1.0E+001"}, {FormatScientific1, 0, "0.0E+000"},
+        {FormatScientific1, -2.5e5, "-2.5E+005"}, {FormatScientific1, 0.1234, "1,2E-001", ','}};
     // clang-format on
     for (const auto& c : cases) {
         EXPECT_EQ(c.format(c.value, c.separator), c.text) << c.value;

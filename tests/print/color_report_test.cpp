@@ -1,5 +1,4 @@
-// The colour report's drawing on a raster page: the |B| map in the ramp colours, the force
-// lines over it, the outlines and the scale.
+// The colour report's page: the |B| map in ramp colours, force lines, outlines, the scale.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -19,17 +18,11 @@ constexpr int kN = 40;
 // A winding at i = 10..12, j = 18..24 and a potential circling it; the field is derived from it.
 Model CoilModel() {
     Model m;
-    m.project.GridSize = kN;
-    m.project.GridStep = 0.002;
-    m.project.CurrentDensity1 = 1e6;
-    m.project.SteelMu = 2000;
-    m.project.MagMuRec = 30;
-    m.project.LineStep = 10;
+    m.project.GridSize = kN, m.project.GridStep = 0.002, m.project.CurrentDensity1 = 1e6;
+    m.project.SteelMu = 2000, m.project.MagMuRec = 30, m.project.LineStep = 10;
     Grid2D<MaterialCode> material(kN);
-    for (int i = 10; i <= 12; ++i) {
-        for (int j = 18; j <= 24; ++j) {
-            material(i, j) = MaterialCode::Coil1;
-        }
+    for (int j = 18; j <= 24; ++j) {
+        material(10, j) = material(11, j) = material(12, j) = MaterialCode::Coil1;
     }
     BuildMaterialMap(m, material);
     for (int i = 1; i < kN; ++i) {
@@ -49,17 +42,9 @@ struct Page {
     Rgb At(double x, double y) const { return *surface.ReadPoint(x, y); }
 };
 
-double MaxB(const Model& m) {
-    double b = 0;
-    for (float v : m.field.B.Vector()) {
-        b = std::max(b, static_cast<double>(v));
-    }
-    return b;
-}
-
 TEST(ColorReport, ShowsTheFieldMapScaleOutlinesAndForceLines) {
     const Model m = CoilModel();
-    const double bmax = MaxB(m);
+    const double bmax = *std::max_element(m.field.B.Vector().begin(), m.field.B.Vector().end());
     ForceLineObserver quiet;
     Model noLines = m;  // the same field without the potential the lines follow
     noLines.arrays.VecPot.Release();
@@ -67,8 +52,7 @@ TEST(ColorReport, ShowsTheFieldMapScaleOutlinesAndForceLines) {
     DrawColorReportArea(noLines, plain.surface, quiet);
     DrawColorReportArea(m, page.surface, quiet);
 
-    // Nodes in the winding, beside it and far off in the air: the square around each node shows
-    // the ramp colour of its |B|.
+    // In, beside and far from the winding, each node's square shows the ramp colour of its |B|.
     const int nodes[][2] = {{11, 21}, {16, 21}, {30, 35}, {3, 5}};
     for (const auto& node : nodes) {
         const Rgb expected = RampColor(RampLevel(m.field.B(node[0], node[1]), bmax));
@@ -78,13 +62,11 @@ TEST(ColorReport, ShowsTheFieldMapScaleOutlinesAndForceLines) {
     }
     EXPECT_NE(plain.At(11, 21), plain.At(30, 35));  // the map is not one colour
 
-    // The winding's outline between its squares and the air's.
     EXPECT_EQ(plain.At(9.5, 21), (Rgb{0, 150, 0}));
     EXPECT_EQ(plain.At(11, 24.5), (Rgb{0, 150, 0}));
 
-    // The scale right of the area, as tall as the area: level 276 at the top, 0 at the bottom
-    // (its rows are thinner than this page's pixels, so to a level or so).
-    for (double y : {0.3, 10.0, 20.0, 30.0, kN - 0.3}) {
+    // The scale, as tall as the area: level 276 at the top, 0 at the bottom, to a level or so.
+    for (double y : {0.3, 20.0, kN - 0.3}) {
         const Rgb shown = plain.At(1.04 * kN + 0.5, y);
         const double level = 276 * (kN - y) / kN;
         bool near = false;
@@ -94,7 +76,6 @@ TEST(ColorReport, ShowsTheFieldMapScaleOutlinesAndForceLines) {
         EXPECT_TRUE(near) << y;
     }
 
-    // The force lines add black and white pieces and nothing else.
     int differing = 0;
     for (int y = 0; y < 240; ++y) {
         for (int x = 0; x < 330; ++x) {

@@ -9,26 +9,11 @@ namespace {
 
 ReportFigures Figures() {
     ReportFigures f;
-    f.file = "/tmp/x.tvd";
-    f.printed = "06.12.2026 21:00";
-    f.comments = "coil";
-    f.current1 = 10;
-    f.current2 = -2.5;
-    f.dProv1 = 1;
-    f.dProv2 = 0.5;
-    f.turns1 = "100";
-    f.turns2 = "0";
-    f.power1 = "59.9";
-    f.power2 = "0";
-    f.gridSize = 100;
-    f.gridStep = 0.001;
-    f.areaSize = 100;
-    f.printScale = 2;
-    f.steelMu = 2000;
-    f.steelMaxB = 1.5;
-    f.magBHmax = 30000;
-    f.magBr = 1;
-    f.magHc = 100000;
+    f.file = "/tmp/x.tvd", f.printed = "06.12.2026 21:00", f.comments = "coil";
+    f.current1 = 10, f.current2 = -2.5, f.dProv1 = 1, f.dProv2 = 0.5;
+    f.turns1 = "100", f.turns2 = "0", f.power1 = "59.9", f.power2 = "0";
+    f.gridSize = 100, f.gridStep = 0.001, f.areaSize = 100, f.printScale = 2;
+    f.steelMu = 2000, f.steelMaxB = 1.5, f.magBHmax = 30000, f.magBr = 1, f.magHc = 100000;
     return f;
 }
 

@@ -11,8 +11,7 @@ namespace tesvid {
 namespace {
 
 TEST(ReportScale, OneUnitPerCellAtThePrintScale) {
-    // A4, a 100 mm area on a 100 grid at 1:1: a cell is a millimetre of paper, the area starts
-    // a tenth of the width right and a twentieth of the height down.
+    // A4, 100 mm on a 100 grid at 1:1: the area a tenth of the width right, a twentieth down.
     const ReportScale s = ComputeReportScale(210, 297, 100, 1, 100);
     EXPECT_EQ(std::make_tuple(s.left, s.top, s.width, s.height),
               std::make_tuple(-21.0, -14.85, 210.0, 297.0));
@@ -25,7 +24,6 @@ struct Progress : ForceLineObserver {
     void SetProgressFraction(double f) override { fractions.push_back(f); }
 };
 
-// The report of a 50-grid winding whose potential circles it: the pixels inked on the page.
 long Ink(bool seeds, bool arrays, Progress& progress) {
     Model m;
     m.project.GridSize = 50;
@@ -56,9 +54,8 @@ TEST(ReportDrawing, GridThenForceLinesFromTheAirThenOutlines) {
     Progress withSeeds, withoutSeeds, withoutArrays;
     const long lines = Ink(true, true, withSeeds), outline = Ink(false, true, withoutSeeds);
     const long grid = Ink(true, false, withoutArrays);
-    EXPECT_GT(lines, outline);
-    EXPECT_GT(outline, grid);
-    EXPECT_GT(grid, 0);
+    EXPECT_TRUE(lines > outline && outline > grid && grid > 0)
+        << lines << " " << outline << " " << grid;
     ASSERT_EQ(withSeeds.fractions.size(), 47u);  // one step per seed column 2 .. N - 2
     EXPECT_DOUBLE_EQ(withSeeds.fractions.back(), 48.0 / 50);
     EXPECT_TRUE(withoutArrays.fractions.empty());

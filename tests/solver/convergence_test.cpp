@@ -1,6 +1,4 @@
-// The calculation until converged against the closed-form field of a coil, its agreement with
-// itself at a much smaller tolerance, the fixed schedule's bits with several threads, and what
-// happens on Stop and when the field overflows.
+// Convergence against the loop integrals, Stop, overflow, and thread-independent bits.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -29,16 +27,11 @@ void PaintMm(Grid2D<MaterialCode>& g, double h, double r0, double r1, double z0,
 
 enum class Shape { AirCoil, PotCore, RingMagnet };
 
-// Over a 100 mm area: the air coil of the accuracy table (19..25 mm, 39..61 mm, 2 MA/m2), a
-// coil in a closed iron pot core driven into saturation, and an axially magnetised ring
-// between iron pole pieces.
+// The air coil of the accuracy table, a saturated pot core, a ring magnet between pole pieces.
 Model Arrangement(Shape shape, int n) {
     Model m = MakeModel(n, 100);
-    m.project.SteelMu = 1000;
-    m.project.SteelSaturationB = 1.6;
-    m.project.MagBr = 1.2;
-    m.project.MagHc = 900e3;
-    m.project.MagBHmax = 280e3;
+    m.project.SteelMu = 1000, m.project.SteelSaturationB = 1.6;
+    m.project.MagBr = 1.2, m.project.MagHc = 900e3, m.project.MagBHmax = 280e3;
     FitMagnetCurve(m.project);
     m.project.CurrentDensity1 = shape == Shape::PotCore ? 2e7 : 2e6;
     const double h = 100.0 / n;
@@ -63,9 +56,7 @@ Model Arrangement(Shape shape, int n) {
 
 CalculationSettings Converge(double tolerance, int threads = 1) {
     CalculationSettings s;
-    s.schedule = ScheduleKind::Converge;
-    s.tolerance = tolerance;
-    s.threads = threads;
+    s.schedule = ScheduleKind::Converge, s.tolerance = tolerance, s.threads = threads;
     return s;
 }
 
@@ -82,9 +73,7 @@ double WindingField(double r0, double r1, double z0, double z1, double j, double
     return std::hypot(part(0), part(1));
 }
 
-// The closed-form figures tools/accuracy compares with.
 TEST(CoilReference, LoopIntegralsGiveTheQuotedFigures) {
-    // The 400 grid's painting of the air coil: every node a cell of 0.25 mm.
     const double r0 = 18.875e-3, r1 = 25.125e-3, z0 = 38.875e-3, z1 = 61.125e-3;
     EXPECT_NEAR(WindingField(r0, r1, z0, z1, 2e6, 0, 50e-3), 7.1113e-3, 1e-7);
     EXPECT_NEAR(WindingField(r0, r1, z0, z1, 2e6, 40e-3, 50e-3), 8.1629e-4, 1e-8);
@@ -97,10 +86,7 @@ double Probe(const Model& m, double rMm, double zMm) {
                      static_cast<int>(std::lround(zMm / h)));
 }
 
-// The converged air coil against the loop integrals of its own painting (each node a cell
-// h wide): what remains is the grid's second-order discretisation error, a quarter as large
-// on the finer grid. (A winding shifted by half a cell, or B taken half a cell beside the
-// node, is off by a percent.)
+// Against the loop integrals of its own painting: second-order error, a quarter on the finer grid.
 TEST(CalculationUntilConverged, AirCoilMatchesTheLoopIntegrals) {
     const struct {
         double r, z, within100, within200;
@@ -121,8 +107,6 @@ TEST(CalculationUntilConverged, AirCoilMatchesTheLoopIntegrals) {
     }
 }
 
-// "Converged" means what it says: a run at the default tolerance and one at 1e-10 agree on
-// every node to 1e-4 of the largest |B|.
 TEST(CalculationUntilConverged, DefaultToleranceAgreesWithATinyOne) {
     for (const Shape shape : {Shape::AirCoil, Shape::PotCore, Shape::RingMagnet}) {
         Model normal = Arrangement(shape, 100);
@@ -149,9 +133,6 @@ TEST(CalculationUntilConverged, DefaultToleranceAgreesWithATinyOne) {
     }
 }
 
-// The fixed schedule shares its sweeps between threads without changing a bit of the
-// potential or the reluctivity (iron and a magnet on the map, columns split unevenly too),
-// with every build of the sweep this processor runs.
 TEST(FixedSchedule, SameBitsOnOneTwoAndThreeThreads) {
     for (const relax::SweepBuild build :
          {relax::SweepBuild::Scalar, relax::SweepBuild::Sse2, relax::SweepBuild::Avx}) {
@@ -170,9 +151,8 @@ TEST(FixedSchedule, SameBitsOnOneTwoAndThreeThreads) {
                 shared.project.MainSteps = 2;
                 fixed.threads = threads;
                 Calculate(shared.arrays, shared.project, fixed, quiet);
-                EXPECT_TRUE(shared.arrays.VecPot == one.arrays.VecPot)
-                    << threads << " threads, build " << static_cast<int>(build);
-                EXPECT_TRUE(shared.arrays.Reluctivity == one.arrays.Reluctivity)
+                EXPECT_TRUE(shared.arrays.VecPot == one.arrays.VecPot &&
+                            shared.arrays.Reluctivity == one.arrays.Reluctivity)
                     << threads << " threads, build " << static_cast<int>(build);
             }
         }
@@ -207,8 +187,7 @@ TEST(CalculationUntilConverged, StopKeepsThePartialResult) {
         << OutcomeSentence(out);
 }
 
-// Stop before any step, with two nested grids below the 200 grid: the potential reached, zero,
-// is carried up to the calculation's grid (not read there as if from the grid just below).
+// Stop before any step below the 200 grid: the zero potential is carried up unchanged.
 TEST(CalculationUntilConverged, StopDuringTheNestedGridsKeepsTheirPotential) {
     Model m = Arrangement(Shape::PotCore, 200);
     StopAfterPass observer(0);
@@ -219,8 +198,6 @@ TEST(CalculationUntilConverged, StopDuringTheNestedGridsKeepsTheirPotential) {
     EXPECT_EQ(m.arrays.VecPot.Vector(), std::vector<double>(m.arrays.VecPot.Size(), 0.0));
 }
 
-// A current density so large that the field overflows: the calculation says it diverged,
-// shows nothing and leaves the potential and reluctivity handed to it as they were.
 TEST(Calculation, OverflowLeavesTheArraysAsTheyWere) {
     for (const ScheduleKind schedule : {ScheduleKind::Fixed, ScheduleKind::Converge}) {
         Model m = Arrangement(Shape::AirCoil, 50);
@@ -246,9 +223,8 @@ TEST(Tolerance, RefusedWhenDoublePrecisionCannotReachIt) {
     const struct {
         double tolerance;
         bool accepted;
-    } cases[] = {{1e-5, true},          {1e-10, true},    {1e-12, true},  {1, true},
-                 {1e-13, false},        {0, false},       {-1e-5, false}, {2, false},
-                 {std::nan(""), false}, {HUGE_VAL, false}};
+    } cases[] = {{1e-12, true}, {1, true},  {1e-13, false},
+                 {0, false},    {2, false}, {std::nan(""), false}};
     for (const auto& c : cases) {
         const auto refusal = ToleranceRefusal(c.tolerance);
         EXPECT_EQ(!refusal, c.accepted) << c.tolerance;
@@ -274,11 +250,7 @@ TEST(OpenBoundaryWarning, NamesWhatTouchesTheEdge) {
     };
     for (const auto& c : cases) {
         Grid2D<MaterialCode> g(50);
-        for (int i = c.i0; i <= c.i1; ++i) {
-            for (int j = c.j0; j <= c.j1; ++j) {
-                g(i, j) = c.code;
-            }
-        }
+        Paint(g, c.i0, c.i1, c.j0, c.j1, c.code);
         const auto warning = OpenBoundaryWarning(g);
         ASSERT_EQ(warning.has_value(), c.named != nullptr) << c.i0 << " " << c.j0;
         if (warning) {

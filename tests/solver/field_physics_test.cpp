@@ -1,5 +1,4 @@
-// The calculated field against physics that the program does not encode: the analytic field
-// of a thick solenoid, zero net flux out of a closed surface, mirror symmetry and linearity.
+// The field against the analytic solenoid, closed-surface flux, mirror symmetry, linearity.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -12,8 +11,7 @@
 namespace tesvid::testing {
 namespace {
 
-// Axial field on the axis of a uniformly filled thick solenoid (current density j, radii
-// r1 < r2, ends at z1 < z2) at the axial position z.
+// Axial field on the axis of a thick solenoid (density j, radii r1 < r2, ends z1 < z2).
 double ThickSolenoidAxialField(double j, double r1, double r2, double z1, double z2, double z) {
     const auto f = [&](double u) {
         return u * std::log((r2 + std::hypot(r2, u)) / (r1 + std::hypot(r1, u)));
@@ -21,9 +19,7 @@ double ThickSolenoidAxialField(double j, double r1, double r2, double z1, double
     return kMu0 * j / 2 * (f(z - z1) - f(z - z2));
 }
 
-// The field the coil of nodes i0..i1, j0..j1 should give on the axis at row j. Node i carries
-// the ring (i - 1/2) h .. (i + 1/2) h; each equation takes the mean source of its node and the
-// node above, so the rows j0..j1 act from j0 h to (j1 + 1) h.
+// Node i carries the ring (i -+ 1/2) h; rows j0..j1 act from j0 h to (j1 + 1) h.
 double AnalyticAxialField(const Model& m, int i0, int i1, int j0, int j1, int j) {
     const double h = m.project.GridStep;
     return ThickSolenoidAxialField(m.project.CurrentDensity1, (i0 - 0.5) * h, (i1 + 0.5) * h,
@@ -47,9 +43,8 @@ Model CoilRun(int n, double areaMm, int i0, int i1, int j0, int j1, int mainStep
 }
 
 TEST(FieldEvaluation, PotentialOfAKnownFieldGivesThatField) {
-    // A = r (B0 / 2 + g z): a uniform axial field B0 plus Bz = 2 g z with Br = g r (in the
-    // program's sign, Z down). A is linear along each index, so the one-sided differences are
-    // exact on every node but the corners, the edges included; the axis repeats |B| of i = 1.
+    // A = r (B0 / 2 + g z): Bz = B0 + 2 g z, Br = g r, exact for the one-sided differences
+    // on every node but the corners; the axis repeats |B| of i = 1.
     Model m = MakeModel(50, 100);
     CreateGridArrays(m);
     const double h = m.project.GridStep, b0 = 0.3, g = 5;
@@ -70,7 +65,7 @@ TEST(FieldEvaluation, PotentialOfAKnownFieldGivesThatField) {
                 << i << ", " << j;
         }
     }
-    // A potential of another grid (changed in the options since), or no step: field 0.
+    // A potential of another grid, or no step: field 0.
     m.project.GridSize = 100;
     EvaluateField(m);
     EXPECT_EQ(m.field.B, Grid2D<float>(100));
@@ -81,21 +76,18 @@ TEST(FieldEvaluation, PotentialOfAKnownFieldGivesThatField) {
 }
 
 TEST(SolenoidField, SignAndSizeOfTheExample) {
-    // 50 grid over 100 mm, Coil 1 at i 10..12, j 20..30, 1e6 A/m2: a positive current density
-    // gives a negative axial field.
+    // A positive current density gives a negative axial field.
     double lastError = 0;
     const Model m = CoilRun(50, 100, 10, 12, 20, 30, 10, &lastError);
     EXPECT_NEAR(m.field.Bz(1, 25), -3.37e-3, 0.01e-3);
     EXPECT_EQ(m.field.Bz(0, 25), m.field.Bz(1, 25));
     EXPECT_EQ(m.field.Br(0, 25), 0);
     EXPECT_NEAR(lastError, 0.21, 0.005);
-    // Within 0.5 % of the analytic coil: at this coarse step the discretisation raises the
-    // field by about 0.6 %, the open boundary 40 mm from the winding lowers it by about 0.7 %.
+    // Discretisation (+0.6 %) and the near open boundary (-0.7 %) nearly cancel.
     EXPECT_NEAR(-m.field.Bz(1, 25) / AnalyticAxialField(m, 10, 12, 20, 30, 25), 1, 0.005);
 }
 
-// The same coil at half the step (1 mm), the boundary 75 mm or more from it: only the
-// second-order discretisation error is left, about 0.05 %.
+// Half the step, the boundary far: only the second-order error is left.
 class FineSolenoid : public ::testing::Test {
   protected:
     static void SetUpTestSuite() { m_ = new Model(CoilRun(200, 200, 20, 25, 90, 110, 40)); }
@@ -109,12 +101,8 @@ TEST_F(FineSolenoid, AgreesWithTheAnalyticField) {
 }
 
 TEST_F(FineSolenoid, NoNetFluxLeavesAClosedCylinder) {
-    // A cylinder inside the bore (r <= 15 h; the winding starts at 19.5 h) from the mid-plane,
-    // row 100, down past the coil's end to row 130. The flux through each disc, the sum of
-    // Bz 2 pi r h over the rings (r at the ring's middle), falls from the mid-plane to the
-    // bottom by what leaves through the side, the sum of Br 2 pi R h. The side sum is exact
-    // for the one-sided differences; the disc sums are exact for a radially uniform Bz and
-    // off by about h / 2 times A's radial curvature otherwise, well under 1 % in the bore.
+    // A cylinder in the bore from the mid-plane past the coil's end: the disc flux falls by
+    // what leaves through the side.
     const double h = m_->project.GridStep;
     const int rim = 15, top = 100, bottom = 130;
     const auto discFlux = [&](int j) {
@@ -134,10 +122,8 @@ TEST_F(FineSolenoid, NoNetFluxLeavesAClosedCylinder) {
 }
 
 TEST(FieldSymmetry, ArrangementSymmetricAboutTheMidPlaneGivesAMirroredField) {
-    // Two windings whose rows 20..29 act from 20 h to 30 h, centred on row 25 of a 50 grid.
-    // Red-black relaxation keeps the symmetry (a node and its mirror image have one colour),
-    // so Bz(i, 25 + k) = Bz(i, 25 - k) up to rounding; Br, a difference across rows j and
-    // j + 1, changes sign: Br(i, 25 + k) = -Br(i, 24 - k).
+    // Windings centred on row 25: Bz(i, 25 + k) = Bz(i, 25 - k) and Br, a difference across
+    // rows j and j + 1, Br(i, 25 + k) = -Br(i, 24 - k).
     Model m = MakeModel(50, 100);
     Grid2D<MaterialCode> material(50);
     Paint(material, 4, 6, 20, 29, MaterialCode::Coil1);
@@ -154,7 +140,6 @@ TEST(FieldSymmetry, ArrangementSymmetricAboutTheMidPlaneGivesAMirroredField) {
 }
 
 TEST(FieldLinearity, WithoutIronTheFieldIsLinearInTheCurrents) {
-    // Two coils, with the currents typed as the user does.
     Grid2D<MaterialCode> material = AirCoil(50);
     Paint(material, 30, 33, 5, 12, MaterialCode::Coil2);
     const auto field = [&](double current1, double current2) {

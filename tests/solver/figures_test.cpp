@@ -1,8 +1,5 @@
-// Engineering figures against independent values: the inductance and the forces of coaxial
-// air coils against loop integrals of the closed-form mutual inductance, the stored energy
-// against 1/2 L I^2 and against its scaling with the current, and Newton's third law for iron
-// and magnets. Today's calculation runs a fixed schedule inside a box, so the arrangements sit
-// well inside a 100 grid and run many main passes; the tolerances are those of that box.
+// Engineering figures against loop integrals of the mutual inductance, 1/2 L I^2, energy
+// scaling and Newton's third law. Tolerances are those of the calculation's closed box.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -24,10 +21,8 @@ struct Winding {
     double Density() const { return turns / Area(); }
 };
 
-// Self-inductance: (N/S)^2 times the loops' mutual inductance integrated over the winding
-// twice. The axial double integral becomes one over the separation d = l u^2 weighted by
-// (l - d); the radial one is split at r' = r and substituted r' = r -+ (..) v^2, which leaves
-// nothing singular inside the ranges (within 2e-6 of the converged integral).
+// (N/S)^2 times M integrated over the winding twice; d = l u^2 and r' = r -+ (..) v^2 keep
+// the integrands regular.
 double SelfInductance(const Winding& w) {
     const double l = w.z1 - w.z0;
     const auto axial = [&](double r, double rr) {
@@ -44,8 +39,7 @@ double SelfInductance(const Winding& w) {
            });
 }
 
-// Axial force on winding 2 from winding 1 with currents i1, i2 in the same sense,
-// I1 I2 dM/dz2, integrated over z2 in closed form: M at the two ends of winding 2.
+// Axial force I1 I2 dM/dz2 on winding 2, integrated over z2: M at its two ends.
 double Force(const Winding& w1, double i1, const Winding& w2, double i2) {
     return i1 * i2 * w1.Density() * w2.Density() * Integrate(w1.r0, w1.r1, [&](double r1) {
                return Integrate(w2.r0, w2.r1, [&](double r2) {
@@ -56,36 +50,30 @@ double Force(const Winding& w1, double i1, const Winding& w2, double i2) {
            });
 }
 
-// Flux through the circle of radius r at height z, along +Bz: a positive current drives a
-// negative Bz on the axis, so the flux inside the winding is negative.
+// Flux along +Bz through the circle (r, z); a positive current drives a negative Bz.
 double Flux(const Winding& w, double current, double r, double z) {
     return -current * w.Density() * Integrate(w.r0, w.r1, [&](double rr) {
         return Integrate(w.z0, w.z1, [&](double zz) { return LoopMutual(rr, r, z - zz); });
     });
 }
 
-// A block of nodes i0..i1, j0..j1.
 struct Block {
     int i0, i1, j0, j1;
     MaterialCode code;
 };
 
-// The winding a coil block stands for: node i covers (i - 1/2) h .. (i + 1/2) h, and row j
-// j h .. (j + 1) h (the equations take the mean source of a node and the one above).
+// Node i covers (i - 1/2) h .. (i + 1/2) h, row j covers j h .. (j + 1) h.
 Winding WindingOf(const Block& b, double h, double wireMm) {
     Winding w{(b.i0 - 0.5) * h, (b.i1 + 0.5) * h, b.j0 * h, (b.j1 + 1) * h, 0};
     w.turns = w.Area() / (wireMm * wireMm * 1e-6);
     return w;
 }
 
-// Calculates the blocks on an n grid over areaMm with the first-start constants, 1 mm wires,
-// the given currents and main passes.
 Model Calculate(int n, double areaMm, const std::vector<Block>& blocks, double current1,
                 double current2, int mainSteps) {
     Model m = MakeModel(n, areaMm);
     m.project.MainSteps = static_cast<std::int16_t>(mainSteps);
-    m.project.Current1 = current1;
-    m.project.Current2 = current2;
+    m.project.Current1 = current1, m.project.Current2 = current2;
     Grid2D<MaterialCode> material(n);
     for (const Block& b : blocks) {
         Paint(material, b.i0, b.i1, b.j0, b.j1, b.code);
@@ -103,30 +91,23 @@ double Relative(double value, double reference) {
 const Block kSolenoid{10, 19, 40, 59, MaterialCode::Coil1};  // 9.5..19.5 mm, 40..60 mm
 
 TEST(EngineeringFigures, SolenoidInductanceEnergyAndFlux) {
-    // 100 grid over 100 mm: a winding of 10 x 20 cells, 1 mm wire, 2 A, 40 mm or more from
-    // the area's edges.
     const Model m = Calculate(100, 100, {kSolenoid}, 2, 0, 60);
     const EngineeringFigures f = ComputeEngineeringFigures(m);
     const double h = m.project.GridStep;
     const Winding w = WindingOf(kSolenoid, h, 1);
     const double inductance = SelfInductance(w);
-    ASSERT_TRUE(f.coil1.present);
-    ASSERT_TRUE(f.coil1.inductance.has_value());
-    ASSERT_TRUE(f.energy.has_value());
+    ASSERT_TRUE(f.coil1.present && f.coil1.inductance && f.energy);
     EXPECT_NEAR(f.coil1.turns, w.turns, 1e-9 * w.turns);
-    EXPECT_EQ(f.coil1.current, 2);
-    EXPECT_FALSE(f.coil2.present);
+    EXPECT_TRUE(f.coil1.current == 2 && !f.coil2.present);
     EXPECT_NEAR(Relative(*f.coil1.inductance, inductance), 0, 0.01);
     EXPECT_NEAR(Relative(*f.energy, 0.5 * inductance * 2 * 2), 0, 0.01);
-    // Resistance of the copper wire (square section d x d, 1.75e-8 ohm m) and the power.
+    // Copper wire of square section, 1.75e-8 ohm m.
     const double wireLength = w.turns * M_PI * (w.r0 + w.r1);
     EXPECT_NEAR(Relative(f.coil1.resistance, 1.75e-8 * wireLength / 1e-6), 0, 0.002);
     EXPECT_NEAR(Relative(f.coil1.power, 4 * f.coil1.resistance), 0, 1e-9);
-    // A lone coil pushes itself nowhere.
     EXPECT_LT(std::abs(f.coil1.forceZ), 1e-4 * 0.5 * inductance * 4 / h);
 
-    // Flux through circles in the bore, through the winding and just outside it, at nodes and
-    // between them. (Further out the area's edge takes its toll: 1.5 % at 30 mm, 3 % at 40.)
+    // In the bore, the winding and just outside it, at and between nodes.
     struct Circle {
         double r, z;  // m
     };
@@ -141,7 +122,6 @@ TEST(EngineeringFigures, SolenoidInductanceEnergyAndFlux) {
     EXPECT_FALSE(FluxThroughCircle(m, 101 * h, 50 * h).has_value());
     EXPECT_FALSE(FluxThroughCircle(m, 5 * h, -h).has_value());
 
-    // No figures from a potential that is not a number, or from no potential at all.
     Model broken = m;
     broken.arrays.VecPot(50, 50) = NAN;
     EXPECT_TRUE(FiguresRefusal(broken).has_value());
@@ -149,7 +129,6 @@ TEST(EngineeringFigures, SolenoidInductanceEnergyAndFlux) {
 }
 
 TEST(EngineeringFigures, CoaxialCoilsAttractEquallyAndOppositely) {
-    // 10 mm apart, currents of 3 A and 2 A in the same sense.
     const Block upper{10, 19, 25, 39, MaterialCode::Coil1};
     const Block lower{10, 19, 50, 64, MaterialCode::Coil2};
     const Model m = Calculate(100, 100, {upper, lower}, 3, 2, 60);
@@ -159,14 +138,11 @@ TEST(EngineeringFigures, CoaxialCoilsAttractEquallyAndOppositely) {
     ASSERT_LT(onLower, 0);  // the lower coil is pulled up the picture
     EXPECT_NEAR(Relative(f.coil2.forceZ, onLower), 0, 0.02);
     EXPECT_NEAR(Relative(-f.coil1.forceZ, onLower), 0, 0.02);
-    // Equal and opposite, but for the area's edge 25 mm above the upper coil.
     EXPECT_NEAR(f.coil1.forceZ + f.coil2.forceZ, 0, 0.01 * std::abs(onLower));
 }
 
 TEST(EngineeringFigures, CoilAboveIronPlateFeelsItsImage) {
-    // A wide, thick iron plate (mu 2000, far from saturation at 1 A) pulls a coil as the mirror
-    // image of the coil in the plate's face would. The grid puts the face half a cell above
-    // the first iron row (the radial links of that row carry the iron's reluctivity).
+    // The plate (unsaturated) pulls as the coil's mirror image in its face, half a cell up.
     const Block coil{10, 19, 30, 44, MaterialCode::Coil1};
     const Block plate{0, 100, 50, 65, MaterialCode::Iron};
     const Model m = Calculate(100, 100, {coil, plate}, 1, 0, 60);
@@ -179,9 +155,8 @@ TEST(EngineeringFigures, CoilAboveIronPlateFeelsItsImage) {
     ASSERT_GT(onCoil, 0);  // down the picture, towards the plate
     EXPECT_NEAR(Relative(f.coil1.forceZ, onCoil), 0, 0.03);
     ASSERT_EQ(f.bodies.size(), 1u);
-    EXPECT_EQ(f.bodies[0].material, MaterialCode::Iron);
-    EXPECT_EQ(f.bodies[0].nodes, 101 * 16);
-    EXPECT_TRUE(f.bodies[0].touchesEdge);
+    EXPECT_TRUE(f.bodies[0].material == MaterialCode::Iron && f.bodies[0].nodes == 101 * 16 &&
+                f.bodies[0].touchesEdge);
     EXPECT_NEAR(f.bodies[0].forceZ, -f.coil1.forceZ, 0.01 * onCoil);
 }
 
@@ -194,15 +169,10 @@ TEST(EngineeringFigures, ForcesOnAllBodiesBalance) {
     };
     using M = MaterialCode;
     const std::vector<Case> cases = {
-        // The plunger's lower end reaches into the coil's upper half: it is pulled in.
         {"plunger", {{0, 7, 20, 50, M::Iron}, {10, 20, 40, 70, M::Coil1}}, 10, {0, 20}},
-        // A magnet magnetised down the picture (Magnet S) in a winding whose field points up
-        // it (Coil 2, 5 A), touching it, a little above its middle: the magnet is pushed out
-        // of the winding, up, and the winding down.
+        // Magnet S in an opposing Coil 2 field, above its middle: the winding is pushed down.
         {"magnet in a coil", {{0, 6, 40, 55, M::MagnetS}, {7, 15, 35, 65, M::Coil2}}, 5, {7, 35}},
-        // A magnet facing an iron plate 5 mm below it is pulled towards the plate.
         {"magnet and plate", {{0, 10, 30, 45, M::MagnetN}, {0, 30, 50, 55, M::Iron}}, 0, {0, 30}},
-        // An iron disc stuck on the magnet's top is pulled onto the magnet.
         {"magnet, disc and plate",
          {{0, 10, 30, 45, M::MagnetN}, {0, 20, 24, 29, M::Iron}, {0, 30, 50, 55, M::Iron}},
          0,
@@ -224,9 +194,7 @@ TEST(EngineeringFigures, ForcesOnAllBodiesBalance) {
 }
 
 TEST(EngineeringFigures, TouchingPlungerForceIsTheVirtualWork) {
-    // An iron plunger touching the inside of a coil: its force is the rate at which the
-    // magnetic co-energy grows as it moves, (I^2 / 2) dL/dz at a constant current of 1 A
-    // (far below saturation), with dL/dz from the plunger drawn one cell higher and lower.
+    // (I^2 / 2) dL/dz, dL/dz from the plunger drawn one cell higher and lower.
     const auto plunger = [](int dj) {
         return std::vector<Block>{{0, 9, 20 + dj, 50 + dj, MaterialCode::Iron},
                                   {10, 20, 40, 70, MaterialCode::Coil1}};
@@ -244,7 +212,6 @@ TEST(EngineeringFigures, TouchingPlungerForceIsTheVirtualWork) {
     EXPECT_NEAR(Relative(-f.coil1.forceZ, work), 0, 0.005);
 }
 
-// Calculations of one arrangement at rising currents.
 struct CurrentSweep {
     std::vector<double> current, energy, fluxLinkage;
 };
@@ -262,14 +229,11 @@ CurrentSweep Sweep(int n, const std::vector<Block>& blocks, double largest, int 
 }
 
 TEST(EngineeringFigures, EnergyScalesWithTheSquareOfTheCurrentUntilIronSaturates) {
-    // In air the energy is a quadratic form of the current.
     const CurrentSweep air = Sweep(50, {{5, 10, 20, 35, MaterialCode::Coil1}}, 3, 3);
     EXPECT_NEAR(air.energy[2] / air.energy[0], 9, 9e-9);
     EXPECT_NEAR(air.energy[1] / air.energy[0], 4, 4e-9);
 
-    // An iron plunger in a coil, up to 200 A: the iron saturates, the energy grows more slowly
-    // than I^2, and it stays the integral of I dPsi over the rise of the current (the
-    // calculation's area holds all but about 1 % of it).
+    // Saturating iron: energy grows slower than I^2 and stays the integral of I dPsi.
     const CurrentSweep iron = Sweep(
         50, {{0, 3, 10, 24, MaterialCode::Iron}, {5, 10, 20, 35, MaterialCode::Coil1}}, 200, 10);
     double work = 0, previousCurrent = 0, previousLinkage = 0;

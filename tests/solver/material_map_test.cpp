@@ -21,10 +21,8 @@ class MaterialMap : public ::testing::Test {
 };
 
 TEST_F(MaterialMap, StencilIsExactForTheFieldsThatSolveTheEquation) {
-    // Without sources, A = r (a + b z) solves the equation where nu = 1 (a uniform axial
-    // field, and one growing along the axis with a radial part). Its differences are exact,
-    // so the discrete equation must hold to rounding, in air (the per-column coefficients)
-    // and on coil and nu = 1 iron nodes (the weighted stencil).
+    // A = r (a + b z) solves the source-free equation with nu = 1 and its differences are
+    // exact: the discrete equation holds to rounding in air, coil and nu = 1 iron.
     m.project.SteelMu = 1;
     Paint(material, 10, 20, 10, 20, MaterialCode::Coil1);
     Paint(material, 30, 40, 25, 35, MaterialCode::Iron);
