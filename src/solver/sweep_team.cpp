@@ -77,6 +77,7 @@ void SweepTeam::Dispatch(Task task, const void* context) {
     task_ = task;
     context_ = context;
     using Clock = std::chrono::steady_clock;
+    const Clock::time_point wake = Clock::now();
     running_.store(size_ - 1, std::memory_order_release);
     generation_.fetch_add(1, std::memory_order_acq_rel);
     generation_.notify_all();
@@ -85,8 +86,9 @@ void SweepTeam::Dispatch(Task task, const void* context) {
     const Clock::time_point done = Clock::now();
     // running_ counts down to 0 as the helpers finish; each one wakes this thread.
     AwaitThenSleep(running_, [&] { return running_.load(std::memory_order_acquire) == 0; });
+    // Waking the others and waiting for them is what sharing costs.
     worked_ += std::chrono::duration<double>(done - start).count();
-    waited_ += std::chrono::duration<double>(Clock::now() - done).count();
+    waited_ += std::chrono::duration<double>((start - wake) + (Clock::now() - done)).count();
     if (++shared_ == kStretch) {
         // Sharing saves the others' work (about the caller's own, times the helpers) and costs
         // the wait.
