@@ -104,12 +104,28 @@ void ForColumns(int n, SweepTeam* team, const F& work) {
         work(1, n - 1);
         return;
     }
+    // The first column of every share but the first (the seam) is left to the end, so that no
+    // thread touches a column next to one that another thread writes (see the relaxation's
+    // shared iteration).
     team->Run([&](int part) {
         int i0 = 0;
         int i1 = 0;
         SweepTeam::Share(1, n - 1, team->Size(), part, i0, i1);
-        work(i0, i1);
+        if (part > 0) {
+            ++i0;
+        }
+        if (i0 <= i1) {
+            work(i0, i1);
+        }
     });
+    for (int part = 1; part < team->Size(); ++part) {
+        int i0 = 0;
+        int i1 = 0;
+        SweepTeam::Share(1, n - 1, team->Size(), part, i0, i1);
+        if (i0 <= i1) {
+            work(i0, i0);
+        }
+    }
 }
 
 // Weights of the restriction for fine column i at offset di from its coarse node, and for fine

@@ -145,17 +145,29 @@ double Iteration(const relax::SweepInput& in, const PassPlan& plan, SweepTeam* t
     if (team == nullptr || parts < 2) {
         return relax::SweepIteration(in);
     }
+    // A sweep stores whole groups of a column, writing the other colour's values back
+    // unchanged, and reads both neighbour columns. So that no thread reads a column another is
+    // writing, the first column of every share but the first (the seam) waits: the threads
+    // sweep their shares without it, then the seams are swept one after the other. Nodes of
+    // one colour do not depend on each other, so the order changes nothing but the sum.
     std::vector<double> partial(2 * static_cast<std::size_t>(parts), 0.0);
+    double sum = 0;
     for (int colour = 0; colour < 2; ++colour) {
         team->Run([&](int part) {
             if (part < parts) {
-                partial[2 * static_cast<std::size_t>(part) + colour] =
-                    relax::SweepShare(in, colour, plan.shares[static_cast<std::size_t>(part)],
-                                      plan.shares[static_cast<std::size_t>(part) + 1] - 1);
+                const int first = plan.shares[static_cast<std::size_t>(part)] + (part > 0 ? 1 : 0);
+                const int last = plan.shares[static_cast<std::size_t>(part) + 1] - 1;
+                if (first <= last) {
+                    partial[2 * static_cast<std::size_t>(part) + colour] =
+                        relax::SweepShare(in, colour, first, last);
+                }
             }
         });
+        for (int part = 1; part < parts; ++part) {
+            const int seam = plan.shares[static_cast<std::size_t>(part)];
+            sum += relax::SweepShare(in, colour, seam, seam);
+        }
     }
-    double sum = 0;
     for (const double p : partial) {
         sum += p;
     }
