@@ -262,19 +262,21 @@ class Monkey : public QObject {
         gesture_ = true;
         DragOnPicture(w, button, path);
         gesture_ = false;
-        painted_ = painted_ || (!w.resultOnShow() && DrawingArea(w).Surface().Snapshot() != before);
+        if (!w.resultOnShow() && DrawingArea(w).Surface().Snapshot() != before)
+            painted_ = DrawingArea(w).Surface().Snapshot();
     }
-    // New, Open or closing: a drawing painted since the last save or open is not dropped
-    // without the question.
+    // New, Open or closing: the drawing as the last stroke left it, on show and not saved or
+    // opened since, is not dropped without the question.
     void Dropping(const std::function<void()>& action) {
-        const bool painted = painted_ && !W().resultOnShow();
-        const std::size_t asked = dialogs_.saveQuestions.size();
         const QImage before = DrawingArea(W()).Surface().Snapshot();
+        const bool painted = !W().resultOnShow() && before == painted_;
+        const std::size_t asked = dialogs_.saveQuestions.size();
         action();
         const bool dropped = closed_ || DrawingArea(W()).Surface().Snapshot() != before;
         Check(!painted || !dropped || dialogs_.saveQuestions.size() > asked,
               "a painted drawing is dropped without the question");
-        painted_ = painted_ && !dropped;
+        if (dropped)
+            painted_ = QImage();
     }
 
     // An action in a modal dialog: a text, a choice, a switch, a button, Escape.
@@ -354,7 +356,12 @@ class Monkey : public QObject {
         // A file saved or opened by this action alone (no other action ran inside it).
         const auto& files = dialogs_.files;
         const bool failed = dialogs_.messages.size() > frame.messages;
-        painted_ = painted_ && (failed || files.size() == frame.files);
+        // A save to a good name or an opened project keeps the drawing's changes no longer.
+        for (auto f = files.begin() + frame.files; f != files.end(); ++f) {
+            if (f->first == 's' ? opens_.mid(0, 4).contains(f->second)
+                                : ReadProjectFile(f->second.toStdString()).project.has_value())
+                painted_ = QImage();
+        }
         if (files.size() != frame.files + 1 || gLast != frame.action)
             return;
         const auto& [kind, path] = files.back();
@@ -386,7 +393,8 @@ class Monkey : public QObject {
             window_ = std::make_unique<MainWindow>(PlatformServices{
                 dialogs_, services_.clipboard, services_.help, services_.settings});
             connect(window_.get(), &MainWindow::closed, this, [this] { closed_ = true; });
-            closed_ = painted_ = false;
+            closed_ = false;
+            painted_ = QImage();
             ++windows_;
             window_->show();
         }
@@ -421,7 +429,8 @@ class Monkey : public QObject {
     MonkeyDialogs dialogs_;
     std::unique_ptr<MainWindow> window_;
     QString command_;  // the button or menu command of the latest action
-    bool closed_ = false, gesture_ = false, painted_ = false, inDialog_ = false;
+    QImage painted_;   // the drawing as the last stroke left it, until saved, opened or dropped
+    bool closed_ = false, gesture_ = false, inDialog_ = false;
     std::vector<std::pair<QPointer<QLineEdit>, QString>> texts_;
     int left_ = 0, windows_ = 0, busyActions_ = 0;
     std::vector<Frame> frames_;
