@@ -29,9 +29,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const tesvid::BatchParseResult parsed = tesvid::ParseBatchArguments(args);
     const tesvid::BatchOptions& o = parsed.options;
     const bool good = !parsed.error.empty() || o.help || o.version ||
-                      (std::find(args.begin(), args.end(), o.project) != args.end() &&
+                      ((o.newProject.requested ||
+                        std::find(args.begin(), args.end(), o.project) != args.end()) &&
                        (!o.mainSteps || (*o.mainSteps >= 0 && *o.mainSteps <= 32763)) &&
-                       std::isfinite(o.kMu) && o.kMu >= 0);
+                       (!o.kMu || (std::isfinite(*o.kMu) && *o.kMu >= 0)));
     if (!good) {
         __builtin_trap();
     }
