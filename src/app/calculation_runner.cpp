@@ -1,6 +1,5 @@
 #include "app/calculation_runner.h"
 
-#include <QMetaObject>
 #include <utility>
 
 #include "solver/calculation.h"
@@ -42,7 +41,17 @@ class CalculationRunner::Observer : public CalculationObserver {
 };
 
 CalculationRunner::CalculationRunner(std::atomic<bool>& stop, QObject* parent)
-    : QObject(parent), stop_(stop) {}
+    : QObject(parent), stop_(stop) {
+    // The worker only emits these; Qt queues each as an event for this object's thread. Nothing
+    // built on the worker travels with them: what they announce waits in the atomics and the
+    // mutex-guarded potential above, and the end is read after the worker has been joined.
+    connect(this, &CalculationRunner::workerPostedBars, this, &CalculationRunner::ShowBars,
+            Qt::QueuedConnection);
+    connect(this, &CalculationRunner::workerPostedPass, this, &CalculationRunner::passShown,
+            Qt::QueuedConnection);
+    connect(this, &CalculationRunner::workerEnded, this, &CalculationRunner::Finish,
+            Qt::QueuedConnection);
+}
 
 CalculationRunner::~CalculationRunner() {
     if (worker_.joinable()) {
@@ -65,8 +74,7 @@ void CalculationRunner::Start(Model job, const CalculationSettings& settings, bo
         Observer observer(*this);
         outcome_ = Calculate(job_.arrays, job_.project, settings_, observer);
         // Queued after every call the calculation posted, so the window sees them first.
-        QMetaObject::invokeMethod(
-            this, [this] { Finish(); }, Qt::QueuedConnection);
+        emit workerEnded();
     });
 }
 
@@ -83,13 +91,12 @@ void CalculationRunner::PostBars() {
     if (barsPosted_.exchange(true)) {
         return;  // the call already waiting will show the latest values
     }
-    QMetaObject::invokeMethod(
-        this,
-        [this] {
-            barsPosted_ = false;
-            emit barsChanged(progressMaximum_, progress_, error_);
-        },
-        Qt::QueuedConnection);
+    emit workerPostedBars();
+}
+
+void CalculationRunner::ShowBars() {
+    barsPosted_ = false;
+    emit barsChanged(progressMaximum_, progress_, error_);
 }
 
 void CalculationRunner::PostPass() {
@@ -97,8 +104,7 @@ void CalculationRunner::PostPass() {
         return;
     }
     passPosted_ = true;
-    QMetaObject::invokeMethod(
-        this, [this] { emit passShown(); }, Qt::QueuedConnection);
+    emit workerPostedPass();
 }
 
 Grid2D<double> CalculationRunner::TakePassPotential() {

@@ -19,7 +19,7 @@ namespace tesvid {
 // through queued calls, as copies: the bars' values (only the latest, with at most one call
 // waiting), the potential after each pass when the intermediate view is on, and the end.
 // Stop is the flag given at construction, which the calculation reads between iterations.
-// All signals are emitted on the thread that owns the runner.
+// barsChanged, passShown and finished are emitted on the thread that owns the runner.
 class CalculationRunner : public QObject {
     Q_OBJECT
   public:
@@ -50,10 +50,16 @@ class CalculationRunner : public QObject {
     // The calculation has ended and the worker has been joined.
     void finished();
 
+    // Emitted on the worker only, connected queued to the owning thread (see the constructor).
+    void workerPostedBars();
+    void workerPostedPass();
+    void workerEnded();
+
   private:
     class Observer;
 
     void PostBars();
+    void ShowBars();
     void PostPass();
     void Finish();
 
