@@ -367,6 +367,13 @@ void MainWindow::onDrawingReleased(Qt::MouseButton button, QPointF point) {
         return;
     }
     if (editorMode_) {
+        // A left release while the pointer is held paints the figure, even when its mouse-down
+        // began no stroke here (a right-button down, or a down in the result view before the
+        // switch to editing): such a release is a stroke of its own, kept and undoable.
+        const bool paints = button == Qt::LeftButton && pointer_.Held;
+        if (paints && !history_.StepOpen()) {
+            beginStroke();
+        }
         editor_->MouseUp(EditorButtons(button), static_cast<float>(point.x()),
                          static_cast<float>(point.y()));
         if (button == Qt::LeftButton) {
