@@ -8,6 +8,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -20,8 +21,8 @@
 namespace tesvid::testing {
 
 // Records the message boxes instead of showing them and answers the file dialogs from a queue
-// (none left: cancelled), the print dialog with a PDF file (none: cancelled) and the question
-// whether to save changes from a queue (none left: Discard).
+// (none left: cancelled) or through a function, the print dialog with a PDF file (none:
+// cancelled) and the question whether to save changes from a queue (none left: Discard).
 class FakeDialogs : public Dialogs {
   public:
     struct Shown {
@@ -33,19 +34,20 @@ class FakeDialogs : public Dialogs {
                  bool systemModal) override {
         messages.push_back({title, text, systemModal});
     }
-    std::optional<QString> OpenFileName(QWidget*, const QString&, const QString&,
+    std::optional<QString> OpenFileName(QWidget*, const QString&, const QString& filter,
                                         const QString& initialName) override {
-        dialogInitialNames.push_back(initialName);
-        if (fileAnswers.empty()) {
-            return std::nullopt;
-        }
-        const QString answer = fileAnswers.front();
-        fileAnswers.pop_front();
-        return answer;
+        return FileName(false, filter, initialName);
     }
-    std::optional<QString> SaveFileName(QWidget* owner, const QString& title, const QString& filter,
+    std::optional<QString> SaveFileName(QWidget*, const QString&, const QString& filter,
                                         const QString& initialName) override {
-        return OpenFileName(owner, title, filter, initialName);
+        return FileName(true, filter, initialName);
+    }
+    std::optional<QString> FileName(bool save, const QString& filter, const QString& initialName) {
+        if (answer) {
+            return answer(save, filter);
+        }
+        dialogInitialNames.push_back(initialName);
+        return TakeFront(fileAnswers);
     }
     bool PrintSetup(QWidget*, QPrinter& printer, const QString&) override {
         printer.setOutputFormat(QPrinter::PdfFormat);
@@ -54,17 +56,23 @@ class FakeDialogs : public Dialogs {
     }
     SaveChoice AskSaveChanges(QWidget*, const QString&, const QString& text) override {
         saveQuestions.push_back(text);
-        if (saveAnswers.empty()) {
-            return SaveChoice::Discard;
+        return TakeFront(saveAnswers).value_or(SaveChoice::Discard);
+    }
+    template <typename T>
+    static std::optional<T> TakeFront(std::deque<T>& queue) {
+        if (queue.empty()) {
+            return std::nullopt;
         }
-        const SaveChoice answer = saveAnswers.front();
-        saveAnswers.pop_front();
-        return answer;
+        T front = queue.front();
+        queue.pop_front();
+        return front;
     }
 
     std::vector<Shown> messages;
     std::vector<QString> dialogInitialNames;  // of the file dialogs shown
     std::deque<QString> fileAnswers;
+    // When set, answers the file dialogs instead of the queue.
+    std::function<std::optional<QString>(bool save, const QString& filter)> answer;
     QString printToPdf;
     std::vector<QString> saveQuestions;
     std::deque<SaveChoice> saveAnswers;
