@@ -1,20 +1,32 @@
-// The result from the window: RUN, a refused run, the coil panel, the probe and the
-// distribution windows; the file commands, the dialogs answered by the test: Open Sample, Open
-// Project and the command line, Save, Export to TEXT and Print.
+// The result from the window: RUN on its worker thread (the window answering while it runs,
+// Stop, closing, the outcome in words), the field and the coil panel, a refused run, the probe,
+// the distribution windows and their graphs, the scale, the engineering figures; the file
+// commands, the dialogs answered by the test: Open Sample, Open Project and the command line,
+// Save, Save Picture, Export to TEXT and Print.
 
+#include <QAction>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLocale>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QSignalSpy>
 #include <QSlider>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <cmath>
+#include <map>
 
 #include "app/command_line.h"
+#include "app/distribution_window.h"
+#include "app/figures_window.h"
 #include "app/support/window_driver.h"
+#include "batch/result_picture.h"
 #include "io/project_file.h"
+#include "platform/float_progress_bar.h"
 #include "platform/number_text.h"
+#include "view/field_color_map.h"
 
 using namespace tesvid;
 using namespace tesvid::testing;
@@ -22,11 +34,6 @@ using namespace tesvid::testing;
 namespace {
 
 const QString kOpposingCoils = QStringLiteral(TESVID_SOURCE_DIR "/samples/opposing_coils.tvd");
-
-// The field on the axis in the middle of the test coil, T: about -3.4e-3 when converged.
-float AxialField(const MainWindow& w) {
-    return w.model().field.Bz(1, 25);
-}
 
 // A project of grid n over 100 mm with a coil, an iron node, a potential that is not zero, and
 // a current and a magnet curve that no RUN or option would give.
@@ -55,34 +62,203 @@ QByteArray ReadAll(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// A pot core on the 200 grid, calculated to the smallest tolerance: long enough a run to
+// watch (about a second here), though nothing waits for its end but Stop or a close.
+const QString kPotCore = QStringLiteral(TESVID_SOURCE_DIR "/samples/pot_core_electromagnet.tvd");
+const QByteArray kTight =
+    "[frm"
+    "Options]\nTextTolerance=1E-12\n";  // the stored section
+
+const char* const kLockedControls[] = {"runButton",         "editorButton",     "resultButton",
+                                       "materialGroup",     "toolGroup",        "currentSlider1",
+                                       "currentEdit2",      "optionsAction",    "openProjectAction",
+                                       "saveProjectAction", "newProjectAction", "printAction"};
+
+// Which of the controls above are enabled, as "1" and "0" in their order.
+QString Enabled(const MainWindow& w) {
+    QString states;
+    for (const char* name : kLockedControls) {
+        const QAction* action = w.findChild<QAction*>(name);
+        states += (action ? action->isEnabled() : Child(w, name).isEnabled()) ? '1' : '0';
+    }
+    return states;
+}
+
+// The status line: the outcome of the last calculation.
+QString Said(const MainWindow& w) {
+    return TextOf(w, "outcomeLine");
+}
+
+// Counts the paint events of a widget.
+struct PaintCounter : QObject {
+    explicit PaintCounter(QWidget& widget) { widget.installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* event) override {
+        paints += event->type() == QEvent::Paint;
+        return false;
+    }
+    int paints = 0;
+};
+
+// The value of the first "<after> <number> <prefix><unit>" in the text, in the unit; NaN if none.
+double ValueAfter(const QString& text, const QString& after, const QString& unit) {
+    const QRegularExpression form(QRegularExpression::escape(after) +
+                                  " (-?[0-9.]+(?:e[-+][0-9]+)?) ([pnµmkMG]?)" +
+                                  QRegularExpression::escape(unit) + "\\b");
+    const QRegularExpressionMatch found = form.match(text);
+    if (!found.hasMatch()) {
+        return std::nan("");
+    }
+    const int power =
+        QStringLiteral("pnµm.kMG")
+            .indexOf(found.captured(2).isEmpty() ? QStringLiteral(".") : found.captured(2)) -
+        4;
+    return found.captured(1).toDouble() * std::pow(1000.0, power);
+}
+
+QString Table(MainWindow& w) {
+    return TextOf(w, "figuresTable");
+}
+
+// A picture of the size given in the font of the one given, as `draw` leaves it.
+QImage Drawn(const QImageSurface& like, QSize size,
+             const std::function<void(QImageSurface&)>& draw) {
+    QImageSurface picture(size.width(), size.height());
+    picture.SetFont(like.Font());
+    draw(picture);
+    return picture.Snapshot();
+}
+
+QImage ReadPng(const QString& path) {
+    return QImage(path).convertToFormat(QImage::Format_RGB32);
+}
+
 }  // namespace
 
 class ResultTest : public QObject {
     Q_OBJECT
   private slots:
     void init() { QLocale::setDefault(QLocale::c()); }
-    void runCalculatesTheFieldAndTheCoilPanel();
+    void theWindowAnswersWhileItRunsStopAndClosingEndIt();
+    void runGivesTheFieldCoilPanelFiguresAndOutcomeADivergedOneKeepsIt();
     void refusedRunChangesNothing();
     void coilPanelAndSlidersAgree();
     void probeReadsOnePointInTheLocalesNumbers();
     void resultKeepsItsGridUntilRun();
+    void clickedBodyShowsItsForceAndOutlineVacuumANote();
     void distributionWindowsBesideTheMainWindowOnce();
+    void everyResultReachesGraphsScaleAndPaper();
     void openAndSaveEveryGridSizeBitForBitOrSayWhyNot();
     void openingWithAResultOnShowShowsTheOpenedResult();
+    void savePictureWritesTheAreaOrTheResultPicture();
     void exportAndPrintNeedAResult();
 };
 
-void ResultTest::runCalculatesTheFieldAndTheCoilPanel() {
+void ResultTest::theWindowAnswersWhileItRunsStopAndClosingEndIt() {
+    Session s(kTight);
+    MainWindow& w = s.w;
+    w.openProject(kPotCore);
+    Click(w, "editorButton");
+    const QString allOn(std::size(kLockedControls), '1');
+    QCOMPARE(Enabled(w), allOn);
+    QSignalSpy finished(&w, &MainWindow::calculationFinished);
+    PaintCounter counter(DrawingArea(w));
+    const QImage picture = DrawingArea(w).Surface().Snapshot();
+    StartRun(w);
+    QVERIFY(w.isBusy());
+    QCOMPARE(Enabled(w), QString(std::size(kLockedControls), '0'));
+    QVERIFY(Child(w, "stopButton").isEnabled() && Child(w, "drawForceLinesCheck").isEnabled());
+    // The pointer reads its place (0.5 mm a node), the area repaints, a drag paints nothing.
+    HoverOverPicture(w, 69, 84);
+    QCOMPARE(TextOf(w, "radiusReadout") + "," + TextOf(w, "axialReadout"), QString("34.5,42"));
+    DragOnPicture(w, Qt::LeftButton, {{150, 150}, {170, 170}});
+    DrawingArea(w).update();
+    QVERIFY(QTest::qWaitFor([&] { return counter.paints > 0; }, 5000));
+    QVERIFY2(finished.isEmpty() && w.isBusy(), "the run ended before the window was tried");
+    QCOMPARE(DrawingArea(w).Surface().Snapshot(), picture);
+
+    Click(w, "stopButton");
+    QVERIFY(finished.wait(30000));
+    QVERIFY2(Said(w).startsWith("Stopped after ") && Said(w).endsWith(": partial result."),
+             qPrintable(Said(w)));
+    QVERIFY(w.resultOnShow() && !w.isBusy());
+    QCOMPARE(Enabled(w), allOn);
+
+    // Closed during a run: stopped, then closed with the settings written.
+    QSignalSpy closed(&w, &MainWindow::closed);
+    StartRun(w);
+    w.close();
+    QVERIFY(closed.count() == 1 || closed.wait(30000));
+    QVERIFY(!w.isVisible() && !w.isBusy() && Said(w).startsWith("Stopped after "));
+    QVERIFY(s.services.ReadSettingsFile().contains("TextTolerance=1E-12"));
+}
+
+void ResultTest::runGivesTheFieldCoilPanelFiguresAndOutcomeADivergedOneKeepsIt() {
     Session s;
     MainWindow& w = s.w;
+    const QString& copied = s.services.clipboard.text;
     PaintTestCoil(w);
+    // No figures before a calculation.
+    Trigger(w, "figuresAction");
+    QVERIFY(Child<FiguresWindow>(w, "figuresWindow").isVisible());
+    QVERIFY2(Table(w).contains("no calculated field"), qPrintable(Table(w)));
+    Trigger(w, "copyFiguresAction");
+    QVERIFY(copied.contains("press RUN") && !copied.contains(QRegularExpression("[0-9]")));
+
     Click(w, "runButton");
     QVERIFY(s.services.dialogs.messages.empty() && !w.isBusy() && w.resultOnShow());
-    QVERIFY2(AxialField(w) < -3.25e-3 && AxialField(w) > -3.5e-3,
-             qPrintable(QString::number(AxialField(w))));
-    QVERIFY(std::fabs(w.model().field.Br(5, 25)) < 0.05 * std::fabs(AxialField(w)));  // mid-coil
+    // The axial field in the middle of the coil, T, and about none radially at mid-coil.
+    const float bz = w.model().field.Bz(1, 25);
+    QVERIFY2(bz < -3.25e-3 && bz > -3.5e-3, qPrintable(QString::number(bz)));
+    QVERIFY(std::fabs(w.model().field.Br(5, 25)) < 0.05 * std::fabs(bz));
     // 33 nodes of 2 mm x 2 mm hold 132 turns of 1 mm wire; 1 A over 1 mm2 is 1 A/mm2.
     QCOMPARE(TextOf(w, "turnsBox1") + " " + TextOf(w, "densityBox1"), QString("132 1"));
+    QVERIFY2(Said(w).startsWith("Converged after ") && !Said(w).contains("edge"),
+             qPrintable(Said(w)));
+    const auto& bar = Child<FloatProgressBar>(w, "progressBar");
+    QCOMPARE(bar.Value(), bar.Maximum());
+
+    Trigger(w, "copyFiguresAction");
+    const double inductance = ValueAfter(copied, "L =", "H");
+    const double energy = ValueAfter(copied, "W =", "J");
+    // One coil in air at 1 A: W = L I^2 / 2, each to three digits.
+    QVERIFY2(inductance > 0 && std::fabs(energy / (inductance / 2) - 1) < 0.01, qPrintable(copied));
+    // The window lists the same numbers, with their units.
+    for (const char* figure : {"L = ", "W = "}) {
+        const int at = copied.indexOf(figure) + 4;
+        const QString shown =
+            copied.mid(at, copied.indexOf(QRegularExpression("[HJ]"), at) + 1 - at);
+        QVERIFY2(Table(w).contains(shown), qPrintable(shown + " not in " + Table(w)));
+    }
+    // Phi = integral of Bz 2 pi r dr over the probe's circle, by the trapezoid rule over the
+    // read-out's Bz (gauss) at nodes 0 .. 6 of the coil's mid-plane, 2 mm apart (the rule's
+    // error on these cells is about 1.5 %).
+    const int k = 6;
+    double flux = 0;
+    for (int i = 1; i <= k; ++i) {
+        HoverOverPicture(w, i, 25);
+        const double rBz = i * 2e-3 * TextOf(w, "fieldBz").toDouble() * 1e-4;
+        flux += 2 * M_PI * 2e-3 * (i < k ? rBz : rBz / 2);
+    }
+    const double shown = ValueAfter("= " + TextOf(w, "fieldFlux"), "=", "Wb");
+    QVERIFY2(flux < 0 && std::fabs(shown / flux - 1) < 0.03,
+             qPrintable(TextOf(w, "fieldFlux") + " against " + QString::number(flux)));
+
+    // A current of 1e301 A in 1 mm wire: the field overflows. The result stays as it was.
+    const QImage result = DrawingArea(w).Surface().Snapshot();
+    const Grid2D<float> field = w.model().field.B;
+    TypeInto(w, "currentEdit1", "1e301");
+    Click(w, "runButton");
+    QVERIFY2(Said(w).startsWith("Diverged after "), qPrintable(Said(w)));
+    QVERIFY(w.model().field.B == field && w.model().project.Current1 == 1);
+    QCOMPARE(DrawingArea(w).Surface().Snapshot(), result);
+
+    // Iron to the outer edge: the warning follows the sentence.
+    TypeInto(w, "currentEdit1", "1");
+    Click(w, "editorButton");
+    ChooseMaterial(w, 1);
+    DragOnPicture(w, Qt::LeftButton, {{40, 5}, {49, 10}});
+    Click(w, "runButton");
+    QVERIFY2(Said(w).contains(". Iron touches the edge of the area"), qPrintable(Said(w)));
 }
 
 void ResultTest::refusedRunChangesNothing() {
@@ -197,6 +373,35 @@ void ResultTest::resultKeepsItsGridUntilRun() {
     QCOMPARE(NodeMaterial(w, 22, 50), MaterialCode::Coil1);  // the coil, on the finer grid
 }
 
+void ResultTest::clickedBodyShowsItsForceAndOutlineVacuumANote() {
+    Session s;
+    MainWindow& w = s.w;
+    PaintTestCoil(w);
+    ChooseMaterial(w, 1);  // Iron, 8 mm under the coil
+    DragOnPicture(w, Qt::LeftButton, {{10, 34}, {12, 38}});
+    Click(w, "runButton");
+    const QImage before = DrawingArea(w).Surface().Snapshot();
+    ClickOnPicture(w, 11, 36);
+    const QString iron = TextOf(w, "bodyFigures");
+    QVERIFY(iron.startsWith("Iron") && Child<FiguresWindow>(w, "figuresWindow").isVisible());
+    const QImage outlined = DrawingArea(w).Surface().Snapshot();
+    QVERIFY(outlined != before);
+    const QPoint middle(11 * 8, 36 * 8);                     // 8 pixels a cell
+    QCOMPARE(outlined.pixel(middle), before.pixel(middle));  // an outline, not a fill
+    // The iron is drawn up to the coil (F_z < 0), the coil down as hard.
+    const double onIron = ValueAfter(iron, "F_z =", "N");
+    Trigger(w, "copyFiguresAction");
+    const double onCoil = ValueAfter(s.services.clipboard.text, "F_z =", "N");
+    QVERIFY2(onIron < 0 && std::fabs(onCoil / onIron + 1) < 0.03,
+             qPrintable(iron + "\n" + s.services.clipboard.text));
+    QVERIFY(s.services.clipboard.text.contains(iron.left(20)));
+
+    ClickOnPicture(w, 30, 10);
+    QVERIFY(TextOf(w, "bodyFigures").contains("Vacuum"));
+    QVERIFY(!TextOf(w, "bodyFigures").contains("F_z"));
+    QVERIFY(DrawingArea(w).Surface().Snapshot() == before);  // the outline removed exactly
+}
+
 void ResultTest::distributionWindowsBesideTheMainWindowOnce() {
     // A column of two 300 x 220 frames, 4 pixels apart and from the main window's frame.
     const QSize graph(300, 220);
@@ -225,6 +430,69 @@ void ResultTest::distributionWindowsBesideTheMainWindowOnce() {
     Click(s.w, "editorButton");
     Click(s.w, "resultButton");
     QCOMPARE(r.pos(), moved);
+}
+
+void ResultTest::everyResultReachesGraphsScaleAndPaper() {
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    Session s;
+    MainWindow& w = s.w;
+    PaintTestCoil(w);
+    Click(w, "runButton");
+    auto& rWindow = Child<DistributionWindow>(w, "rDistributionWindow");
+    const QImageSurface& scale = Child<PictureBox>(w, "colorScale").Surface();
+    HoverOverPicture(w, 20, 25);  // the graphs' point from now on
+    // The R graph through the point and the scale, with the numbers' commas, as the drawing
+    // code draws them for the field on show.
+    auto graph = [&](QSize size) {
+        return Drawn(Child<PictureBox>(rWindow, "graphArea").Surface(), size,
+                     [&](QImageSurface& g) {
+                         DrawDistributionGraph(w.model(), g, GraphAxis::R, 20, 25, ',');
+                     });
+    };
+    const QImage first = rWindow.GraphImage();
+    QCOMPARE(first, graph(first.size()));
+    TypeInto(w, "currentEdit1", "3");
+    Click(w, "runButton");
+    QVERIFY(rWindow.GraphImage() != first);
+    QCOMPARE(rWindow.GraphImage(), graph(first.size()));
+    QCOMPARE(scale.Image(), Drawn(scale, scale.Image().size(), [&](QImageSurface& c) {
+                 DrawColorScale(c, FieldMaximum(w.model().field.B), ',');
+             }));
+    // A larger window gets the graph drawn anew at its size.
+    rWindow.resize(460, 300);
+    QTRY_COMPARE(rWindow.GraphImage().size(), QSize(460, 300));
+    QCOMPARE(rWindow.GraphImage(), graph({460, 300}));
+    // Print: the colours that cover most of the map on screen (the ramp's, not grey) are
+    // on the colour report's page, and none on the line report's.
+    std::map<QRgb, int> onScreen;
+    const std::uint32_t* screen = DrawingArea(w).Surface().Pixels();
+    std::for_each(screen, screen + 400 * 400, [&](QRgb p) { ++onScreen[p]; });
+    QTemporaryDir dir;
+    for (bool colour : {false, true}) {
+        WithOptions(w, [&](OptionsDialog& d) {
+            Child<QCheckBox>(d, "colorReportCheck").setChecked(colour);
+            Click(d, "okButton");
+        });
+        const QString base = dir.filePath(colour ? "colour" : "lines");
+        s.services.dialogs.printToPdf = base + ".pdf";
+        Trigger(w, "printAction");
+        // pdftoppm: poppler-utils, installed by tools/install-deps.
+        QVERIFY(QProcess::execute("pdftoppm",
+                                  {"-r", "72", "-png", "-singlefile", base + ".pdf", base}) == 0);
+        const QImage page = QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
+        const auto* bits = reinterpret_cast<const QRgb*>(page.constBits());
+        const std::set<QRgb> onPage(bits, bits + page.width() * page.height());
+        int checked = 0;
+        for (const auto& [rgb, n] : onScreen) {
+            if (n >= 500 && (qRed(rgb) != qGreen(rgb) || qGreen(rgb) != qBlue(rgb))) {
+                QCOMPARE(onPage.count(rgb), std::size_t{colour});
+                ++checked;
+            }
+        }
+        QVERIFY(checked >= 3);
+    }
+    w.close();  // the report's choice is kept
+    QVERIFY(s.services.ReadSettingsFile().contains("CheckColorReport=1"));
 }
 
 void ResultTest::openAndSaveEveryGridSizeBitForBitOrSayWhyNot() {
@@ -270,7 +538,9 @@ void ResultTest::openAndSaveEveryGridSizeBitForBitOrSayWhyNot() {
 
 void ResultTest::openingWithAResultOnShowShowsTheOpenedResult() {
     QTemporaryDir dir;
-    Session s("[frm" "Options]\nOptionConverge=0\n");  // the samples' fixed schedule
+    Session s(
+        "[frm"
+        "Options]\nOptionConverge=0\n");  // the samples' fixed schedule
     MainWindow& w = s.w;
     PaintTestCoil(w);
     Click(w, "runButton");
@@ -291,6 +561,16 @@ void ResultTest::openingWithAResultOnShowShowsTheOpenedResult() {
     QVERIFY(s.services.clipboard.image != oldScale);
     const QString turns = TextOf(w, "turnsBox1");
     QVERIFY(turns != "132");
+    // Its figures: mirror images, of equal inductances and forces equal and opposite.
+    Trigger(w, "figuresAction");
+    Click(Child<FiguresWindow>(w, "figuresWindow"), "figuresCopyButton");
+    const QStringList lines = s.services.clipboard.text.split('\n');
+    QVERIFY2(lines.size() >= 3 && lines[0].startsWith("Coil 1") && lines[1].startsWith("Coil 2"),
+             qPrintable(s.services.clipboard.text));
+    const double l1 = ValueAfter(lines[0], "L =", "H"), l2 = ValueAfter(lines[1], "L =", "H");
+    const double f1 = ValueAfter(lines[0], "F_z =", "N"), f2 = ValueAfter(lines[1], "F_z =", "N");
+    QVERIFY(l1 > 0 && std::fabs(l2 / l1 - 1) < 0.01);
+    QVERIFY(f1 != 0 && std::fabs(f2 / f1 + 1) < 0.01);
     // The probe is free again and reads the opened field.
     HoverOverPicture(w, 1, 16);
     QVERIFY(std::fabs(ToNumber(TextOf(w, "fieldBz")) - m.field.Bz(1, 16) * 1e4) < 0.05);
@@ -309,6 +589,38 @@ void ResultTest::openingWithAResultOnShowShowsTheOpenedResult() {
     QCOMPARE(w.windowTitle(), QString("drawing.tvd - Tesvid"));
     QVERIFY(!w.resultOnShow());
     QVERIFY(!NodesOf(w, MaterialCode::Coil1).empty());
+}
+
+void ResultTest::savePictureWritesTheAreaOrTheResultPicture() {
+    QTemporaryDir dir;
+    Session s;
+    MainWindow& w = s.w;
+    FakeDialogs& dialogs = s.services.dialogs;
+    PaintTestCoil(w);
+    // Typed without a suffix: the type's suffix is added, for a project as for a picture, and
+    // the picture's dialog offers the project's name as a picture.
+    dialogs.fileAnswers = {dir.filePath("coil"), dir.filePath("drawing")};
+    Trigger(w, "saveProjectAction");
+    Trigger(w, "savePictureAction");
+    QCOMPARE(dialogs.dialogInitialNames.back(), dir.filePath("coil.png"));
+    QVERIFY(QFile::exists(dir.filePath("coil.tvd")));
+    QCOMPARE(ReadPng(dir.filePath("drawing.png")), DrawingArea(w).Surface().Snapshot());
+
+    // A result: the same picture as tesvid-batch --png draws of the same field.
+    Click(w, "runButton");
+    HoverOverPicture(w, 5, 25);  // the probe's cross-hair is not saved
+    dialogs.fileAnswers = {dir.filePath("result.png")};
+    Trigger(w, "savePictureAction");
+    QVERIFY(!WriteResultPicture(w.model(), dir.filePath("batch.png").toStdString()));
+    QCOMPARE(ReadPng(dir.filePath("result.png")), ReadPng(dir.filePath("batch.png")));
+
+    // A file that cannot be written is named, and nothing is left of it.
+    const QString bad = dir.filePath("coil.tvd/x.png");
+    dialogs.fileAnswers = {bad};
+    Trigger(w, "savePictureAction");
+    QCOMPARE(dialogs.messages.size(), std::size_t{1});
+    QVERIFY(dialogs.messages[0].text.contains(bad));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 4);
 }
 
 void ResultTest::exportAndPrintNeedAResult() {
@@ -342,15 +654,12 @@ void ResultTest::exportAndPrintNeedAResult() {
     QVERIFY(ReadAll(dialogs.printToPdf).startsWith("%PDF"));
     const QString power = TextOf(s.w, "powerBox1");
     QVERIFY2(power.contains(',') && QString(power).remove(',').size() <= 4, qPrintable(power));
-    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    if (!pdftotext.isEmpty()) {
-        QProcess convert;
-        convert.start(pdftotext, {dialogs.printToPdf, "-"});
-        QVERIFY(convert.waitForFinished());
-        const QString report = QString::fromUtf8(convert.readAllStandardOutput());
-        QVERIFY2(report.contains(power + " W") && report.contains("Bmax= 1,5 Tesla"),
-                 qPrintable(report));
-    }
+    QProcess convert;  // poppler-utils, as pdftoppm
+    convert.start("pdftotext", {dialogs.printToPdf, "-"});
+    QVERIFY(convert.waitForFinished());
+    const QString report = QString::fromUtf8(convert.readAllStandardOutput());
+    QVERIFY2(report.contains(power + " W") && report.contains("Bmax= 1,5 Tesla"),
+             qPrintable(report));
     // A printer that cannot start says so.
     dialogs.printToPdf = dir.filePath("no/such/folder/report.pdf");
     Trigger(s.w, "printAction");
