@@ -142,15 +142,11 @@ class ResultTest : public QObject {
     void runGivesTheFieldCoilPanelFiguresAndOutcomeADivergedOneKeepsIt();
     void refusedRunChangesNothing();
     void coilPanelAndSlidersAgree();
-    void probeReadsOnePointInTheLocalesNumbers();
-    void resultKeepsItsGridUntilRun();
-    void clickedBodyShowsItsForceAndOutlineVacuumANote();
-    void distributionWindowsBesideTheMainWindowOnce();
-    void everyResultReachesGraphsScaleAndPaper();
+    void probeAndClickReadOnePointTheResultKeepsItsGridUntilEditor();
+    void distributionWindowsBesideTheMainWindow();
     void openAndSaveEveryGridSizeBitForBitOrSayWhyNot();
     void openingWithAResultOnShowShowsTheOpenedResult();
-    void savePictureWritesTheAreaOrTheResultPicture();
-    void exportAndPrintNeedAResult();
+    void picturesGraphsTableAndPaperOfEveryResult();
 };
 
 void ResultTest::theWindowAnswersWhileItRunsStopAndClosingEndIt() {
@@ -303,12 +299,36 @@ void ResultTest::coilPanelAndSlidersAgree() {
     QCOMPARE(slider.value(), 12);  // 12.5 % of 20 A, to the even position
 }
 
-void ResultTest::probeReadsOnePointInTheLocalesNumbers() {
+void ResultTest::probeAndClickReadOnePointTheResultKeepsItsGridUntilEditor() {
     Session s;
     MainWindow& w = s.w;
     const QImage& copied = s.services.clipboard.image;
+    const QString& text = s.services.clipboard.text;
     PaintTestCoil(w);
+    ChooseMaterial(w, 1);  // Iron, 8 mm under the coil
+    DragOnPicture(w, Qt::LeftButton, {{10, 34}, {12, 38}});
     Click(w, "runButton");
+    // A click on a body chooses it: its figures, and its outline on the picture.
+    const QImage before = DrawingArea(w).Surface().Snapshot();
+    ClickOnPicture(w, 11, 36);
+    const QString iron = TextOf(w, "bodyFigures");
+    QVERIFY(iron.startsWith("Iron") && Child<FiguresWindow>(w, "figuresWindow").isVisible());
+    const QImage outlined = DrawingArea(w).Surface().Snapshot();
+    QVERIFY(outlined != before);
+    const QPoint middle(11 * 8, 36 * 8);                     // 8 pixels a cell
+    QCOMPARE(outlined.pixel(middle), before.pixel(middle));  // an outline, not a fill
+    // The iron is drawn up to the coil (F_z < 0), the coil down as hard.
+    const double onIron = ValueAfter(iron, "F_z =", "N");
+    Trigger(w, "copyFiguresAction");
+    const double onCoil = ValueAfter(text, "F_z =", "N");
+    QVERIFY2(onIron < 0 && std::fabs(onCoil / onIron + 1) < 0.03, qPrintable(iron + "\n" + text));
+    QVERIFY(text.contains(iron.left(20)));
+    ClickOnPicture(w, 30, 10);
+    QVERIFY(TextOf(w, "bodyFigures").contains("Vacuum"));
+    QVERIFY(!TextOf(w, "bodyFigures").contains("F_z"));
+    QVERIFY(DrawingArea(w).Surface().Snapshot() == before);  // the outline removed exactly
+
+    // The probe reads the node under the pointer.
     HoverOverPicture(w, 5, 25);
     QVERIFY(std::fabs(ToNumber(TextOf(w, "fieldB")) - w.model().field.B(5, 25) * 1e4) <= 0.05);
     Trigger(w, "copyScaleAction");
@@ -325,9 +345,35 @@ void ResultTest::probeReadsOnePointInTheLocalesNumbers() {
     HoverOverPicture(w, 30, 10);
     QCOMPARE(TextOf(w, "radiusReadout"), QString("60"));
 
-    // A comma locale: every number shown has its comma.
+    // A grid and area chosen: the result keeps its own. The same place reads the same node, the
+    // cross-hair leaves no trace, the axis its label.
+    const QPoint node = DrawingArea(w).ToWidget(5, 25);
+    HoverAt(w, node);
+    const QString b = TextOf(w, "fieldB"), r = TextOf(w, "radiusReadout");
+    Trigger(w, "copyPictureAction");  // takes the cross-hair off
+    const QImage result = copied;
+    HoverAt(w, node);
+    WithOptions(w, [](OptionsDialog& d) {
+        Child<QComboBox>(d, "gridCombo").setCurrentIndex(1);  // 100x100
+        TypeInto(d, "areaSizeEdit", "200");
+        Click(d, "okButton");
+    });
+    HoverAt(w, node + QPoint(40, 40));
+    HoverAt(w, node);
+    QCOMPARE(TextOf(w, "fieldB") + TextOf(w, "radiusReadout"), b + r);
+    QCOMPARE(TextOf(w, "areaSizeLabel"), QString("100"));
+    Trigger(w, "copyPictureAction");
+    QCOMPARE(copied, result);
+
+    // A comma locale: every number shown has its comma. The distribution windows, moved by the
+    // user, stay there.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    auto& rWindow = Child(w, "rDistributionWindow");
+    QVERIFY(rWindow.isVisible() && Child(w, "zDistributionWindow").isVisible());
+    rWindow.move(rWindow.pos() + QPoint(-30, 40));
+    const QPoint moved = rWindow.pos();
     Click(w, "resultButton");
+    QCOMPARE(rWindow.pos(), moved);
     HoverOverPicture(w, 5, 25);
     QVERIFY2(TextOf(w, "fieldB").contains(',') && !TextOf(w, "fieldB").contains('.'),
              qPrintable(TextOf(w, "fieldB")));
@@ -341,68 +387,14 @@ void ResultTest::probeReadsOnePointInTheLocalesNumbers() {
     const std::optional<Rgb> grey = MaterialColor(MaterialCode::Vacuum);
     QCOMPARE(DrawingArea(w).Surface().ReadPoint(10, 25), grey);
     QVERIFY(DrawingArea(w).Surface().ReadPoint(10, 30) != grey);
-}
-
-void ResultTest::resultKeepsItsGridUntilRun() {
-    Session s;
-    MainWindow& w = s.w;
-    PaintTestCoil(w);
-    Click(w, "runButton");
-    const QPoint node = DrawingArea(w).ToWidget(5, 25);
-    HoverAt(w, node);
-    const QString b = TextOf(w, "fieldB"), r = TextOf(w, "radiusReadout");
-    Trigger(w, "copyPictureAction");  // takes the cross-hair off
-    const QImage result = s.services.clipboard.image;
-    HoverAt(w, node);
-    WithOptions(w, [](OptionsDialog& d) {
-        Child<QComboBox>(d, "gridCombo").setCurrentIndex(1);  // 100x100
-        TypeInto(d, "areaSizeEdit", "200");
-        Click(d, "okButton");
-    });
-    // The same place reads the same node, the cross-hair leaves no trace, the axis its label.
-    HoverAt(w, node + QPoint(40, 40));
-    HoverAt(w, node);
-    QCOMPARE(TextOf(w, "fieldB") + TextOf(w, "radiusReadout"), b + r);
-    QCOMPARE(TextOf(w, "areaSizeLabel"), QString("100"));
-    Trigger(w, "copyPictureAction");
-    QCOMPARE(s.services.clipboard.image, result);
-    // Editor takes the new grid and area.
+    // Editor takes the new grid and area, and the map New Project keeps.
     Click(w, "editorButton");
     QCOMPARE(TextOf(w, "areaSizeLabel"), QString("200"));
     QCOMPARE(w.model().project.GridSize, 100);
     QCOMPARE(NodeMaterial(w, 22, 50), MaterialCode::Coil1);  // the coil, on the finer grid
 }
 
-void ResultTest::clickedBodyShowsItsForceAndOutlineVacuumANote() {
-    Session s;
-    MainWindow& w = s.w;
-    PaintTestCoil(w);
-    ChooseMaterial(w, 1);  // Iron, 8 mm under the coil
-    DragOnPicture(w, Qt::LeftButton, {{10, 34}, {12, 38}});
-    Click(w, "runButton");
-    const QImage before = DrawingArea(w).Surface().Snapshot();
-    ClickOnPicture(w, 11, 36);
-    const QString iron = TextOf(w, "bodyFigures");
-    QVERIFY(iron.startsWith("Iron") && Child<FiguresWindow>(w, "figuresWindow").isVisible());
-    const QImage outlined = DrawingArea(w).Surface().Snapshot();
-    QVERIFY(outlined != before);
-    const QPoint middle(11 * 8, 36 * 8);                     // 8 pixels a cell
-    QCOMPARE(outlined.pixel(middle), before.pixel(middle));  // an outline, not a fill
-    // The iron is drawn up to the coil (F_z < 0), the coil down as hard.
-    const double onIron = ValueAfter(iron, "F_z =", "N");
-    Trigger(w, "copyFiguresAction");
-    const double onCoil = ValueAfter(s.services.clipboard.text, "F_z =", "N");
-    QVERIFY2(onIron < 0 && std::fabs(onCoil / onIron + 1) < 0.03,
-             qPrintable(iron + "\n" + s.services.clipboard.text));
-    QVERIFY(s.services.clipboard.text.contains(iron.left(20)));
-
-    ClickOnPicture(w, 30, 10);
-    QVERIFY(TextOf(w, "bodyFigures").contains("Vacuum"));
-    QVERIFY(!TextOf(w, "bodyFigures").contains("F_z"));
-    QVERIFY(DrawingArea(w).Surface().Snapshot() == before);  // the outline removed exactly
-}
-
-void ResultTest::distributionWindowsBesideTheMainWindowOnce() {
+void ResultTest::distributionWindowsBesideTheMainWindow() {
     // A column of two 300 x 220 frames, 4 pixels apart and from the main window's frame.
     const QSize graph(300, 220);
     const QRect main(100, 50, 800, 520);
@@ -420,79 +412,6 @@ void ResultTest::distributionWindowsBesideTheMainWindowOnce() {
         QCOMPARE(places.z, c.z);
         QCOMPARE(places.r, c.z + QPoint(0, 224));
     }
-    // Shown after a result; moved by the user, they stay there.
-    Session s;
-    Click(s.w, "resultButton");
-    auto& r = Child(s.w, "rDistributionWindow");
-    QVERIFY(r.isVisible() && Child(s.w, "zDistributionWindow").isVisible());
-    r.move(r.pos() + QPoint(-30, 40));
-    const QPoint moved = r.pos();
-    Click(s.w, "editorButton");
-    Click(s.w, "resultButton");
-    QCOMPARE(r.pos(), moved);
-}
-
-void ResultTest::everyResultReachesGraphsScaleAndPaper() {
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    Session s;
-    MainWindow& w = s.w;
-    PaintTestCoil(w);
-    Click(w, "runButton");
-    auto& rWindow = Child<DistributionWindow>(w, "rDistributionWindow");
-    const QImageSurface& scale = Child<PictureBox>(w, "colorScale").Surface();
-    HoverOverPicture(w, 20, 25);  // the graphs' point from now on
-    // The R graph through the point and the scale, with the numbers' commas, as the drawing
-    // code draws them for the field on show.
-    auto graph = [&](QSize size) {
-        return Drawn(Child<PictureBox>(rWindow, "graphArea").Surface(), size,
-                     [&](QImageSurface& g) {
-                         DrawDistributionGraph(w.model(), g, GraphAxis::R, 20, 25, ',');
-                     });
-    };
-    const QImage first = rWindow.GraphImage();
-    QCOMPARE(first, graph(first.size()));
-    TypeInto(w, "currentEdit1", "3");
-    Click(w, "runButton");
-    QVERIFY(rWindow.GraphImage() != first);
-    QCOMPARE(rWindow.GraphImage(), graph(first.size()));
-    QCOMPARE(scale.Image(), Drawn(scale, scale.Image().size(), [&](QImageSurface& c) {
-                 DrawColorScale(c, FieldMaximum(w.model().field.B), ',');
-             }));
-    // A larger window gets the graph drawn anew at its size.
-    rWindow.resize(460, 300);
-    QTRY_COMPARE(rWindow.GraphImage().size(), QSize(460, 300));
-    QCOMPARE(rWindow.GraphImage(), graph({460, 300}));
-    // Print: the colours that cover most of the map on screen (the ramp's, not grey) are
-    // on the colour report's page, and none on the line report's.
-    std::map<QRgb, int> onScreen;
-    const std::uint32_t* screen = DrawingArea(w).Surface().Pixels();
-    std::for_each(screen, screen + 400 * 400, [&](QRgb p) { ++onScreen[p]; });
-    QTemporaryDir dir;
-    for (bool colour : {false, true}) {
-        WithOptions(w, [&](OptionsDialog& d) {
-            Child<QCheckBox>(d, "colorReportCheck").setChecked(colour);
-            Click(d, "okButton");
-        });
-        const QString base = dir.filePath(colour ? "colour" : "lines");
-        s.services.dialogs.printToPdf = base + ".pdf";
-        Trigger(w, "printAction");
-        // pdftoppm: poppler-utils, installed by tools/install-deps.
-        QVERIFY(QProcess::execute("pdftoppm",
-                                  {"-r", "72", "-png", "-singlefile", base + ".pdf", base}) == 0);
-        const QImage page = QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
-        const auto* bits = reinterpret_cast<const QRgb*>(page.constBits());
-        const std::set<QRgb> onPage(bits, bits + page.width() * page.height());
-        int checked = 0;
-        for (const auto& [rgb, n] : onScreen) {
-            if (n >= 500 && (qRed(rgb) != qGreen(rgb) || qGreen(rgb) != qBlue(rgb))) {
-                QCOMPARE(onPage.count(rgb), std::size_t{colour});
-                ++checked;
-            }
-        }
-        QVERIFY(checked >= 3);
-    }
-    w.close();  // the report's choice is kept
-    QVERIFY(s.services.ReadSettingsFile().contains("CheckColorReport=1"));
 }
 
 void ResultTest::openAndSaveEveryGridSizeBitForBitOrSayWhyNot() {
@@ -591,14 +510,24 @@ void ResultTest::openingWithAResultOnShowShowsTheOpenedResult() {
     QVERIFY(!NodesOf(w, MaterialCode::Coil1).empty());
 }
 
-void ResultTest::savePictureWritesTheAreaOrTheResultPicture() {
+void ResultTest::picturesGraphsTableAndPaperOfEveryResult() {
     QTemporaryDir dir;
     Session s;
     MainWindow& w = s.w;
     FakeDialogs& dialogs = s.services.dialogs;
-    PaintTestCoil(w);
+    // Nothing to export or print before a result.
+    dialogs.fileAnswers = {dir.filePath("field.txt")};
+    dialogs.printToPdf = dir.filePath("report.pdf");
+    Trigger(w, "exportTextAction");
+    Trigger(w, "printAction");
+    QCOMPARE(dialogs.messages.size(), std::size_t{2});
+    QCOMPARE(dialogs.messages[0].text, QString("Nothing to save"));
+    QCOMPARE(dialogs.messages[1].text, QString("Nothing to print"));
+    dialogs.messages.clear();
+
     // Typed without a suffix: the type's suffix is added, for a project as for a picture, and
     // the picture's dialog offers the project's name as a picture.
+    PaintTestCoil(w);
     dialogs.fileAnswers = {dir.filePath("coil"), dir.filePath("drawing")};
     Trigger(w, "saveProjectAction");
     Trigger(w, "savePictureAction");
@@ -606,14 +535,26 @@ void ResultTest::savePictureWritesTheAreaOrTheResultPicture() {
     QVERIFY(QFile::exists(dir.filePath("coil.tvd")));
     QCOMPARE(ReadPng(dir.filePath("drawing.png")), DrawingArea(w).Surface().Snapshot());
 
-    // A result: the same picture as tesvid-batch --png draws of the same field.
+    // RUN at 1 A, then at 3 A in a comma locale: the R graph through the probe's point and the
+    // scale as the drawing code draws them for the field on show, with the locale's numbers.
     Click(w, "runButton");
-    HoverOverPicture(w, 5, 25);  // the probe's cross-hair is not saved
+    auto& rWindow = Child<DistributionWindow>(w, "rDistributionWindow");
+    const QImageSurface& scale = Child<PictureBox>(w, "colorScale").Surface();
+    HoverOverPicture(w, 20, 25);  // the graphs' point from now on
+    auto graph = [&](QSize size, char separator) {
+        return Drawn(Child<PictureBox>(rWindow, "graphArea").Surface(), size,
+                     [&](QImageSurface& g) {
+                         DrawDistributionGraph(w.model(), g, GraphAxis::R, 20, 25, separator);
+                     });
+    };
+    const QImage first = rWindow.GraphImage();
+    QCOMPARE(first, graph(first.size(), '.'));
+    // The result's picture, the probe's cross-hair not in it: the same as tesvid-batch --png
+    // draws of the same field.
     dialogs.fileAnswers = {dir.filePath("result.png")};
     Trigger(w, "savePictureAction");
     QVERIFY(!WriteResultPicture(w.model(), dir.filePath("batch.png").toStdString()));
     QCOMPARE(ReadPng(dir.filePath("result.png")), ReadPng(dir.filePath("batch.png")));
-
     // A file that cannot be written is named, and nothing is left of it.
     const QString bad = dir.filePath("coil.tvd/x.png");
     dialogs.fileAnswers = {bad};
@@ -621,40 +562,59 @@ void ResultTest::savePictureWritesTheAreaOrTheResultPicture() {
     QCOMPARE(dialogs.messages.size(), std::size_t{1});
     QVERIFY(dialogs.messages[0].text.contains(bad));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 4);
-}
 
-void ResultTest::exportAndPrintNeedAResult() {
-    QTemporaryDir dir;
-    Session s;
-    FakeDialogs& dialogs = s.services.dialogs;
-    const QString table = dir.filePath("field.txt");
-    dialogs.fileAnswers = {table};
-    dialogs.printToPdf = dir.filePath("report.pdf");
-    Trigger(s.w, "exportTextAction");
-    Trigger(s.w, "printAction");
-    QCOMPARE(dialogs.messages.size(), std::size_t{2});
-    QCOMPARE(dialogs.messages[0].text, QString("Nothing to save"));
-    QCOMPARE(dialogs.messages[1].text, QString("Nothing to print"));
+    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+    TypeInto(w, "currentEdit1", "3");
+    Click(w, "runButton");
+    QVERIFY(rWindow.GraphImage() != first);
+    QCOMPARE(rWindow.GraphImage(), graph(first.size(), ','));
+    QCOMPARE(scale.Image(), Drawn(scale, scale.Image().size(), [&](QImageSurface& c) {
+                 DrawColorScale(c, FieldMaximum(w.model().field.B), ',');
+             }));
+    // A larger window gets the graph drawn anew at its size.
+    rWindow.resize(460, 300);
+    QTRY_COMPARE(rWindow.GraphImage().size(), QSize(460, 300));
+    QCOMPARE(rWindow.GraphImage(), graph({460, 300}, ','));
 
     // The table: a heading and one line per inner node, items in zones of 14 columns.
-    s.w.openProject(kOpposingCoils);
-    Click(s.w, "resultButton");
-    dialogs.fileAnswers = {table};
-    Trigger(s.w, "exportTextAction");
-    const QByteArray text = ReadAll(table);
-    QCOMPARE(text.count("\r\n"), 1 + 49 * 49);
-    QCOMPARE(text.indexOf("Bz, Tesla"), 42);
+    dialogs.fileAnswers = {dir.filePath("field.txt")};
+    Trigger(w, "exportTextAction");
+    const QByteArray table = ReadAll(dir.filePath("field.txt"));
+    QCOMPARE(table.count("\r\n"), 1 + 49 * 49);
+    QCOMPARE(table.indexOf("Bz, Tesla"), 42);
 
-    // The report in a comma locale: its numbers with commas, the powers as the panel has them.
-    QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    Click(s.w, "runButton");
-    Trigger(s.w, "printAction");
-    QLocale::setDefault(QLocale::c());
-    QCOMPARE(dialogs.messages.size(), std::size_t{2});
-    QVERIFY(ReadAll(dialogs.printToPdf).startsWith("%PDF"));
-    const QString power = TextOf(s.w, "powerBox1");
+    // Print: the colours that cover most of the map on screen (the ramp's, not grey) are on the
+    // colour report's page, and none on the line report's. The report's numbers have commas, the
+    // powers as the panel has them.
+    std::map<QRgb, int> onScreen;
+    const std::uint32_t* screen = DrawingArea(w).Surface().Pixels();
+    std::for_each(screen, screen + 400 * 400, [&](QRgb p) { ++onScreen[p]; });
+    for (bool colour : {false, true}) {
+        WithOptions(w, [&](OptionsDialog& d) {
+            Child<QCheckBox>(d, "colorReportCheck").setChecked(colour);
+            Click(d, "okButton");
+        });
+        const QString base = dir.filePath(colour ? "colour" : "lines");
+        dialogs.printToPdf = base + ".pdf";
+        Trigger(w, "printAction");
+        // pdftoppm and pdftotext: poppler-utils, installed by tools/install-deps.
+        QVERIFY(QProcess::execute("pdftoppm",
+                                  {"-r", "72", "-png", "-singlefile", base + ".pdf", base}) == 0);
+        const QImage page = QImage(base + ".png").convertToFormat(QImage::Format_RGB32);
+        const auto* bits = reinterpret_cast<const QRgb*>(page.constBits());
+        const std::set<QRgb> onPage(bits, bits + page.width() * page.height());
+        int checked = 0;
+        for (const auto& [rgb, n] : onScreen) {
+            if (n >= 500 && (qRed(rgb) != qGreen(rgb) || qGreen(rgb) != qBlue(rgb))) {
+                QCOMPARE(onPage.count(rgb), std::size_t{colour});
+                ++checked;
+            }
+        }
+        QVERIFY(checked >= 3);
+    }
+    const QString power = TextOf(w, "powerBox1");
     QVERIFY2(power.contains(',') && QString(power).remove(',').size() <= 4, qPrintable(power));
-    QProcess convert;  // poppler-utils, as pdftoppm
+    QProcess convert;
     convert.start("pdftotext", {dialogs.printToPdf, "-"});
     QVERIFY(convert.waitForFinished());
     const QString report = QString::fromUtf8(convert.readAllStandardOutput());
@@ -662,9 +622,11 @@ void ResultTest::exportAndPrintNeedAResult() {
              qPrintable(report));
     // A printer that cannot start says so.
     dialogs.printToPdf = dir.filePath("no/such/folder/report.pdf");
-    Trigger(s.w, "printAction");
-    QCOMPARE(dialogs.messages.size(), std::size_t{3});
-    QVERIFY(dialogs.messages[2].text.contains("could not be printed"));
+    Trigger(w, "printAction");
+    QCOMPARE(dialogs.messages.size(), std::size_t{2});
+    QVERIFY(dialogs.messages[1].text.contains("could not be printed"));
+    w.close();  // the report's choice is kept
+    QVERIFY(s.services.ReadSettingsFile().contains("CheckColorReport=1"));
 }
 
 QTEST_MAIN(ResultTest)
