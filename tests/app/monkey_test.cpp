@@ -364,8 +364,7 @@ class Monkey : public QObject {
     MainWindow& W() {
         if (!window_ || closed_) {
             window_.reset();
-            window_ = std::make_unique<MainWindow>(PlatformServices{
-                dialogs_, services_.clipboard, services_.help, services_.settings});
+            window_ = std::make_unique<MainWindow>(services_.Services());
             connect(window_.get(), &MainWindow::closed, this, [this] { closed_ = true; });
             closed_ = false;
             painted_ = QImage();
@@ -400,7 +399,7 @@ class Monkey : public QObject {
     QTemporaryDir dir_;
     QStringList opens_, saves_;
     TestServices services_;
-    FakeDialogs dialogs_;
+    FakeDialogs& dialogs_ = services_.dialogs;
     std::vector<std::pair<char, QString>> files_;  // the project files answered
     std::unique_ptr<MainWindow> window_;
     QString command_;  // the button or menu command of the latest action

@@ -1,9 +1,9 @@
-// The windows as the user meets them: the main window's first start and layout, painting, the
-// Editor command, the coordinate read-out, copies and the help; Draw > Rectangle, the zoomable
-// drawing area and the status line; Undo and Redo, the shortcuts, the title and the question
-// before unsaved changes are lost, Open Recent; the options dialog's OK, Cancel and refusals,
-// and the options' round trip through the settings file; where the program finds its samples
-// and help.
+// The windows as the user meets them: the main window's first start over unusable settings, a
+// refused run, the help and the layout; painting, Undo and Redo by the keys, the Editor command,
+// the coordinate read-out, copies, Draw > Rectangle, the zoomable drawing area and the status
+// line; the title and the question before unsaved changes are lost, Open Recent; the options
+// dialog's OK, Cancel and refusals, and the options' round trip through the settings file;
+// where the program finds its samples and help.
 
 #include <QAbstractButton>
 #include <QAction>
@@ -49,11 +49,6 @@ QStringList LayoutFaults(QWidget* root) {
     return faults;
 }
 
-// The options dialog's own section in the settings file, under its stored name.
-const char* const kSwitchesSection =
-    "[frm"
-    "Options]";
-
 // Draw > Rectangle with the material and the bounds (r from, r to, z from, z to) typed, then
 // OK; the dialog, back after a refusal, is cancelled. Returns how often it was shown.
 int TypeRectangle(MainWindow& w, const QString& material, const QStringList& bounds) {
@@ -89,42 +84,79 @@ QImage Area(MainWindow& w) {
     return DrawingArea(w).Surface().Snapshot();
 }
 
-void TypeWireDiameter(OptionsDialog& d) {
-    TypeInto(d, "wireDiameter1Edit", "0.7");
-    Click(d, "okButton");
-}
-
 }  // namespace
 
 class WindowTest : public QObject {
     Q_OBJECT
   private slots:
-    void firstStartAndLayout();
-    void toolsPaintAndEditorKeepsThePicture();
-    void coordinatesAndCopies();
-    void helpShowsContentsOrSaysThereIsNone();
-    void typedRectanglePaintsTheRuleNodesOrNothing();
+    void firstStartOverUnusableStoredValuesHelpAndLayout();
+    void toolsPaintUndoAndRedoByKeysAndEditorKeepsThePicture();
+    void coordinatesCopiesAndTypedRectangles();
     void zoomShowsBlocksAndPaintsTheSameNodes();
-    void strokesUndoAndRedoByKeysOnTheDrawingOnly();
     void unsavedChangesAreMarkedAndAskedAbout();
-    void openRecentKeepsEightProjectsAndDropsMissingOnes();
     void cancelChangesNothingOkTakesTheOptionsForTheNextSessionToo();
-    void unusableStoredValuesGiveWayToTheFirstStart();
     void unusableValuesAreRefusedWithTheDialogKeptOpen();
     void samplesAndHelpBesideTheProgramOrUnderShare();
 };
 
-void WindowTest::firstStartAndLayout() {
-    Session s;
+void WindowTest::firstStartOverUnusableStoredValuesHelpAndLayout() {
+    Session s(
+        "[Grid]\nTextAreaSize=0\nComboGrid=7\n[R_Jacoby]\nTextRjac0=2\nTextRjac1=0,9991\n"
+        "[Coils]\nTextDProv1=none\nTextMaxTok1=\"2,5\"\n[Misc]\nTextMainSteps=99999\n"
+        "[Vezozo]\nTextMagHc=0\nTextMagBHmax=500\n[Steel]\nTextSteelMaxB=-1\n" +
+        kSwitchesSection + "\nCheckShowCrossSections=5\n");
     MainWindow& w = s.w;
-    QCOMPARE(w.model().project.GridSize, FirstStartProject().GridSize);
+    // Unusable values give way to the first start's.
+    const Project& p = w.model().project;
+    const Project first = FirstStartProject();
+    QCOMPARE(p.AreaSize, first.AreaSize);
+    QCOMPARE(p.GridSize, first.GridSize);
+    QCOMPARE(p.MainSteps, first.MainSteps);
     QImage grey(400, 400, QImage::Format_RGB32);
     grey.fill(qRgb(192, 192, 192));
-    QCOMPARE(DrawingArea(w).Surface().Snapshot(), grey);
+    QCOMPARE(Area(w), grey);
     QCOMPARE(TextOf(w, "areaSizeLabel"), QString("100"));
     // The sliders at full scale, the currents with them.
     QCOMPARE(Child<QSlider>(w, "currentSlider2").value(), 100);
     QCOMPARE(TextOf(w, "currentEdit2"), QString("10"));
+    // Usable values are taken, with a comma, and a magnet outside the OK rule too.
+    QCOMPARE(p.Rjac1, 0.9991);
+    QCOMPARE(p.SliderFullScale1, 2.5);
+    QCOMPARE(p.MagBHmax, 500000.0);
+    WithOptions(w, [](OptionsDialog& d) {
+        QVERIFY(Child<QCheckBox>(d, "showCrossSectionsCheck").isChecked());
+    });
+    const auto& said = s.services.dialogs.messages;
+    QVERIFY(said.empty());
+
+    // A stored value RUN refuses, iron saturating at -1 T: the run says so and changes nothing.
+    PaintTestCoil(w);
+    ChooseMaterial(w, 1);
+    DragOnPicture(w, Qt::LeftButton, {{20, 20}, {25, 30}});
+    const QImage drawn = Area(w);
+    Click(w, "runButton");
+    QCOMPARE(said.size(), std::size_t{1});
+    QVERIFY(!w.resultOnShow());
+    QCOMPARE(w.model().arrays.Material(22, 25), MaterialCode::Vacuum);  // no map was built
+    QCOMPARE(TextOf(w, "turnsBox1"), QString("0"));
+    QCOMPARE(Area(w), drawn);
+
+    // Help: without the file, a message titled as the window that asked.
+    FakeHelp& help = s.services.help;
+    Trigger(w, "helpAction");
+    WithOptions(w, [&](OptionsDialog& d) {
+        Click(d, "helpButton");
+        help.file = "tesvid.html";
+        Click(d, "helpButton");
+        QCOMPARE(help.shown.at(0), Shown(&d, kOptionsHelpContext));
+    });
+    QVERIFY(said.at(1).text.contains("There is no Help") && said.at(2).text == said[1].text);
+    QCOMPARE(said[1].title + ", " + said[2].title, QString("*Untitled - Tesvid, Options"));
+    Trigger(w, "helpAction");
+    QCOMPARE(help.shown.at(1), Shown(&w, 0));
+    help.error = "The help viewer failed";
+    Trigger(w, "helpAction");
+    QCOMPARE(said.back().text, QString("The help viewer failed"));
 
     // Every caption fits.
     auto& options = Child<OptionsDialog>(w, "optionsDialog");
@@ -132,49 +164,90 @@ void WindowTest::firstStartAndLayout() {
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(", ")));
 }
 
-void WindowTest::toolsPaintAndEditorKeepsThePicture() {
+void WindowTest::toolsPaintUndoAndRedoByKeysAndEditorKeepsThePicture() {
     Session s;
     MainWindow& w = s.w;
+    std::vector<QImage> after{Area(w)};
+    auto stroke = [&](const std::vector<Node>& path) {
+        DragOnPicture(w, Qt::LeftButton, path);
+        QVERIFY(Area(w) != after.back());
+        after.push_back(Area(w));
+    };
     // The rubber band passes over other nodes; only the release corner counts.
-    DragOnPicture(w, Qt::LeftButton, {{10, 20}, {30, 40}, {5, 5}, {12, 30}});
+    stroke({{10, 20}, {30, 40}, {5, 5}, {12, 30}});
     QCOMPARE(NodesOf(w, MaterialCode::Coil1), NodeBlock(10, 20, 12, 30, 50));
     // Dragged up and left over the first block, in iron: the iron covers it.
     ChooseMaterial(w, 1);
-    DragOnPicture(w, Qt::LeftButton, {{20, 25}, {40, 10}, {11, 22}});
+    stroke({{20, 25}, {40, 10}, {11, 22}});
     QCOMPARE(NodesOf(w, MaterialCode::Iron), NodeBlock(11, 22, 20, 25, 50));
     QCOMPARE(NodesOf(w, MaterialCode::Coil1).size(), std::size_t{33 - 8});
-    // Node (0, 0) stays Vacuum.
-    DragOnPicture(w, Qt::LeftButton, {{3, 3}, {0, 0}});
-    QCOMPARE(NodeMaterial(w, 0, 0), MaterialCode::Vacuum);
-    QCOMPARE(NodeMaterial(w, 1, 1), MaterialCode::Iron);
-
     Click(w, "lineToolButton");
     ChooseMaterial(w, 5);
-    DragOnPicture(w, Qt::LeftButton, {{30, 30}, {2, 2}, {40, 40}});
+    stroke({{30, 30}, {2, 2}, {40, 40}});
     for (int k = 30; k <= 40; ++k) {
         QCOMPARE(NodeMaterial(w, k, k), MaterialCode::Nonmag);
     }
     QCOMPARE(NodeMaterial(w, 31, 30), MaterialCode::Vacuum);
-    QCOMPARE(NodeMaterial(w, 20, 20), MaterialCode::Vacuum);  // the band passed over it
+    QCOMPARE(NodeMaterial(w, 2, 2), MaterialCode::Vacuum);  // the band passed over it
+
+    // Back and forth by the keys of Edit: Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y.
+    const std::pair<QKeyCombination, std::size_t> steps[] = {
+        {Qt::CTRL | Qt::Key_Z, 2}, {Qt::CTRL | Qt::Key_Z, 1}, {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, 2},
+        {Qt::CTRL | Qt::Key_Z, 1}, {Qt::CTRL | Qt::Key_Y, 2}, {Qt::CTRL | Qt::Key_Y, 3},
+        {Qt::CTRL | Qt::Key_Y, 3}, {Qt::CTRL | Qt::Key_Z, 2}};
+    for (const auto& [key, picture] : steps) {
+        Key(w, key);
+        QVERIFY(Area(w) == after[picture]);
+    }
+    // A result on show is never undone: Undo goes back to the drawing it came from, then undoes.
+    {
+        QSignalSpy finished(&w, &MainWindow::calculationFinished);
+        Key(w, Qt::Key_F5);
+        QVERIFY(finished.count() > 0 || finished.wait(60000));
+    }
+    QVERIFY(w.resultOnShow() && s.services.dialogs.messages.empty());
+    Key(w, Qt::CTRL | Qt::Key_Z);
+    QVERIFY(!w.resultOnShow());
+    QVERIFY(Area(w) == after[1]);
+    // A programmatic paint is one step too; New forgets every step.
+    QVERIFY(w.paintAsOneStep([](QImageSurface& area) {
+        area.FilledBox(30, 30, 40, 40, MaterialColor(MaterialCode::MagnetN));
+    }));
+    QCOMPARE(NodeMaterial(w, 35, 35), MaterialCode::MagnetN);
+    Key(w, Qt::CTRL | Qt::Key_Z);
+    QVERIFY(Area(w) == after[1]);
+    Key(w, Qt::CTRL | Qt::Key_N);
+    QVERIFY(Area(w) == after[0]);
+    QVERIFY(!Child<QAction>(w, "undoAction").isEnabled());
+    Key(w, Qt::CTRL | Qt::Key_Y);
+    QVERIFY(Area(w) == after[0]);
+
+    // Node (0, 0) stays Vacuum.
+    Click(w, "rectangleToolButton");
+    ChooseMaterial(w, 1);
+    DragOnPicture(w, Qt::LeftButton, {{3, 3}, {0, 0}});
+    QCOMPARE(NodeMaterial(w, 0, 0), MaterialCode::Vacuum);
+    QCOMPARE(NodeMaterial(w, 1, 1), MaterialCode::Iron);
     Click(w, "dotToolButton");
     ChooseMaterial(w, 6);
     DragOnPicture(w, Qt::LeftButton, {{44, 2}, {44, 6}});
     QCOMPARE(NodesOf(w, MaterialCode::MagnetN), std::set<Node>({{44, 2}, {44, 6}}));
-    const QImage before = DrawingArea(w).Surface().Snapshot();
+    const QImage before = Area(w);
     DragOnPicture(w, Qt::RightButton, {{10, 10}, {20, 20}});
     Click(w, "editorButton");  // in the editing view: the strokes stay
-    QCOMPARE(DrawingArea(w).Surface().Snapshot(), before);
-    // From the result view, Editor shows the map as last built: here the empty one, with the
-    // pen still the chosen material.
+    QCOMPARE(Area(w), before);
+    // From the result view, Editor shows the map as last built (by F5), with the pen still the
+    // chosen material.
     Click(w, "resultButton");
     Click(w, "editorButton");
     QVERIFY(NodesOf(w, MaterialCode::MagnetN).empty());
+    QCOMPARE(NodesOf(w, MaterialCode::Iron), NodeBlock(11, 22, 20, 25, 50));
     DragOnPicture(w, Qt::LeftButton, {{3, 3}});
     QCOMPARE(NodeMaterial(w, 3, 3), MaterialCode::MagnetN);
 }
 
-void WindowTest::coordinatesAndCopies() {
-    Session s("[Grid]\nComboGrid=3\n");
+void WindowTest::coordinatesCopiesAndTypedRectangles() {
+    Session s("[Grid]\nComboGrid=3\n");  // 400 x 400 over 100 mm
     MainWindow& w = s.w;
     HoverOverPicture(w, 37, 12);  // 0.25 mm a node
     QCOMPARE(TextOf(w, "radiusReadout") + " " + TextOf(w, "axialReadout"), QString("9.25 3"));
@@ -186,32 +259,7 @@ void WindowTest::coordinatesAndCopies() {
     QCOMPARE(copy.pixel(150, 150), qRgb(255, 255, 0));
     DragOnPicture(w, Qt::LeftButton, {{300, 300}, {310, 310}});
     QCOMPARE(copy.pixel(305, 305), qRgb(192, 192, 192));
-}
 
-void WindowTest::helpShowsContentsOrSaysThereIsNone() {
-    Session s;
-    MainWindow& w = s.w;
-    const auto& said = s.services.dialogs.messages;
-    FakeHelp& help = s.services.help;
-    Trigger(w, "helpAction");
-    WithOptions(w, [&](OptionsDialog& d) {
-        Click(d, "helpButton");
-        help.file = "tesvid.html";
-        Click(d, "helpButton");
-        QCOMPARE(help.shown.at(0), Shown(&d, kOptionsHelpContext));
-    });
-    // Without the file: a message, titled as the window that asked.
-    QVERIFY(said.at(0).text.contains("There is no Help") && said.at(1).text == said[0].text);
-    QCOMPARE(said[0].title + ", " + said[1].title, QString("Untitled - Tesvid, Options"));
-    Trigger(w, "helpAction");
-    QCOMPARE(help.shown.at(1), Shown(&w, 0));
-    help.error = "The help viewer failed";
-    Trigger(w, "helpAction");
-    QCOMPARE(said.back().text, QString("The help viewer failed"));
-}
-
-void WindowTest::typedRectanglePaintsTheRuleNodesOrNothing() {
-    Session s("[Grid]\nComboGrid=3\n");  // 400 x 400 over 100 mm
     QCOMPARE(TypeRectangle(s.w, "iron", {"0", "10", "30", "70"}), 1);
     QCOMPARE(NodesOf(s.w, MaterialCode::Iron), NodeBlock(0, 120, 40, 280, 400));
     // Refusals (material, r from, r to, z from, z to; what the message names) paint
@@ -239,10 +287,10 @@ void WindowTest::typedRectanglePaintsTheRuleNodesOrNothing() {
 }
 
 void WindowTest::zoomShowsBlocksAndPaintsTheSameNodes() {
-    for (int k : {1, 2}) {
-        Session s;
-        MainWindow& w = s.w;
-        PictureBox& area = DrawingArea(w);
+    Session s;
+    MainWindow& w = s.w;
+    PictureBox& area = DrawingArea(w);
+    for (int k : {2, 1}) {  // and back
         Trigger(w, qPrintable(QStringLiteral("zoom%1Action").arg(k)));
         QCOMPARE(area.contentsRect().size(), QSize(400 * k, 400 * k));
         QCOMPARE(Child<PictureBox>(w, "colorScale").height(), area.height());
@@ -256,58 +304,8 @@ void WindowTest::zoomShowsBlocksAndPaintsTheSameNodes() {
         QVERIFY(shown.convertToFormat(QImage::Format_RGB32) ==
                 area.Surface().Image().scaled(400 * k, 400 * k));  // k x k blocks
     }
-    Session s("[View]\nZoom=3\n");  // the zoom kept is the next session's
-    QCOMPARE(DrawingArea(s.w).contentsRect().size(), QSize(1200, 1200));
-}
-
-void WindowTest::strokesUndoAndRedoByKeysOnTheDrawingOnly() {
-    Session s;
-    MainWindow& w = s.w;
-    std::vector<QImage> after{Area(w)};
-    auto stroke = [&](const std::vector<Node>& path) {
-        DragOnPicture(w, Qt::LeftButton, path);
-        QVERIFY(Area(w) != after.back());
-        after.push_back(Area(w));
-    };
-    stroke({{10, 20}, {12, 30}});
-    ChooseMaterial(w, 1);  // iron, over the coil's edge
-    stroke({{5, 5}, {30, 25}, {11, 22}});
-    Click(w, "lineToolButton");
-    stroke({{40, 2}, {20, 45}});
-
-    // Back and forth by the keys of Edit: Ctrl+Z, Ctrl+Shift+Z and Ctrl+Y.
-    const std::pair<QKeyCombination, std::size_t> steps[] = {
-        {Qt::CTRL | Qt::Key_Z, 2}, {Qt::CTRL | Qt::Key_Z, 1}, {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, 2},
-        {Qt::CTRL | Qt::Key_Z, 1}, {Qt::CTRL | Qt::Key_Y, 2}, {Qt::CTRL | Qt::Key_Y, 3},
-        {Qt::CTRL | Qt::Key_Y, 3}, {Qt::CTRL | Qt::Key_Z, 2}};
-    for (const auto& [key, picture] : steps) {
-        Key(w, key);
-        QVERIFY(Area(w) == after[picture]);
-    }
-
-    // A result on show is never undone: Undo goes back to the drawing it came from, then undoes.
-    {
-        QSignalSpy finished(&w, &MainWindow::calculationFinished);
-        Key(w, Qt::Key_F5);
-        QVERIFY(finished.count() > 0 || finished.wait(60000));
-    }
-    QVERIFY(w.resultOnShow() && s.services.dialogs.messages.empty());
-    Key(w, Qt::CTRL | Qt::Key_Z);
-    QVERIFY(!w.resultOnShow());
-    QVERIFY(Area(w) == after[1]);
-
-    // A programmatic paint is one step too; New forgets every step.
-    QVERIFY(w.paintAsOneStep([](QImageSurface& area) {
-        area.FilledBox(30, 30, 40, 40, MaterialColor(MaterialCode::MagnetN));
-    }));
-    QCOMPARE(NodeMaterial(w, 35, 35), MaterialCode::MagnetN);
-    Key(w, Qt::CTRL | Qt::Key_Z);
-    QVERIFY(Area(w) == after[1]);
-    Key(w, Qt::CTRL | Qt::Key_N);
-    QVERIFY(Area(w) == after[0]);
-    QVERIFY(!Child<QAction>(w, "undoAction").isEnabled());
-    Key(w, Qt::CTRL | Qt::Key_Y);
-    QVERIFY(Area(w) == after[0]);
+    Session next("[View]\nZoom=3\n");  // the zoom kept is the next session's
+    QCOMPARE(DrawingArea(next.w).contentsRect().size(), QSize(1200, 1200));
 }
 
 void WindowTest::unsavedChangesAreMarkedAndAskedAbout() {
@@ -322,7 +320,10 @@ void WindowTest::unsavedChangesAreMarkedAndAskedAbout() {
             DragOnPicture(w, Qt::LeftButton, {{10, 10}, {20, 20}});
         },
         [&] { Key(w, Qt::CTRL | Qt::Key_Z); }, [&] { TypeInto(w, "currentEdit2", "3"); },
-        [&] { WithOptions(w, TypeWireDiameter); }};
+        [&] {
+            WithOptions(
+                w, [](OptionsDialog& d) { TypeInto(d, "passesEdit", "7"), Click(d, "okButton"); });
+        }};
     int k = 0;
     for (const auto& change : changes) {
         change();
@@ -349,39 +350,12 @@ void WindowTest::unsavedChangesAreMarkedAndAskedAbout() {
     QVERIFY(QFile::exists(dir.filePath("last.tvd")));
 }
 
-void WindowTest::openRecentKeepsEightProjectsAndDropsMissingOnes() {
+void WindowTest::cancelChangesNothingOkTakesTheOptionsForTheNextSessionToo() {
     QTemporaryDir dir;
     TestServices services;
     {
         MainWindow w(services.Services());
         QVERIFY(!Child<QMenu>(w, "recentMenu").isEnabled());
-        for (int k = 1; k <= 9; ++k) {
-            services.dialogs.fileAnswers = {dir.filePath(QString("p%1.tvd").arg(k))};
-            Trigger(w, "saveProjectAction");
-        }
-        // The newest first; p1 fell off the end.
-        const QList<QAction*> entries = Child<QMenu>(w, "recentMenu").actions();
-        QCOMPARE(entries.size(), 8);
-        QCOMPARE(entries.front()->text(), "&1 " + dir.filePath("p9.tvd"));
-        QCOMPARE(entries.back()->text(), "&8 " + dir.filePath("p2.tvd"));
-        QVERIFY(QFile::remove(dir.filePath("p8.tvd")));
-    }
-    // The list outlives the session; a file gone is dropped, with a message that names it.
-    MainWindow w(services.Services());
-    QMenu& recent = Child<QMenu>(w, "recentMenu");
-    recent.actions().at(1)->trigger();
-    QCOMPARE(services.dialogs.messages.size(), std::size_t{1});
-    QVERIFY(services.dialogs.messages[0].text.contains(dir.filePath("p8.tvd")));
-    QCOMPARE(recent.actions().size(), 7);
-    recent.actions().at(3)->trigger();  // p5
-    QCOMPARE(w.windowTitle(), QString("p5.tvd - Tesvid"));
-    QVERIFY(recent.actions().front()->text().endsWith("p5.tvd") && recent.actions().size() == 7);
-}
-
-void WindowTest::cancelChangesNothingOkTakesTheOptionsForTheNextSessionToo() {
-    TestServices services;
-    {
-        MainWindow w(services.Services());
         WithOptions(w, [](OptionsDialog& d) {
             TypeInto(d, "areaSizeEdit", "300");
             TypeInto(d, "mainRadiusEdit", "0.6");
@@ -425,6 +399,16 @@ void WindowTest::cancelChangesNothingOkTakesTheOptionsForTheNextSessionToo() {
         // The drawing area and its caption follow at once in the editing view.
         QCOMPARE(TextOf(w, "areaSizeLabel"), QString("150"));
         QCOMPARE(DrawingArea(w).Surface().PenWidth(), 4);
+        // Open Recent: the newest first; p1 fell off the end.
+        for (int k = 1; k <= 9; ++k) {
+            services.dialogs.fileAnswers = {dir.filePath(QString("p%1.tvd").arg(k))};
+            Trigger(w, "saveProjectAction");
+        }
+        const QList<QAction*> entries = Child<QMenu>(w, "recentMenu").actions();
+        QCOMPARE(entries.size(), 8);
+        QCOMPARE(entries.front()->text(), "&1 " + dir.filePath("p9.tvd"));
+        QCOMPARE(entries.back()->text(), "&8 " + dir.filePath("p2.tvd"));
+        QVERIFY(QFile::remove(dir.filePath("p8.tvd")));
         w.close();
     }
     // Under their stored names, the options dialog's own section among them.
@@ -432,11 +416,11 @@ void WindowTest::cancelChangesNothingOkTakesTheOptionsForTheNextSessionToo() {
     for (const char* text :
          {"[Grid]", "ComboGrid=1", "[Steel]", "TextSteelMaxB=1.8", "[R_Jacoby]", "TextRjacFin=0.9",
           "[Coils]", "TextDProv1=0.7", "[frmComments]", "CheckShowIntermediate=1", "[Vezozo]",
-          "TextMagBHmax=40", "[Misc]", "TextKMu=0.05", kSwitchesSection, "OptionConverge=0",
+          "TextMagBHmax=40", "[Misc]", "TextKMu=0.05", kSwitchesSection.data(), "OptionConverge=0",
           "TextTolerance=0.001"}) {
         QVERIFY2(ini.contains(text), text);
     }
-    QCOMPARE(ini.count('='), 24);  // with the colour report's
+    QCOMPARE(ini.count('='), 25);  // with the colour report's and the recent files'
 
     // The next session: the options in force, the magnet's values positive; the fixed schedule
     // of the 12 main passes and 4 more.
@@ -461,28 +445,15 @@ void WindowTest::cancelChangesNothingOkTakesTheOptionsForTheNextSessionToo() {
     PaintTestCoil(again);
     Click(again, "runButton");
     QCOMPARE(Child<FloatProgressBar>(again, "progressBar").Maximum(), 16.0);
-}
-
-void WindowTest::unusableStoredValuesGiveWayToTheFirstStart() {
-    Session s(
-        "[Grid]\nTextAreaSize=0\nComboGrid=7\n[R_Jacoby]\nTextRjac0=2\nTextRjac1=0,9991\n"
-        "[Coils]\nTextDProv1=none\nTextMaxTok1=\"2,5\"\n[Misc]\nTextMainSteps=99999\n"
-        "[Vezozo]\nTextMagHc=0\nTextMagBHmax=500\n" +
-        QByteArray(kSwitchesSection) + "\nCheckShowCrossSections=5\n");
-    MainWindow& w = s.w;
-    const Project& p = w.model().project;
-    const Project first = FirstStartProject();
-    QCOMPARE(p.AreaSize, first.AreaSize);
-    QCOMPARE(p.GridSize, first.GridSize);
-    QCOMPARE(p.MainSteps, first.MainSteps);
-    // Usable values are taken, with a comma, and a magnet outside the OK rule too.
-    QCOMPARE(p.Rjac1, 0.9991);
-    QCOMPARE(p.SliderFullScale1, 2.5);
-    QCOMPARE(p.MagBHmax, 500000.0);
-    WithOptions(w, [](OptionsDialog& d) {
-        QVERIFY(Child<QCheckBox>(d, "showCrossSectionsCheck").isChecked());
-    });
-    QVERIFY(s.services.dialogs.messages.empty());
+    // Open Recent outlives the session; a file gone is dropped, with a message that names it.
+    QMenu& recent = Child<QMenu>(again, "recentMenu");
+    recent.actions().at(1)->trigger();
+    QCOMPARE(services.dialogs.messages.size(), std::size_t{1});
+    QVERIFY(services.dialogs.messages[0].text.contains(dir.filePath("p8.tvd")));
+    QCOMPARE(recent.actions().size(), 7);
+    recent.actions().at(3)->trigger();  // p5
+    QCOMPARE(again.windowTitle(), QString("p5.tvd - Tesvid"));
+    QVERIFY(recent.actions().front()->text().endsWith("p5.tvd") && recent.actions().size() == 7);
 }
 
 void WindowTest::unusableValuesAreRefusedWithTheDialogKeptOpen() {
