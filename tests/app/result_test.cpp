@@ -185,12 +185,12 @@ void ResultTest::runGivesTheFieldCoilPanelFiguresAndOutcomeADivergedOneKeepsIt()
     Session s;
     MainWindow& w = s.w;
     const QString& copied = s.services.clipboard.text;
+    auto table = [&] { return TextOf(w, "figuresTable"); };
     PaintTestCoil(w);
     // No figures before a calculation.
     Trigger(w, "figuresAction");
     QVERIFY(Child<FiguresWindow>(w, "figuresWindow").isVisible());
-    QVERIFY2(TextOf(w, "figuresTable").contains("no calculated field"),
-             qPrintable(TextOf(w, "figuresTable")));
+    QVERIFY2(table().contains("no calculated field"), qPrintable(table()));
     Trigger(w, "copyFiguresAction");
     QVERIFY(copied.contains("press RUN") && !copied.contains(QRegularExpression("[0-9]")));
 
@@ -217,8 +217,7 @@ void ResultTest::runGivesTheFieldCoilPanelFiguresAndOutcomeADivergedOneKeepsIt()
         const int at = copied.indexOf(figure) + 4;
         const QString shown =
             copied.mid(at, copied.indexOf(QRegularExpression("[HJ]"), at) + 1 - at);
-        QVERIFY2(TextOf(w, "figuresTable").contains(shown),
-                 qPrintable(shown + " not in " + TextOf(w, "figuresTable")));
+        QVERIFY2(table().contains(shown), qPrintable(shown + " not in " + table()));
     }
     // Phi = integral of Bz 2 pi r dr over the probe's circle, by the trapezoid rule over the
     // read-out's Bz (gauss) at nodes 0 .. 6 of the coil's mid-plane, 2 mm apart (the rule's
@@ -325,6 +324,14 @@ void ResultTest::probeAndClickReadOnePointTheResultKeepsItsGridUntilEditor() {
     ClickOnPicture(w, 30, 10);
     HoverOverPicture(w, 30, 10);
     QCOMPARE(TextOf(w, "radiusReadout"), QString("60"));
+    // The distribution windows, moved by the user, stay there.
+    auto& rWindow = Child(w, "rDistributionWindow");
+    QVERIFY(rWindow.isVisible() && Child(w, "zDistributionWindow").isVisible());
+    rWindow.move(rWindow.pos() + QPoint(-30, 40));
+    const QPoint moved = rWindow.pos();
+    Click(w, "editorButton");
+    Click(w, "resultButton");
+    QCOMPARE(rWindow.pos(), moved);
 
     // A grid and area chosen: the result keeps its own. The same place reads the same node, the
     // cross-hair leaves no trace, the axis its label.
@@ -346,15 +353,9 @@ void ResultTest::probeAndClickReadOnePointTheResultKeepsItsGridUntilEditor() {
     Trigger(w, "copyPictureAction");
     QCOMPARE(copied, result);
 
-    // A comma locale: every number shown has its comma. The distribution windows, moved by the
-    // user, stay there.
+    // A comma locale: every number shown has its comma.
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
-    auto& rWindow = Child(w, "rDistributionWindow");
-    QVERIFY(rWindow.isVisible() && Child(w, "zDistributionWindow").isVisible());
-    rWindow.move(rWindow.pos() + QPoint(-30, 40));
-    const QPoint moved = rWindow.pos();
     Click(w, "resultButton");
-    QCOMPARE(rWindow.pos(), moved);
     HoverOverPicture(w, 5, 25);
     QVERIFY2(TextOf(w, "fieldB").contains(',') && !TextOf(w, "fieldB").contains('.'),
              qPrintable(TextOf(w, "fieldB")));
@@ -376,22 +377,20 @@ void ResultTest::probeAndClickReadOnePointTheResultKeepsItsGridUntilEditor() {
 }
 
 void ResultTest::distributionWindowsBesideTheMainWindow() {
-    // A column of two 300 x 220 frames, 4 pixels apart and from the main window's frame.
+    // A column of two 300 x 220 frames, 4 pixels apart and from the main window's frame; by the
+    // screen, where the Z window goes.
     const QSize graph(300, 220);
     const QRect main(100, 50, 800, 520);
-    const struct {
-        QRect screen;
-        QPoint z;
-    } cases[] = {
+    const std::pair<QRect, QPoint> cases[] = {
         {QRect(0, 0, 1600, 1000), QPoint(904, 50)},      // room on the right
         {QRect(-400, 0, 1400, 1000), QPoint(-204, 50)},  // room on the left only
         {QRect(0, 0, 1000, 1000), QPoint(700, 50)},      // no room: at the screen's edge
         {QRect(0, 0, 1000, 400), QPoint(700, 0)},        // too low: from the screen's top
     };
-    for (const auto& c : cases) {
-        const DistributionPlaces places = PlaceBeside(main, graph, graph, c.screen);
-        QCOMPARE(places.z, c.z);
-        QCOMPARE(places.r, c.z + QPoint(0, 224));
+    for (const auto& [screen, z] : cases) {
+        const DistributionPlaces places = PlaceBeside(main, graph, graph, screen);
+        QCOMPARE(places.z, z);
+        QCOMPARE(places.r, z + QPoint(0, 224));
     }
 }
 
@@ -399,6 +398,18 @@ void ResultTest::openAndSaveEveryGridSizeBitForBitOrSayWhyNot() {
     QTemporaryDir dir;
     Session s;
     FakeDialogs& dialogs = s.services.dialogs;
+    // A project with its field opened in the editing view: its figures, mirror images of equal
+    // inductances and forces equal and opposite.
+    s.w.openProject(kOpposingCoils);
+    Trigger(s.w, "figuresAction");
+    Click(Child<FiguresWindow>(s.w, "figuresWindow"), "figuresCopyButton");
+    const QStringList lines = s.services.clipboard.text.split('\n');
+    QVERIFY2(lines.size() >= 3 && lines[0].startsWith("Coil 1") && lines[1].startsWith("Coil 2"),
+             qPrintable(s.services.clipboard.text));
+    const double l1 = ValueAfter(lines[0], "L =", "H"), l2 = ValueAfter(lines[1], "L =", "H");
+    const double f1 = ValueAfter(lines[0], "F_z =", "N"), f2 = ValueAfter(lines[1], "F_z =", "N");
+    QVERIFY(l1 > 0 && std::fabs(l2 / l1 - 1) < 0.01);
+    QVERIFY(f1 != 0 && std::fabs(f2 / f1 + 1) < 0.01);
     for (int n : kGridSizes) {
         const QString original = dir.filePath(QString("grid%1.tvd").arg(n));
         const QString copy = dir.filePath(QString("grid%1 copy.tvd").arg(n));
@@ -454,16 +465,6 @@ void ResultTest::openingWithAResultOnShowShowsTheOpenedResult() {
     QVERIFY(s.services.clipboard.image != oldScale);
     const QString turns = TextOf(w, "turnsBox1");
     QVERIFY(turns != "132");
-    // Its figures: mirror images, of equal inductances and forces equal and opposite.
-    Trigger(w, "figuresAction");
-    Click(Child<FiguresWindow>(w, "figuresWindow"), "figuresCopyButton");
-    const QStringList lines = s.services.clipboard.text.split('\n');
-    QVERIFY2(lines.size() >= 3 && lines[0].startsWith("Coil 1") && lines[1].startsWith("Coil 2"),
-             qPrintable(s.services.clipboard.text));
-    const double l1 = ValueAfter(lines[0], "L =", "H"), l2 = ValueAfter(lines[1], "L =", "H");
-    const double f1 = ValueAfter(lines[0], "F_z =", "N"), f2 = ValueAfter(lines[1], "F_z =", "N");
-    QVERIFY(l1 > 0 && std::fabs(l2 / l1 - 1) < 0.01);
-    QVERIFY(f1 != 0 && std::fabs(f2 / f1 + 1) < 0.01);
     // The probe is free again and reads the opened field.
     HoverOverPicture(w, 1, 16);
     QVERIFY(std::fabs(ToNumber(TextOf(w, "fieldBz")) - m.field.Bz(1, 16) * 1e4) < 0.05);
@@ -497,7 +498,6 @@ void ResultTest::picturesGraphsTableAndPaperOfEveryResult() {
     QCOMPARE(dialogs.messages.size(), std::size_t{2});
     QCOMPARE(dialogs.messages[0].text, QString("Nothing to save"));
     QCOMPARE(dialogs.messages[1].text, QString("Nothing to print"));
-    dialogs.messages.clear();
 
     // Typed without a suffix: the type's suffix is added, for a project as for a picture, and
     // the picture's dialog offers the project's name as a picture.
@@ -533,8 +533,8 @@ void ResultTest::picturesGraphsTableAndPaperOfEveryResult() {
     const QString bad = dir.filePath("coil.tvd/x.png");
     dialogs.fileAnswers = {bad};
     Trigger(w, "savePictureAction");
-    QCOMPARE(dialogs.messages.size(), std::size_t{1});
-    QVERIFY(dialogs.messages[0].text.contains(bad));
+    QCOMPARE(dialogs.messages.size(), std::size_t{3});
+    QVERIFY(dialogs.messages[2].text.contains(bad));
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), 4);
 
     QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
@@ -597,8 +597,8 @@ void ResultTest::picturesGraphsTableAndPaperOfEveryResult() {
     // A printer that cannot start says so.
     dialogs.printToPdf = dir.filePath("no/such/folder/report.pdf");
     Trigger(w, "printAction");
-    QCOMPARE(dialogs.messages.size(), std::size_t{2});
-    QVERIFY(dialogs.messages[1].text.contains("could not be printed"));
+    QCOMPARE(dialogs.messages.size(), std::size_t{4});
+    QVERIFY(dialogs.messages[3].text.contains("could not be printed"));
     w.close();  // the report's choice is kept
     QVERIFY(s.services.ReadSettingsFile().contains("CheckColorReport=1"));
 }

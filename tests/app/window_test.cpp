@@ -260,23 +260,23 @@ void WindowTest::coordinatesCopiesAndTypedRectangles() {
     DragOnPicture(w, Qt::LeftButton, {{300, 300}, {310, 310}});
     QCOMPARE(copy.pixel(305, 305), qRgb(192, 192, 192));
 
-    QCOMPARE(TypeRectangle(s.w, "iron", {"0", "10", "30", "70"}), 1);
-    QCOMPARE(NodesOf(s.w, MaterialCode::Iron), NodeBlock(0, 120, 40, 280, 400));
+    QCOMPARE(TypeRectangle(w, "iron", {"0", "10", "30", "70"}), 1);
+    QCOMPARE(NodesOf(w, MaterialCode::Iron), NodeBlock(0, 120, 40, 280, 400));
     // Refusals (material, r from, r to, z from, z to; what the message names) paint
     // nothing and bring the dialog back.
-    const QImage before = DrawingArea(s.w).Surface().Snapshot();
+    const QImage before = Area(w);
     const QStringList refusals[] = {{"Iron", "0", "120", "0", "10", "within the area"},
                                     {"Coil 1", "0", "10", "70", "30", "reversed"},
                                     {"Copper", "0", "ten", "30", "70", "material \"Copper\""}};
     for (const QStringList& r : refusals) {
-        QCOMPARE(TypeRectangle(s.w, r[0], r.mid(1, 4)), 2);
+        QCOMPARE(TypeRectangle(w, r[0], r.mid(1, 4)), 2);
         QVERIFY(s.services.dialogs.messages.back().text.contains(r[5]));
-        QVERIFY(DrawingArea(s.w).Surface().Snapshot() == before);
+        QVERIFY(Area(w) == before);
     }
     QCOMPARE(s.services.dialogs.messages.size(), std::size(refusals));  // one each
     // The typed rectangle is one undoable step.
-    Trigger(s.w, "undoAction");
-    QCOMPARE(NodesOf(s.w, MaterialCode::Iron).size(), std::size_t{0});
+    Trigger(w, "undoAction");
+    QCOMPARE(NodesOf(w, MaterialCode::Iron).size(), std::size_t{0});
     // Over a result: the editing view, with the drawing kept.
     Session r;
     PaintTestCoil(r.w);
