@@ -3,7 +3,7 @@
 // and a new window, the pointer), each action queued at a random small delay so that many land
 // while a calculation or a drawing yields, and checked after it. A failure prints the seed, the
 // action and the last 20 actions.
-//   monkey_test                                  the regression sequences
+//   monkey_test                                  the fixed sequences (seed S, grid G as below)
 //   monkey_test --actions N --seed S --grid G    a random run (grid 50, 100, 200 or 400)
 
 #include <QApplication>
@@ -11,7 +11,6 @@
 #include <QComboBox>
 #include <QDialog>
 #include <QFileInfo>
-#include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
@@ -19,8 +18,10 @@
 #include <QRegularExpression>
 #include <QSlider>
 #include <QTimer>
+#include <atomic>
 #include <csignal>
 #include <random>
+#include <thread>
 
 #include "app/support/window_driver.h"
 #include "io/project_file.h"
@@ -35,43 +36,19 @@ using namespace tesvid::testing;
 namespace {
 
 // The seed, the latest action begun, the innermost one running and the last 20 actions, where
-// a crash handler finds them.
+// a crash handler finds them (the actions only on the main thread, which writes them).
 unsigned long long gSeed = 0;
-int gLast = 0, gNow = 0;
+std::atomic<int> gLast = 0, gNow = 0;
 char gTrail[20][160];
+const std::thread::id gMainThread = std::this_thread::get_id();
 
 void PrintTrail() {
     std::fprintf(stderr, "monkey: seed %llu, failed at action %d; the last actions:\n", gSeed,
-                 gNow);
-    for (int k = std::max(1, gLast - 19); k <= gLast; ++k)
+                 gNow.load());
+    for (int k = std::max(1, gLast - 19); k <= gLast && std::this_thread::get_id() == gMainThread;
+         ++k)
         std::fprintf(stderr, "  %s\n", gTrail[k % 20]);
 }
-
-// Answers the file dialogs through `answer`, recording the project files answered: 'o'pen or
-// 's'ave and the path.
-class MonkeyDialogs : public FakeDialogs {
-  public:
-    std::function<QString(bool save, const QString& filter)> answer;
-    std::vector<std::pair<char, QString>> files;
-
-    std::optional<QString> OpenFileName(QWidget*, const QString&, const QString& filter,
-                                        const QString&) override {
-        return Answer(false, filter);
-    }
-    std::optional<QString> SaveFileName(QWidget*, const QString&, const QString& filter,
-                                        const QString&) override {
-        return Answer(true, filter);
-    }
-    std::optional<QString> Answer(bool save, const QString& filter) {
-        const QString path = answer(save, filter);
-        if (filter.contains("*.tvd") && !path.isEmpty() && path != "cancel") {
-            // A name without a suffix gets the filter's.
-            files.emplace_back(save ? 's' : 'o',
-                               path + (QFileInfo(path).suffix().isEmpty() ? ".tvd" : ""));
-        }
-        return path == "cancel" ? std::nullopt : std::optional(path);
-    }
-};
 
 class Monkey : public QObject {
   public:
@@ -83,19 +60,28 @@ class Monkey : public QObject {
         Write("cut.tvd", sample.read(3000));
         Write("empty.tvd", {});
         Write("garbage", QByteArray("TVD2.1\x32\0junk", 12));
-        saves_ = Paths("p0.tvd p1.tvd p2.tvd");
-        opens_ = saves_ + Paths("p3.tvd cut.tvd empty.tvd garbage missing.tvd .");
-        opens_ << ""
-               << "cancel" << samples + "opposing_coils.tvd";
+        // Projects saved by the run, bad files, a folder, the samples; names that save
+        // (one without a suffix) and ones that fail.
+        opens_ = Paths("p0.tvd p1.tvd p2.tvd p3.tvd cut.tvd empty.tvd garbage missing.tvd .") +
+                 QStringList{"", "cancel", samples + "opposing_coils.tvd"};
         if (grid >= 100)
             opens_ << samples + "air_core_solenoid.tvd";
-        saves_ << Paths("p3 no/such/x.tvd garbage/x.tvd") << ""
-               << "cancel";
-        dialogs_.answer = [this](bool save, const QString& filter) {
-            if (filter.contains("*.tvd"))
-                return Pick(save ? saves_ : opens_);
+        saves_ = Paths("p0.tvd p1.tvd p2.tvd p3 no/such/x.tvd garbage/x.tvd") +
+                 QStringList{"", "cancel"};
+        // Records the project files answered: 'o'pen or 's'ave and the path, a name without a
+        // suffix with the filter's.
+        dialogs_.answer = [this](bool save, const QString& filter) -> std::optional<QString> {
             const QString ext = QRegularExpression("\\*\\.(\\w+)").match(filter).captured(1);
-            return Pick(QStringList{Path("other/x." + ext), "cancel", Path("no/such/y")});
+            const QString path =
+                filter.contains("*.tvd")
+                    ? Pick(save ? saves_ : opens_)
+                    : Pick(QStringList{Path("other/x." + ext), "cancel", Path("no/such/y")});
+            if (path == "cancel")
+                return std::nullopt;
+            if (filter.contains("*.tvd") && !path.isEmpty())
+                files_.emplace_back(save ? 's' : 'o',
+                                    path + (QFileInfo(path).suffix().isEmpty() ? ".tvd" : ""));
+            return path;
         };
         const auto index = std::find(kGridSizes, std::end(kGridSizes), grid) - kGridSizes;
         services_.WriteSettingsFile("[Grid]\nComboGrid=" + QByteArray::number(index) +
@@ -117,9 +103,9 @@ class Monkey : public QObject {
             Do(name);
     }
     QString Summary() const {
-        return QString::asprintf(
-            "%d during a calculation or drawing, %d windows, %d files, %d messages", busyActions_,
-            windows_, int(dialogs_.files.size()), int(dialogs_.messages.size()));
+        return QString::asprintf("%d during a run or drawing, %d windows, %d files, %d messages",
+                                 busyActions_, windows_, int(files_.size()),
+                                 int(dialogs_.messages.size()));
     }
 
   private:
@@ -136,14 +122,13 @@ class Monkey : public QObject {
             if (gesture_ || (left_ > 0 && !frames_.empty() && (!window_ || closed_))) {
                 return Next();  // inside a drag, or closed and not yet returned
             }
-            if (left_ == 0) {  // the last action is inside a run or a dialog: end it
-                if (frames_.empty())
-                    return loop_.quit();
-                if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            if (left_ == 0) {  // a run or a dialog may still be going on: end it, then stop
+                if (auto* d = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
                     d->reject();
-                } else if (window_ && !closed_) {
+                else if (window_ && !closed_ && window_->isBusy())
                     Click(*window_, "stopButton");
-                }
+                else if (frames_.empty())
+                    return loop_.quit();
                 return Next();
             }
             --left_;
@@ -160,16 +145,16 @@ class Monkey : public QObject {
             static constexpr int kWeights[] = {8, 4, 2, 2, 2, 1, 1, 1, 2, 2, 2, 2, 4, 4, 1, 2};
             Do(kNames[std::discrete_distribution<int>(std::begin(kWeights),
                                                       std::end(kWeights))(rng_)]);
-            if (left_ == 0 && frames_.empty())
-                loop_.quit();
         });
     }
 
     // One action with its checks.
     void Do(const QString& name, QWidget* modal = nullptr) {
-        const Frame frame{++gLast, gNow, dialogs_.messages.size(), dialogs_.files.size()};
+        const Frame frame{++gLast, gNow, dialogs_.messages.size(), files_.size()};
         gNow = frame.action;
         frames_.push_back(frame);
+        if (frame.action % 10000 == 0)  // how far a long run has got
+            std::printf("monkey: %d actions\n", frame.action), std::fflush(stdout);
         Say(name);
         dialogs_.saveAnswers = {
             std::array{SaveChoice::Save, SaveChoice::Discard, SaveChoice::Cancel}[Pick(3)]};
@@ -206,13 +191,12 @@ class Monkey : public QObject {
                 HoverAt(w, at);
             gesture_ = false;
         } else if (name == "coil") {
-            const QString coil = QString::number(1 + Pick(2));
-            const int value = Pick(101);
+            const QString coil = QString::number(1 + Pick(2)), value = QString::number(Pick(101));
             const QString text = Pick(QStringList{"1", "-2.5", "0", "1e6", "abc", "", "1e308",
                                                   "2,5", "1e-300", "-0", "nan", "inf"});
             if (Pick(2)) {
-                Say("slider " + coil + " to " + QString::number(value));
-                Child<QSlider>(w, qPrintable("currentSlider" + coil)).setValue(value);
+                Say("slider " + coil + " to " + value);
+                Child<QSlider>(w, qPrintable("currentSlider" + coil)).setValue(value.toInt());
             } else {
                 Say("current " + coil + " '" + text + "'");
                 TypeInto(w, qPrintable("currentEdit" + coil), text);
@@ -226,17 +210,11 @@ class Monkey : public QObject {
                                   focus ? qPrintable(focus->objectName()) : "-"));
             QTest::keyClick(focus ? focus : &w, key);
         } else if (name == "menu") {
-            QList<QAction*> enabled;
-            std::function<void(const QList<QAction*>&)> collect = [&](const auto& actions) {
-                for (QAction* a : actions) {
-                    if (a->menu())
-                        collect(a->menu()->actions());
-                    else if (a->isEnabled() && !a->isSeparator() &&
-                             !a->text().remove('&').contains(kExit))
-                        enabled << a;
-                }
-            };
-            collect(w.menuBar()->actions());
+            QList<QAction*> enabled = w.menuBar()->findChildren<QAction*>();
+            enabled.removeIf([&](QAction* a) {
+                return a->menu() || a->isSeparator() || !a->isEnabled() ||
+                       a->associatedObjects().isEmpty() || a->text().remove('&').contains(kExit);
+            });
             QAction* a = Pick(enabled);
             dialogs_.printToPdf = Pick(QStringList{"", Path("other/r.pdf"), Path("no/r.pdf")});
             Say("menu " + a->objectName() + " '" + a->text() + "' pdf " + dialogs_.printToPdf);
@@ -345,26 +323,22 @@ class Monkey : public QObject {
         // The title: "*name - Tesvid", the mark while changes are unsaved, "Untitled" for none.
         const QString title = window_->windowTitle();
         const QString named = title.chopped(9).remove(QRegularExpression("^\\*"));
-        Check(title.endsWith(" - Tesvid") &&
-                  (named == "Untitled" ||
-                   std::any_of(opens_.begin(), opens_.end(),
-                               [&](const QString& p) {
-                                   return QFileInfo(p).fileName() == named &&
-                                          ReadProjectFile(p.toStdString()).project;
-                               })),
-              "the title names a project file on disk");
+        bool onDisk = named == "Untitled";
+        for (const QString& p : opens_)
+            onDisk = onDisk || (QFileInfo(p).fileName() == named &&
+                                ReadProjectFile(p.toStdString()).project.has_value());
+        Check(title.endsWith(" - Tesvid") && onDisk, "the title names a project file on disk");
         // A file saved or opened by this action alone (no other action ran inside it).
-        const auto& files = dialogs_.files;
         const bool failed = dialogs_.messages.size() > frame.messages;
         // A save to a good name or an opened project keeps the drawing's changes no longer.
-        for (auto f = files.begin() + frame.files; f != files.end(); ++f) {
+        for (auto f = files_.begin() + frame.files; f != files_.end(); ++f) {
             if (f->first == 's' ? opens_.mid(0, 4).contains(f->second)
                                 : ReadProjectFile(f->second.toStdString()).project.has_value())
                 painted_ = QImage();
         }
-        if (files.size() != frame.files + 1 || gLast != frame.action)
+        if (files_.size() != frame.files + 1 || gLast != frame.action)
             return;
-        const auto& [kind, path] = files.back();
+        const auto& [kind, path] = files_.back();
         const bool names = named == QFileInfo(path).fileName();
         if (kind == 's' && command_ == "saveProjectAction") {
             Check(failed != names, "a save names its file or says why not");
@@ -390,8 +364,7 @@ class Monkey : public QObject {
     MainWindow& W() {
         if (!window_ || closed_) {
             window_.reset();
-            window_ = std::make_unique<MainWindow>(PlatformServices{
-                dialogs_, services_.clipboard, services_.help, services_.settings});
+            window_ = std::make_unique<MainWindow>(services_.Services());
             connect(window_.get(), &MainWindow::closed, this, [this] { closed_ = true; });
             closed_ = false;
             painted_ = QImage();
@@ -401,7 +374,7 @@ class Monkey : public QObject {
         return *window_;
     }
     void Say(const QString& what) {
-        std::snprintf(gTrail[gNow % 20], sizeof gTrail[0], "%d: %s", gNow, qPrintable(what));
+        std::snprintf(gTrail[gNow % 20], sizeof gTrail[0], "%d: %s", gNow.load(), qPrintable(what));
     }
     int Pick(int n) { return std::uniform_int_distribution<int>(0, n - 1)(rng_); }
     template <typename T>
@@ -426,7 +399,8 @@ class Monkey : public QObject {
     QTemporaryDir dir_;
     QStringList opens_, saves_;
     TestServices services_;
-    MonkeyDialogs dialogs_;
+    FakeDialogs& dialogs_ = services_.dialogs;
+    std::vector<std::pair<char, QString>> files_;  // the project files answered
     std::unique_ptr<MainWindow> window_;
     QString command_;  // the button or menu command of the latest action
     QImage painted_;   // the drawing as the last stroke left it, until saved, opened or dropped
@@ -462,15 +436,21 @@ int main(int argc, char** argv) {
     for (int s : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS})
         std::signal(s, [](int n) { PrintTrail(), std::signal(n, SIG_DFL), std::raise(n); });
 #endif
-    if (actions == 0) {
-        std::printf("monkey: regression sequences\n");
-        return 0;
-    }
     std::printf("monkey: seed %llu, %d actions, grid %d\n", gSeed, actions, grid);
     std::fflush(stdout);
     Monkey monkey(gSeed, grid);
-    if (!monkey.Run(actions))
+    if (actions == 0) {
+        // Fixed sequences, each action's details drawn from the seed: a drawing calculated, its
+        // result's views, probe and coils, then saved, opened over, renewed and closed.
+        for (int k = 0; k < 4; ++k)
+            monkey.Replay(QString("stroke runButton drawForceLinesCheck pointer coil runButton "
+                                  "resultButton pointer stroke editorButton stroke "
+                                  "saveProjectAction stroke openProjectAction stroke "
+                                  "newProjectAction stroke close")
+                              .split(' '));
+    } else if (!monkey.Run(actions)) {
         return 1;
-    std::printf("monkey: %d actions done: %s\n", actions, qPrintable(monkey.Summary()));
+    }
+    std::printf("monkey: %d actions done: %s\n", gLast.load(), qPrintable(monkey.Summary()));
     return 0;
 }
