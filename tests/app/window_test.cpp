@@ -314,12 +314,19 @@ void WindowTest::unsavedChangesAreMarkedAndAskedAbout() {
     MainWindow& w = s.w;
     FakeDialogs& dialogs = s.services.dialogs;
     QCOMPARE(w.windowTitle(), QString("Untitled - Tesvid"));
-    // Each kind of change: a stroke, an undo, a typed current, a value of the options.
+    // Each kind of change: a stroke, an undo, a typed current, a value of the options, and the
+    // figure a left release paints after a right-button down began no stroke.
+    PictureBox& area = DrawingArea(w);
     const std::function<void()> changes[] = {
         [&] {
             DragOnPicture(w, Qt::LeftButton, {{10, 10}, {20, 20}});
         },
         [&] { Key(w, Qt::CTRL | Qt::Key_Z); }, [&] { TypeInto(w, "currentEdit2", "3"); },
+        [&] {
+            DragOnPicture(w, Qt::RightButton, {{30, 30}});
+            QTest::mouseRelease(&area, Qt::LeftButton, {}, area.ToWidget(40, 35));
+            QVERIFY(Child<QAction>(w, "undoAction").isEnabled());
+        },
         [&] {
             WithOptions(
                 w, [](OptionsDialog& d) { TypeInto(d, "passesEdit", "7"), Click(d, "okButton"); });
