@@ -20,6 +20,7 @@
 #include <QTimer>
 #include <atomic>
 #include <csignal>
+#include <signal.h>
 #include <random>
 #include <thread>
 
@@ -433,8 +434,15 @@ int main(int argc, char** argv) {
 #if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
     __sanitizer_set_death_callback(PrintTrail);
 #else
+    // On a stack of its own, so that the trail is printed after a stack overflow too.
+    static char handlerStack[1 << 16];
+    const stack_t stack{handlerStack, 0, sizeof handlerStack};
+    sigaltstack(&stack, nullptr);
+    struct sigaction crash = {};
+    crash.sa_handler = [](int n) { PrintTrail(), std::signal(n, SIG_DFL), std::raise(n); };
+    crash.sa_flags = SA_ONSTACK;
     for (int s : {SIGSEGV, SIGABRT, SIGFPE, SIGBUS})
-        std::signal(s, [](int n) { PrintTrail(), std::signal(n, SIG_DFL), std::raise(n); });
+        sigaction(s, &crash, nullptr);
 #endif
     std::printf("monkey: seed %llu, %d actions, grid %d\n", gSeed, actions, grid);
     std::fflush(stdout);
