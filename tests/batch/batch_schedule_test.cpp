@@ -47,7 +47,12 @@ TEST_F(BatchSchedule, RefusesBadValuesNamingThem) {
 TEST_F(BatchSchedule, SaysHowTheCalculationWent) {
     const BatchRun converged = Batch({"--tolerance", "1e-10", "--probe", "0,25", coil_});
     ASSERT_EQ(converged.status, kBatchOk) << converged.err;
-    EXPECT_NE(converged.err.find("Converged after "), std::string::npos) << converged.err;
+    // The last pass line shows the change the sentence states, to the same two digits.
+    const std::string& e = converged.err;
+    const std::size_t said = e.rfind(", change "), shown = e.rfind(", change ", said - 1);
+    ASSERT_NE(e.find(": Converged after "), std::string::npos) << e;
+    EXPECT_EQ(e.substr(shown, e.find('\n', shown) - shown) + ".",
+              e.substr(said, e.find('\n', said) - said));
     EXPECT_EQ(Batch({"-q", "--probe", "0,25", coil_}).err, "");
     // A fixed schedule that stops short still writes its result.
     const std::string table = folder_.File("short.txt");
