@@ -87,9 +87,7 @@ TEST_F(BatchCommand, OptionsChangeWhatIsCalculated) {
     EXPECT_EQ(Lines(r.err), 7u + 1) << r.err;  // and the sentence of how it ended
     EXPECT_NE(r.err.find("pass 7 of 7, error "), std::string::npos) << r.err;
     ProjectData p = CoilProject(4);
-    for (int j = 18; j <= 32; ++j) {
-        p.Material(15, j) = MaterialCode::Iron;
-    }
+    testing::Paint(p, 15, 15, 18, 32, MaterialCode::Iron);
     ASSERT_FALSE(WriteProjectFile(project_, p));
     const auto probe = [&](std::vector<std::string> options) {
         options.insert(options.end(), {"-q", "--probe", "1,25", project_});

@@ -14,11 +14,7 @@ class BatchSchedule : public ::testing::Test {
     void SetUp() override {
         ProjectData p = CoilProject(10, 10);
         ASSERT_FALSE(WriteProjectFile(coil_, p));
-        for (int i = 40; i <= 50; ++i) {  // iron reaching the outer edge
-            for (int j = 20; j <= 30; ++j) {
-                p.Material(i, j) = MaterialCode::Iron;
-            }
-        }
+        Paint(p, 40, 50, 20, 30, MaterialCode::Iron);  // iron reaching the outer edge
         ASSERT_FALSE(WriteProjectFile(edge_, p));
     }
     TempFolder folder_;
