@@ -137,6 +137,7 @@ TEST_F(BatchCommand, ExitStatusNamesWhatWentWrong) {
     EXPECT_EQ(r.status, kBatchOutputFailed);
     EXPECT_EQ(Lines(r.err), 2u) << r.err;
     EXPECT_NE(r.err.find(File("plain") + "/x.tvd"), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(folder_.Path().string() + ": "), std::string::npos) << r.err;
     EXPECT_EQ(Lines(r.out), 1u);
 }
 
