@@ -62,16 +62,10 @@ ProjectData SampleProject(int n) {
     return p;
 }
 
-void ExpectSameBits(const ProjectData& a, const ProjectData& b) {
-    EXPECT_EQ(a.GridSize, b.GridSize);
-    for (auto field : kDoubles) {
-        EXPECT_EQ(Bits(a.*field), Bits(b.*field));
-    }
-    EXPECT_EQ(a.MainSteps, b.MainSteps);
-    EXPECT_EQ(a.Comments, b.Comments);
-    EXPECT_TRUE(a.Material == b.Material);
-    ASSERT_EQ(a.VecPot.Size(), b.VecPot.Size());
-    EXPECT_EQ(std::memcmp(a.VecPot.Data(), b.VecPot.Data(), a.VecPot.Size() * sizeof(double)), 0);
+// Everything a project file holds, bit for bit (the layout test pins down what SerializeProject
+// writes), and the comment as it is held.
+bool SameBits(const ProjectData& a, const ProjectData& b) {
+    return SerializeProject(a) == SerializeProject(b) && a.Comments == b.Comments;
 }
 
 ProjectReadResult Parse(const std::vector<std::uint8_t>& b, std::size_t size) {
@@ -116,12 +110,12 @@ TEST(ProjectFile, EveryGridSizeRoundTripsBitForBit) {
         const ProjectData p = SampleProject(n);
         const ProjectReadResult parsed = Parse(SerializeProject(p), ProjectFileLength(n));
         ASSERT_TRUE(parsed.project) << parsed.detail;
-        ExpectSameBits(p, *parsed.project);
+        EXPECT_TRUE(SameBits(p, *parsed.project)) << n;
         const std::string path = folder.File("grid" + std::to_string(n) + ".tvd");
         ASSERT_FALSE(WriteProjectFile(path, p));
         const ProjectReadResult read = ReadProjectFile(path);
         ASSERT_TRUE(read.project) << read.detail;
-        ExpectSameBits(p, *read.project);
+        EXPECT_TRUE(SameBits(p, *read.project)) << n;
     }
 }
 
@@ -263,7 +257,7 @@ TEST(ProjectModel, ApplyTakesTheStoredFieldsAndDerivesTheMaterialMap) {
     p.GridStep = 0.002, p.SteelMu = 2000, p.MagBr = 1, p.MagHc = 1e5, p.MagCurveK = 1.5;
     const ProjectData stored = p;
     ApplyProject(m, std::move(p));
-    ExpectSameBits(ProjectFromModel(m), stored);
+    EXPECT_TRUE(SameBits(ProjectFromModel(m), stored));
     EXPECT_EQ(m.project.AreaSize, 200.0f);
     EXPECT_EQ(m.project.MagMuRec, MagnetMuRec(1, 1e5, 1.5));
     EXPECT_EQ(m.field.B, Grid2D<float>(100));  // the old result is not the loaded project's
