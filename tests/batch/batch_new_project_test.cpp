@@ -57,7 +57,7 @@ TEST(BatchNewProjectTest, SetTakesProjectFieldsByTheirFileNames) {
     ASSERT_EQ(Batch({"--new", "--no-solve", "--area", "33.3", "--save", path,
                      "--set=current2=-3", "--set=DProv2=0.5", "--set=SteelMu=1500",
                      "--set=SteelMaxB=1.2", "--set=MagBr=-1.2", "--set=MagHc=900000",
-                     "--set=MagBHmax=300000", "--set=MainSteps=7", "--set=RjacFin=0.9",
+                     "--set=MagBHmax=300000", "--set=MainSteps=32763", "--set=RjacFin=0.9",
                      "--set=Comments=Gr\xC3\xB6\xC3\x9F!", "--rect=nonmag.:3.33,6.66,0,33.3"}).status,
               kBatchOk);
     // clang-format on
@@ -70,7 +70,7 @@ TEST(BatchNewProjectTest, SetTakesProjectFieldsByTheirFileNames) {
     const double set[] = {p.Current2, p.WireDiameter2, p.SteelMu, p.SteelSaturationB, p.MagBr,
                           p.MagHc,    p.MagBHmax,      p.RjacFin, double(p.MainSteps)};
     EXPECT_EQ(std::vector<double>(std::begin(set), std::end(set)),
-              (std::vector<double>{-3, 0.5, 1500, 1.2, 1.2, 900000, 300000, 0.9, 7}));
+              (std::vector<double>{-3, 0.5, 1500, 1.2, 1.2, 900000, 300000, 0.9, 32763}));
     EXPECT_NE(p.MagCurveK, first.MagCurveK);  // refitted
     EXPECT_EQ(p.Rjac0, first.Rjac0);
     EXPECT_EQ(p.Comments.substr(0, 6), "Gr\xF6\xDF! ");
@@ -90,7 +90,7 @@ TEST(BatchNewProjectTest, BadArgumentsExitTwoNamingTheArgumentAndWriteNothing) {
         {"--grid", "64", "64"}, {"--area", "0", "0"}, {"--area", "-", "-"},
         {"--rect", "Iron:0,10,30,170", "z 30..170 mm"}, {"--rect", "Iron:0,10,30", "Iron:0,10,30"},
         {"--rect", "Brass:0,10,30,70", "unknown material \"Brass\""},
-        {"--set", "Speed=1", "unknown field \"Speed\""}, {"--set", "SteelMu=x", "SteelMu=x"},
+        {"--set", "Speed=1", "unknown field \"Speed\""}, {"--set", "SteelMu=x", "SteelMu=x"}, {"--set", "MainSteps=32764", "0 to 32763"},
         {"--set", "MagHc=300000", "MagBHmax 30000 must lie between"}};  // below Br*Hc/4
     // clang-format on
     TempFolder folder;

@@ -285,6 +285,10 @@ TEST(ProjectModel, ArraysOfAnotherGridAreWrittenAtTheirOwnGrid) {
     Model bare;  // no arrays at all: zeros of the project's grid
     bare.project.GridSize = 50;
     EXPECT_EQ(SerializeProject(ProjectFromModel(bare)).size(), ProjectFileLength(50));
+    ProjectData other = SampleProject(50);  // a potential of another grid is written as zeros
+    other.VecPot = SampleProject(100).VecPot;
+    const std::vector<std::uint8_t> image = SerializeProject(other);
+    EXPECT_EQ(std::count(image.begin() + 1999 + 51 * 51, image.end(), 0), 8 * 51 * 51);
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "solver/convergence.h"
 #include "solver/material_map.h"
 #include "solver/relax_sweep.h"
+#include "solver/sweep_team.h"
 #include "solver_test_support.h"
 
 namespace tesvid::testing {
@@ -166,7 +167,7 @@ TEST(FixedSchedule, SameBitsOnOneTwoAndThreeThreads) {
             CalculationObserver quiet;
             CalculationSettings fixed = FixedSchedule();
             Calculate(one.arrays, one.project, fixed, quiet);
-            for (const int threads : {2, 3}) {
+            for (const int threads : {2, 3, SweepTeam::kMostThreads}) {  // 64: shares of a column
                 Model shared = Arrangement(shape, 100);
                 shared.project.MainSteps = 2;
                 fixed.threads = threads;
