@@ -154,7 +154,7 @@ TEST(CalculationUntilConverged, DefaultToleranceAgreesWithATinyOne) {
     }
 }
 
-TEST(FixedSchedule, SameBitsOnOneTwoAndThreeThreads) {
+TEST(FixedSchedule, SameBitsOnAnyNumberOfThreads) {
     for (const relax::SweepBuild build :
          {relax::SweepBuild::Scalar, relax::SweepBuild::Sse2, relax::SweepBuild::Avx}) {
         relax::SelectSweepBuild(build);
