@@ -1,7 +1,6 @@
 // Convergence against the loop integrals, Stop, overflow, and thread-independent bits.
 #include <gtest/gtest.h>
 
-#include <array>
 #include <cmath>
 #include <cstdio>
 #include <limits>
