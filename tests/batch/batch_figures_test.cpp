@@ -19,11 +19,7 @@ double Number(const std::string& json, const std::string& after, const std::stri
 // Coil 1 (1 A, 4 turns a node) below an iron disc at i 0..5, j 10..18, not calculated yet.
 ProjectData Unsolved() {
     ProjectData p = CoilProject(1, 20);
-    for (int i = 0; i <= 5; ++i) {
-        for (int j = 10; j <= 18; ++j) {
-            p.Material(i, j) = MaterialCode::Iron;
-        }
-    }
+    Paint(p, 0, 5, 10, 18, MaterialCode::Iron);
     return p;
 }
 

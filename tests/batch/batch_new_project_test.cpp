@@ -3,15 +3,14 @@
 #include <cstring>
 
 #include "batch_test_support.h"
-#include "model/raster_surface.h"
 #include "model/typed_rectangle.h"
-#include "solver/material_sampling.h"
 
 namespace tesvid::testing {
 namespace {
 
-// --new calculates, bit for bit, the field of the same rectangles drawn and sampled.
-TEST(BatchNewProjectTest, PotCoreMatchesTheDrawingAndSamplingPath) {
+// --new calculates, bit for bit, the field of the same rectangles painted on the grid (the
+// window's drawing samples to the same grid: typed_rectangle_test).
+TEST(BatchNewProjectTest, PotCoreMatchesTheGridPaintingPath) {
     const std::pair<std::string, TypedRectangle> potCore[] = {
         {"Iron:0,10,30,70", {"Iron", 0, 10, 30, 70}},
         {"Iron:24,30,30,70", {"Iron", 24, 30, 30, 70}},
@@ -19,33 +18,27 @@ TEST(BatchNewProjectTest, PotCoreMatchesTheDrawingAndSamplingPath) {
         {"Coil1:12,22,34,66", {"Coil1", 12, 22, 34, 66}}};
     TempFolder folder;
     const std::string path = folder.File("pot.tvd");
-    std::vector<std::string> args = {"--new", "--grid",     "100",           "--area",
-                                     "100",   "-q",         "--save",        path,
-                                     "--set", "Current1=2", "--set=DProv1=1", "--schedule=fixed"};
-    RasterSurface area(400, 400);
-    area.SetBackColor(kVacuumColor);
-    area.SetScale(100, 100);
-    area.Clear();
+    std::vector<std::string> args = {
+        "--new",          "--grid=100",      "--area=100", "-q", "--save", path, "--set=Current1=2",
+        "--set=DProv1=1", "--schedule=fixed"};
+    Grid2D<MaterialCode> painted(100);
     for (const auto& [text, rect] : potCore) {
         args.insert(args.end(), {"--rect", text});
-        const RectanglePlacement p = PlaceRectangle(rect, 100, AreaAsTyped(100));
-        ASSERT_TRUE(p.placed) << p.error;
-        PaintNodes(area, *p.placed, 100);
+        ASSERT_FALSE(PaintRectangle(painted, rect, 100));
     }
     ASSERT_EQ(Batch(args).status, kBatchOk);
     const ProjectReadResult made = ReadProjectFile(path);
     ASSERT_TRUE(made.project) << made.detail;
 
-    const Grid2D<MaterialCode> sampled = SampleMaterial(area, 100);
     Model m;
     m.project = FirstStartProject();
     m.project.GridSize = 100, m.project.GridStep = 0.001, m.project.Current1 = 2;
     CalculationObserver quiet;
-    ASSERT_FALSE(CalculateDrawnModel(m, sampled, FixedSchedule(), quiet).refusal);
+    ASSERT_FALSE(CalculateDrawnModel(m, painted, FixedSchedule(), quiet).refusal);
 
-    EXPECT_EQ(made.project->Material, sampled);
+    EXPECT_EQ(made.project->Material, painted);
     int coil = 0, iron = 0;
-    for (MaterialCode c : sampled.Vector()) {
+    for (MaterialCode c : painted.Vector()) {
         coil += c == MaterialCode::Coil1;
         iron += c == MaterialCode::Iron;
     }
@@ -64,7 +57,7 @@ TEST(BatchNewProjectTest, SetTakesProjectFieldsByTheirFileNames) {
     ASSERT_EQ(Batch({"--new", "--no-solve", "--area", "33.3", "--save", path,
                      "--set=current2=-3", "--set=DProv2=0.5", "--set=SteelMu=1500",
                      "--set=SteelMaxB=1.2", "--set=MagBr=-1.2", "--set=MagHc=900000",
-                     "--set=MagBHmax=300000", "--set=MainSteps=7", "--set=RjacFin=0.9",
+                     "--set=MagBHmax=300000", "--set=MainSteps=32763", "--set=RjacFin=0.9",
                      "--set=Comments=Gr\xC3\xB6\xC3\x9F!", "--rect=nonmag.:3.33,6.66,0,33.3"}).status,
               kBatchOk);
     // clang-format on
@@ -77,7 +70,7 @@ TEST(BatchNewProjectTest, SetTakesProjectFieldsByTheirFileNames) {
     const double set[] = {p.Current2, p.WireDiameter2, p.SteelMu, p.SteelSaturationB, p.MagBr,
                           p.MagHc,    p.MagBHmax,      p.RjacFin, double(p.MainSteps)};
     EXPECT_EQ(std::vector<double>(std::begin(set), std::end(set)),
-              (std::vector<double>{-3, 0.5, 1500, 1.2, 1.2, 900000, 300000, 0.9, 7}));
+              (std::vector<double>{-3, 0.5, 1500, 1.2, 1.2, 900000, 300000, 0.9, 32763}));
     EXPECT_NE(p.MagCurveK, first.MagCurveK);  // refitted
     EXPECT_EQ(p.Rjac0, first.Rjac0);
     EXPECT_EQ(p.Comments.substr(0, 6), "Gr\xF6\xDF! ");
@@ -97,7 +90,7 @@ TEST(BatchNewProjectTest, BadArgumentsExitTwoNamingTheArgumentAndWriteNothing) {
         {"--grid", "64", "64"}, {"--area", "0", "0"}, {"--area", "-", "-"},
         {"--rect", "Iron:0,10,30,170", "z 30..170 mm"}, {"--rect", "Iron:0,10,30", "Iron:0,10,30"},
         {"--rect", "Brass:0,10,30,70", "unknown material \"Brass\""},
-        {"--set", "Speed=1", "unknown field \"Speed\""}, {"--set", "SteelMu=x", "SteelMu=x"},
+        {"--set", "Speed=1", "unknown field \"Speed\""}, {"--set", "SteelMu=x", "SteelMu=x"}, {"--set", "MainSteps=32764", "0 to 32763"},
         {"--set", "MagHc=300000", "MagBHmax 30000 must lie between"}};  // below Br*Hc/4
     // clang-format on
     TempFolder folder;

@@ -14,11 +14,7 @@ class BatchSchedule : public ::testing::Test {
     void SetUp() override {
         ProjectData p = CoilProject(10, 10);
         ASSERT_FALSE(WriteProjectFile(coil_, p));
-        for (int i = 40; i <= 50; ++i) {  // iron reaching the outer edge
-            for (int j = 20; j <= 30; ++j) {
-                p.Material(i, j) = MaterialCode::Iron;
-            }
-        }
+        Paint(p, 40, 50, 20, 30, MaterialCode::Iron);  // iron reaching the outer edge
         ASSERT_FALSE(WriteProjectFile(edge_, p));
     }
     TempFolder folder_;
@@ -47,7 +43,12 @@ TEST_F(BatchSchedule, RefusesBadValuesNamingThem) {
 TEST_F(BatchSchedule, SaysHowTheCalculationWent) {
     const BatchRun converged = Batch({"--tolerance", "1e-10", "--probe", "0,25", coil_});
     ASSERT_EQ(converged.status, kBatchOk) << converged.err;
-    EXPECT_NE(converged.err.find("Converged after "), std::string::npos) << converged.err;
+    // The last pass line shows the change the sentence states, to the same two digits.
+    const std::string& e = converged.err;
+    const std::size_t said = e.rfind(", change "), shown = e.rfind(", change ", said - 1);
+    ASSERT_NE(e.find(": Converged after "), std::string::npos) << e;
+    EXPECT_EQ(e.substr(shown, e.find('\n', shown) - shown) + ".",
+              e.substr(said, e.find('\n', said) - said));
     EXPECT_EQ(Batch({"-q", "--probe", "0,25", coil_}).err, "");
     // A fixed schedule that stops short still writes its result.
     const std::string table = folder_.File("short.txt");

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "io/io_test_support.h"
-
 namespace tesvid {
 namespace {
 
@@ -70,16 +68,6 @@ TEST(FieldTable, MissingFieldOrAnotherGrid) {
     lines = CrLfLines(FormatFieldTable(m));
     ASSERT_EQ(lines.size(), 1 + 49u * 49u);
     EXPECT_EQ(lines[1].substr(0, 28), " 2             2            ");
-}
-
-TEST(FieldTable, WriteGivesTheSameBytesOrAReason) {
-    testing::TempFolder folder;
-    const Model m = FieldModel(50, 0.002);
-    ASSERT_FALSE(WriteFieldTable(folder.File("field.txt"), m));
-    EXPECT_EQ(testing::ReadText(folder.File("field.txt")), FormatFieldTable(m));
-    const std::optional<std::string> failure = WriteFieldTable(folder.Path().string(), m);
-    ASSERT_TRUE(failure);
-    EXPECT_NE(failure->find(folder.Path().string()), std::string::npos) << *failure;
 }
 
 }  // namespace

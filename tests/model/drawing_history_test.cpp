@@ -34,10 +34,10 @@ RasterSurface EditingView() {
     return s;
 }
 
-void Stroke(DrawingHistory& h, RasterSurface& s, const std::function<void()>& paint) {
+bool Stroke(DrawingHistory& h, RasterSurface& s, const std::function<void()>& paint) {
     h.BeginStep(s);
     paint();
-    h.EndStep(s);
+    return h.EndStep(s);
 }
 
 TEST(DrawingHistoryTest, UndoAndRedoRestoreThePicturePixelForPixel) {
@@ -68,10 +68,10 @@ TEST(DrawingHistoryTest, UndoAndRedoRestoreThePicturePixelForPixel) {
 
     // A new step after an undo clears the redo list; a stroke that changes nothing is no step.
     EXPECT_TRUE(h.Redo(s));
-    Stroke(h, s, [&] { s.SetPoint(99, 99, coil2); });
+    EXPECT_TRUE(Stroke(h, s, [&] { s.SetPoint(99, 99, coil2); }));
     EXPECT_FALSE(h.CanRedo());
     EXPECT_FALSE(h.Redo(s));
-    Stroke(h, s, [&] { s.SetPoint(99, 99, coil2); });
+    EXPECT_FALSE(Stroke(h, s, [&] { s.SetPoint(99, 99, coil2); }));
     EXPECT_EQ(h.UndoCount(), 2u);
 
     // No undo during a stroke; a stroke whose end was lost joins the next one.

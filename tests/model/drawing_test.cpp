@@ -111,7 +111,7 @@ TEST(RasterSurface, DotsCoverTheirNodeOnlyAndInvertedFiguresRestoreWhenDrawnTwic
 }
 
 TEST(RasterSurface, FiguresFarOffTheAreaAreClippedNotDistorted) {
-    EditingView s, t, u;
+    EditingView s, t, u, edges;
     s.surface.Line(-100000, -50000, 40, 20, kYellow);  // the visible part follows y = x / 2
     t.surface.Line(0, 0, 40, 20, kYellow);
     EXPECT_EQ(s.Pixels(), t.Pixels());
@@ -120,6 +120,9 @@ TEST(RasterSurface, FiguresFarOffTheAreaAreClippedNotDistorted) {
     u.surface.FilledBox(60, 60, 1e12, 1e12, kYellow);
     u.surface.SetPoint(NAN, 2, kYellow);
     EXPECT_EQ(u.Count(kGrey), 400 * 400);
+    edges.surface.Line(-9, 50, 60, 50, kYellow);  // along the far edges: their last 4 pixels
+    edges.surface.Line(50, -9, 50, 60, kYellow);
+    EXPECT_EQ(edges.Count(kYellow), 2 * 4 * 400 - 4 * 4);
 }
 
 TEST(GeometryEditor, ToolsPaintExactlyTheNodesOfTheirFigure) {

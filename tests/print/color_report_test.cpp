@@ -62,8 +62,15 @@ TEST(ColorReport, ShowsTheFieldMapScaleOutlinesAndForceLines) {
     }
     EXPECT_NE(plain.At(11, 21), plain.At(30, 35));  // the map is not one colour
 
+    // The winding's outline; none along the area's edges, where vacuum meets them.
     EXPECT_EQ(plain.At(9.5, 21), (Rgb{0, 150, 0}));
     EXPECT_EQ(plain.At(11, 24.5), (Rgb{0, 150, 0}));
+    for (const auto& [x, y] :
+         {std::pair{0.2, 30.0}, {kN - 0.2, 30.0}, {30.0, 0.2}, {30.0, kN - 0.2}}) {
+        EXPECT_EQ(plain.At(x, y),
+                  RampColor(RampLevel(m.field.B(std::lround(x), std::lround(y)), bmax)))
+            << x << "," << y;
+    }
 
     // The scale, as tall as the area: level 276 at the top, 0 at the bottom, to a level or so.
     for (double y : {0.3, 20.0, kN - 0.3}) {

@@ -65,11 +65,13 @@ TEST(CalculationRefusal, NamesTheOffendingValue) {
 
 TEST(CalculationRefusal, ConstantsOfMaterialsNotDrawnDoNotMatter) {
     Model m = MakeModel(50, 100);
-    m.project.SteelMu = m.project.MagBr = m.project.MagMuRec = m.project.WireDiameter2 = 0;
+    m.project.SteelMu = m.project.MagBr = m.project.MagMuRec = 0;
+    m.project.WireDiameter1 = m.project.WireDiameter2 = 0;
     m.project.ReluctivityRelaxation = -7;
     m.project.MainSteps = -3;  // not refused: no main pass runs
-    Grid2D<MaterialCode> material = AirCoil(50);
-    Paint(material, 0, 50, 0, 0, MaterialCode::Coil2);  // only on the border: not a coil
+    Grid2D<MaterialCode> material(50);
+    Paint(material, 0, 50, 0, 0, MaterialCode::Coil2);  // only on the border: not coils
+    Paint(material, 0, 50, 50, 50, MaterialCode::Coil1);
     EXPECT_FALSE(CalculationRefusal(m, material));
 }
 

@@ -32,12 +32,9 @@ Model CoilRun(int n, double areaMm, int i0, int i1, int j0, int j1, int mainStep
     m.project.MainSteps = static_cast<std::int16_t>(mainSteps);
     Grid2D<MaterialCode> material(n);
     Paint(material, i0, i1, j0, j1, MaterialCode::Coil1);
-    m.project.CurrentDensity1 = 1e6;
-    BuildMaterialMap(m, material);
-    RecordingObserver observer(m);
-    RunCalculation(m.arrays, m.project, observer);
+    const double error = Calculate(m, material, 1e6);
     if (lastError != nullptr) {
-        *lastError = observer.errors.back();
+        *lastError = error;
     }
     return m;
 }
@@ -87,34 +84,23 @@ TEST(SolenoidField, SignAndSizeOfTheExample) {
     EXPECT_NEAR(-m.field.Bz(1, 25) / AnalyticAxialField(m, 10, 12, 20, 30, 25), 1, 0.005);
 }
 
-// Half the step, the boundary far: only the second-order error is left.
-class FineSolenoid : public ::testing::Test {
-  protected:
-    static void SetUpTestSuite() { m_ = new Model(CoilRun(200, 200, 20, 25, 90, 110, 40)); }
-    static void TearDownTestSuite() { delete m_; }
-    static Model* m_;
-};
-Model* FineSolenoid::m_ = nullptr;
-
-TEST_F(FineSolenoid, AgreesWithTheAnalyticField) {
-    EXPECT_NEAR(-m_->field.Bz(1, 100) / AnalyticAxialField(*m_, 20, 25, 90, 110, 100), 1, 0.002);
-}
-
-TEST_F(FineSolenoid, NoNetFluxLeavesAClosedCylinder) {
-    // A cylinder in the bore from the mid-plane past the coil's end: the disc flux falls by
-    // what leaves through the side.
-    const double h = m_->project.GridStep;
+// Half the step, the boundary far: only the second-order error is left. A cylinder in the bore
+// from the mid-plane past the coil's end: the disc flux falls by what leaves through the side.
+TEST(FineSolenoid, AgreesWithTheAnalyticFieldAndNoNetFluxLeavesAClosedCylinder) {
+    const Model m = CoilRun(200, 200, 20, 25, 90, 110, 40);
+    EXPECT_NEAR(-m.field.Bz(1, 100) / AnalyticAxialField(m, 20, 25, 90, 110, 100), 1, 0.002);
+    const double h = m.project.GridStep;
     const int rim = 15, top = 100, bottom = 130;
     const auto discFlux = [&](int j) {
         double flux = 0;
         for (int i = 0; i < rim; ++i) {
-            flux += m_->field.Bz(i, j) * kTwoPi * (i + 0.5) * h * h;
+            flux += m.field.Bz(i, j) * kTwoPi * (i + 0.5) * h * h;
         }
         return flux;
     };
     double sideFlux = 0;
     for (int j = top; j < bottom; ++j) {
-        sideFlux += m_->field.Br(rim, j) * kTwoPi * rim * h * h;
+        sideFlux += m.field.Br(rim, j) * kTwoPi * rim * h * h;
     }
     const double topFlux = discFlux(top), bottomFlux = discFlux(bottom);
     EXPECT_GT(std::abs(sideFlux), 0.5 * std::abs(topFlux));  // much leaves sideways

@@ -85,12 +85,14 @@ class RecordingObserver : public CalculationObserver {
     Model& m_;
 };
 
-// Builds the material map with the given coil 1 density and runs the whole schedule.
-inline void Calculate(Model& m, const Grid2D<MaterialCode>& material, double currentDensity1) {
+// Builds the material map with the given coil 1 density and runs the whole schedule; returns
+// the last error indicator.
+inline double Calculate(Model& m, const Grid2D<MaterialCode>& material, double currentDensity1) {
     m.project.CurrentDensity1 = currentDensity1;
     BuildMaterialMap(m, material);
     RecordingObserver observer(m);
     RunCalculation(m.arrays, m.project, observer);
+    return observer.errors.back();
 }
 
 }  // namespace tesvid::testing

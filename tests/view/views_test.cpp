@@ -102,6 +102,7 @@ TEST(FieldColorMap, OutlinesInvertTheBorderOfNonVacuumCellsOnce) {
     material(10, 10) = MaterialCode::Iron;   // a lone cell: a ring of 9 x 9 pixels
     material(0, 10) = MaterialCode::Nonmag;  // on the axis: its left side lies off the area
     material(20, 0) = MaterialCode::Coil1;   // on the top edge: its top side likewise
+    material(30, 50) = MaterialCode::Iron;   // on the bottom edge: four rows on the picture
     RecordingSurface s(400, 400);
     s.SetScale(50, 50);
     const auto fresh = s.Copy();
@@ -109,7 +110,7 @@ TEST(FieldColorMap, OutlinesInvertTheBorderOfNonVacuumCellsOnce) {
     const auto outlined = s.Copy();
     EXPECT_EQ(std::inner_product(fresh.begin(), fresh.end(), outlined.begin(), 0, std::plus<>(),
                                  std::not_equal_to<>()),
-              32 + 17 + 17);
+              32 + 17 + 17 + 9 + 2 * 3);
     DrawRegionOutlines(material, s);  // drawn twice, the outline is gone
     EXPECT_EQ(s.Copy(), fresh);
 }
