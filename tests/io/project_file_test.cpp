@@ -162,6 +162,7 @@ TEST(ProjectFileReader, RefusesWhatIsNotAProjectAndReadsUnknownMaterialsAsVacuum
     b[999 + 51] = 255;                  // node (0, 1)
     b[999 + 52] = 12;                   // node (1, 1): a real code
     b.resize(good.size() + 100, 0xAB);  // bytes past the project are ignored
+    b[6] = 'x';                         // so are the gaps: the magic is six bytes
     const ProjectReadResult read = Parse(b, b.size());
     ASSERT_TRUE(read.project);
     EXPECT_EQ(read.project->Material(1, 0), MaterialCode::Vacuum);

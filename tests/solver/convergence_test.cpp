@@ -233,6 +233,30 @@ TEST(Calculation, OverflowLeavesTheArraysAsTheyWere) {
     }
 }
 
+// The change between two potentials whose fields are known in closed form, for which centred
+// differences are exact: A = r b0 / 2 (Bz = b0) and A = r (b0 / 2 + g z) (Br = -g r,
+// Bz = b0 + 2 g z). The measure is the largest |delta B| over the largest |B| afterwards.
+TEST(FieldChange, LargestChangeOfBOverLargestB) {
+    const int n = 20, s = n + 1;
+    const double h = 0.002, b0 = 0.3, g = 4;
+    std::vector<double> before(static_cast<std::size_t>(s * s)), after(before.size());
+    double change = 0, field = 0;
+    for (int i = 0; i <= n; ++i) {
+        for (int j = 0; j <= n; ++j) {
+            const double r = i * h, z = j * h;
+            before[static_cast<std::size_t>(i * s + j)] = r * b0 / 2;
+            after[static_cast<std::size_t>(i * s + j)] = r * (b0 / 2 + g * z);
+            if (i > 0 && j > 0 && i < n && j < n) {
+                change = std::max(change, std::hypot(g * r, 2 * g * z));
+                field = std::max(field, std::hypot(g * r, b0 + 2 * g * z));
+            }
+        }
+    }
+    EXPECT_NEAR(FieldChange(before, after, n, h, FieldDifferences::Centred), change / field,
+                1e-9);
+    EXPECT_EQ(FieldChange(after, after, n, h, FieldDifferences::OneSided), 0);
+}
+
 TEST(Tolerance, RefusalsSayWhy) {
     constexpr double kInf = std::numeric_limits<double>::infinity();
     const struct {
