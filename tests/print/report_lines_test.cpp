@@ -33,6 +33,11 @@ TEST(ReportLines, FiguresFollowTheBlockLongLinesBrokenAfterACommaNothingLost) {
     f.figures = {coil, "Stored energy: W = 341 µJ"};
     const auto lines = ReportLines(f);
     ASSERT_EQ(lines.size(), 19u + 2 + 3);
+    for (std::size_t k = 0; k < lines.size(); ++k) {
+        EXPECT_EQ(lines[k].bold, k < 6) << k;  // the heading lines
+    }
+    // Numbers in the print form: a place for the sign, no leading zero, a trailing space.
+    EXPECT_EQ(Joined(lines[7]), ",Wire diameter 1: , 1 ; mm,,Wire diameter 2: , .5 ; mm|");
     EXPECT_TRUE(lines[19].items.empty());
     EXPECT_EQ(Joined(lines[21]), ",Coil 1: L = 683 µH, Psi = 683 µWb, F_z = -2.12 µN,|");
     EXPECT_EQ(Joined(lines[22]), ",    N = 132 turns, I = 1.00 A, R = 319 mohm, P = 319 mW|");

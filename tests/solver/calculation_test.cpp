@@ -73,6 +73,8 @@ TEST(CalculationRefusal, ConstantsOfMaterialsNotDrawnDoNotMatter) {
     Paint(material, 0, 50, 0, 0, MaterialCode::Coil2);  // only on the border: not coils
     Paint(material, 0, 50, 50, 50, MaterialCode::Coil1);
     EXPECT_FALSE(CalculationRefusal(m, material));
+    Paint(material, 1, 1, 20, 20, MaterialCode::Iron);  // the first inner column counts
+    EXPECT_NE(CalculationRefusal(m, material).value_or("").find("iron Mu"), std::string::npos);
 }
 
 TEST(CalculationRefusal, AcceptedExtremesStayFinite) {
