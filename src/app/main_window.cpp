@@ -9,8 +9,8 @@
 #include <algorithm>
 
 #include "app/busy_scope.h"
-#include "app/figures_window.h"
 #include "app/calculation_runner.h"
+#include "app/figures_window.h"
 #include "model/number_format.h"
 #include "model/project_drawing.h"
 #include "model/raster_surface.h"

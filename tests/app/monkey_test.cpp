@@ -6,6 +6,7 @@
 //   monkey_test                                  the fixed sequences (seed S, grid G as below)
 //   monkey_test --actions N --seed S --grid G    a random run (grid 50, 100, 200 or 400)
 
+#include <signal.h>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,7 +21,6 @@
 #include <QTimer>
 #include <atomic>
 #include <csignal>
-#include <signal.h>
 #include <random>
 #include <thread>
 

@@ -252,8 +252,7 @@ TEST(FieldChange, LargestChangeOfBOverLargestB) {
             }
         }
     }
-    EXPECT_NEAR(FieldChange(before, after, n, h, FieldDifferences::Centred), change / field,
-                1e-9);
+    EXPECT_NEAR(FieldChange(before, after, n, h, FieldDifferences::Centred), change / field, 1e-9);
     EXPECT_EQ(FieldChange(after, after, n, h, FieldDifferences::OneSided), 0);
 }
 
