@@ -191,6 +191,7 @@ class MainWindow : public QMainWindow {
     void buildDesktopCommands(QMenuBar* bar, QMenu* file);
     void onUndo();
     void onRedo();
+    void moveInHistory(bool (DrawingHistory::*move)(RasterSurface&));
     // A stroke of the editor: the mouse-down that starts it, the mouse-up that commits it.
     void beginStroke();
     void endStroke();

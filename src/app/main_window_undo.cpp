@@ -12,9 +12,16 @@ namespace tesvid {
 
 namespace {
 
+std::size_t PixelCount(const RasterSurface& s) {
+    return static_cast<std::size_t>(s.WidthPixels()) * static_cast<std::size_t>(s.HeightPixels());
+}
+
 std::vector<std::uint32_t> PixelsOf(const RasterSurface& s) {
-    const std::uint32_t* p = s.Pixels();
-    return {p, p + static_cast<std::ptrdiff_t>(s.WidthPixels()) * s.HeightPixels()};
+    return {s.Pixels(), s.Pixels() + PixelCount(s)};
+}
+
+bool ShowsPixels(const RasterSurface& s, const std::vector<std::uint32_t>& pixels) {
+    return pixels.size() == PixelCount(s) && std::equal(pixels.begin(), pixels.end(), s.Pixels());
 }
 
 void PutPixels(const std::vector<std::uint32_t>& pixels, RasterSurface& s) {
@@ -56,25 +63,22 @@ bool MainWindow::paintAsOneStep(const std::function<void(QImageSurface&)>& paint
 }
 
 void MainWindow::onUndo() {
-    // Undo works on the drawing, never on a result: the editing view comes back first, with
-    // the drawing the result was calculated from.
-    if (busy_ || history_.StepOpen()) {
-        return;
-    }
-    showDrawingToEdit();
-    checkHistoryPicture();
-    if (history_.Undo(drawingArea_->Surface())) {
-        drawingEdited();
-    }
+    moveInHistory(&DrawingHistory::Undo);
 }
 
 void MainWindow::onRedo() {
+    moveInHistory(&DrawingHistory::Redo);
+}
+
+void MainWindow::moveInHistory(bool (DrawingHistory::*move)(RasterSurface&)) {
+    // Undo and Redo work on the drawing, never on a result: the editing view comes back first,
+    // with the drawing the result was calculated from.
     if (busy_ || history_.StepOpen()) {
         return;
     }
     showDrawingToEdit();
     checkHistoryPicture();
-    if (history_.Redo(drawingArea_->Surface())) {
+    if ((history_.*move)(drawingArea_->Surface())) {
         drawingEdited();
     }
 }
@@ -88,7 +92,7 @@ void MainWindow::showDrawingToEdit() {
     // pixel. When the drawing as painted holds the same materials, it takes the redrawn one's
     // place, and the history goes on with it.
     QImageSurface& area = drawingArea_->Surface();
-    if (historyPixels_.size() != PixelsOf(area).size()) {
+    if (historyPixels_.size() != PixelCount(area)) {
         return;
     }
     const int n = model_.project.GridSize;
@@ -110,7 +114,7 @@ void MainWindow::clearHistory() {
 
 void MainWindow::checkHistoryPicture() {
     if ((history_.CanUndo() || history_.CanRedo()) &&
-        PixelsOf(drawingArea_->Surface()) != historyPixels_) {
+        !ShowsPixels(drawingArea_->Surface(), historyPixels_)) {
         clearHistory();
     }
 }
