@@ -98,10 +98,7 @@ void MainWindow::setRunCommandsEnabled(bool enabled) {
 }
 
 void MainWindow::startCalculation(Model job) {
-    const QImageSurface& area = drawingArea_->Surface();
-    pictureBeforeRun_.assign(area.Pixels(),
-                             area.Pixels() + static_cast<std::size_t>(area.WidthPixels()) *
-                                                 static_cast<std::size_t>(area.HeightPixels()));
+    pictureBeforeRun_ = drawingArea_->Surface().PixelBlock();
     busy_ = true;
     stopRequested_ = false;
     setRunCommandsEnabled(false);
@@ -158,11 +155,7 @@ void MainWindow::onCalculationEnded() {
         progressBar_->SetValue(stopped ? outcome.passes : progressBar_->Maximum());
     } else {
         // Diverged: the model was not touched; the picture goes back to what it was.
-        QImageSurface& area = drawingArea_->Surface();
-        if (pictureBeforeRun_.size() == static_cast<std::size_t>(area.WidthPixels()) *
-                                            static_cast<std::size_t>(area.HeightPixels())) {
-            std::copy(pictureBeforeRun_.begin(), pictureBeforeRun_.end(), area.Pixels());
-        }
+        drawingArea_->Surface().PutPixelBlock(pictureBeforeRun_);
         drawingArea_->update();
     }
     pictureBeforeRun_ = {};

@@ -10,26 +10,6 @@
 
 namespace tesvid {
 
-namespace {
-
-std::size_t PixelCount(const RasterSurface& s) {
-    return static_cast<std::size_t>(s.WidthPixels()) * static_cast<std::size_t>(s.HeightPixels());
-}
-
-std::vector<std::uint32_t> PixelsOf(const RasterSurface& s) {
-    return {s.Pixels(), s.Pixels() + PixelCount(s)};
-}
-
-bool ShowsPixels(const RasterSurface& s, const std::vector<std::uint32_t>& pixels) {
-    return pixels.size() == PixelCount(s) && std::equal(pixels.begin(), pixels.end(), s.Pixels());
-}
-
-void PutPixels(const std::vector<std::uint32_t>& pixels, RasterSurface& s) {
-    std::copy(pixels.begin(), pixels.end(), s.Pixels());
-}
-
-}  // namespace
-
 void MainWindow::beginStroke() {
     checkHistoryPicture();
     history_.BeginStep(drawingArea_->Surface());
@@ -92,15 +72,15 @@ void MainWindow::showDrawingToEdit() {
     // pixel. When the drawing as painted holds the same materials, it takes the redrawn one's
     // place, and the history goes on with it.
     QImageSurface& area = drawingArea_->Surface();
-    if (historyPixels_.size() != PixelCount(area)) {
+    if (historyPixels_.size() != area.PixelBlock().size()) {
         return;
     }
     const int n = model_.project.GridSize;
-    const std::vector<std::uint32_t> redrawn = PixelsOf(area);
+    const std::vector<std::uint32_t> redrawn = area.PixelBlock();
     const Grid2D<MaterialCode> redrawnMaterial = SampleMaterial(area, n);
-    PutPixels(historyPixels_, area);
+    area.PutPixelBlock(historyPixels_);
     if (!(SampleMaterial(area, n) == redrawnMaterial)) {
-        PutPixels(redrawn, area);
+        area.PutPixelBlock(redrawn);
     }
     drawingArea_->update();
 }
@@ -114,13 +94,13 @@ void MainWindow::clearHistory() {
 
 void MainWindow::checkHistoryPicture() {
     if ((history_.CanUndo() || history_.CanRedo()) &&
-        !ShowsPixels(drawingArea_->Surface(), historyPixels_)) {
+        drawingArea_->Surface().PixelBlock() != historyPixels_) {
         clearHistory();
     }
 }
 
 void MainWindow::drawingEdited() {
-    historyPixels_ = PixelsOf(drawingArea_->Surface());
+    historyPixels_ = drawingArea_->Surface().PixelBlock();
     drawingArea_->update();
     updateUndoCommands();
     markUnsaved();

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -28,6 +29,16 @@ class RasterSurface : public SurfaceState {
     int HeightPixels() const { return height_; }
     std::uint32_t* Pixels() { return pixels_.data(); }
     const std::uint32_t* Pixels() const { return pixels_.data(); }
+    // The whole picture as a block, row by row, and a block of the same size put back (a block
+    // of another size is refused: false).
+    const std::vector<std::uint32_t>& PixelBlock() const { return pixels_; }
+    bool PutPixelBlock(const std::vector<std::uint32_t>& block) {
+        if (block.size() != pixels_.size()) {
+            return false;
+        }
+        std::copy(block.begin(), block.end(), pixels_.begin());  // in place: images wrap them
+        return true;
+    }
     Rgb PixelAt(int px, int py) const { return Rgb::FromPacked(pixels_[Offset(px, py)]); }
     void SetPixel(int px, int py, Rgb c) { pixels_[Offset(px, py)] = c.Packed(); }
     bool HasPixel(int px, int py) const {
