@@ -28,8 +28,8 @@ struct FieldEntry {
     double Project::*number;  // Number and Magnet fields
 };
 
-// The fields --set knows, by the names the project file gives them (ReluctivityRelaxation, the reluctivity
-// relaxation factor, is not stored in the file but is set like --kmu).
+// The fields --set knows, by the names the project file gives them (ReluctivityRelaxation, the
+// reluctivity relaxation factor, is not stored in the file but is set like --kmu).
 constexpr FieldEntry kFields[] = {
     {"Current1", FieldKind::Number, &Project::Current1},
     {"Current2", FieldKind::Number, &Project::Current2},
@@ -250,11 +250,9 @@ std::optional<std::string> BuildNewProject(const NewProjectRequest& request, Mod
     CreateGridArrays(m);
     const double area = AreaAsTyped(p.AreaSize);
     for (const auto& [text, rect] : request.rectangles) {
-        const RectanglePlacement placed = PlaceRectangle(rect, n, area);
-        if (!placed.placed) {
-            return "--rect \"" + text + "\": " + placed.error;
+        if (auto error = PaintRectangle(m.arrays.Material, rect, area)) {
+            return "--rect \"" + text + "\": " + *error;
         }
-        PaintNodes(m.arrays.Material, *placed.placed);
     }
     return std::nullopt;
 }
