@@ -10,17 +10,6 @@
 namespace tesvid {
 namespace {
 
-// The whole text is a decimal integer (optional minus sign).
-std::optional<int> WholeInt(std::string_view text) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc{} || ptr != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<std::pair<int, int>> NodePair(std::string_view text) {
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos) {
@@ -36,6 +25,16 @@ std::optional<std::pair<int, int>> NodePair(std::string_view text) {
 
 }  // namespace
 
+std::optional<int> WholeInt(std::string_view text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc{} || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 std::optional<double> WholeNumber(std::string_view text) {
     double value = 0;
     const char* end = text.data() + text.size();
@@ -45,7 +44,6 @@ std::optional<double> WholeNumber(std::string_view text) {
     }
     return value;
 }
-
 
 ScheduleKind ChosenSchedule(const BatchOptions& o) {
     if (o.schedule) {
