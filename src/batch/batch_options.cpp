@@ -89,24 +89,10 @@ BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
             result.error = std::move(message);
             return result;
         };
-        // Engineering figures.
-        if (arg == "--figures" || arg == "--force-on") {
-            const std::optional<std::string> v = value();
-            if (!v || v->empty()) {
-                return fail("option " + arg + " needs a value");
-            }
-            if (arg == "--figures") {
-                o.figuresPath = *v;
-            } else if (const auto node = NodePair(*v)) {
-                o.forceOn.push_back(*node);
-            } else {
-                return fail("--force-on needs a node I,J (two integers), not \"" + *v + "\"");
-            }
-            continue;
-        }
         const bool takesValue = arg == "--export" || arg == "--save" || arg == "--png" ||
                                 arg == "--probe" || arg == "--main-steps" || arg == "--kmu" ||
-                                arg == "--schedule" || arg == "--tolerance" || arg == "--threads";
+                                arg == "--schedule" || arg == "--tolerance" || arg == "--threads" ||
+                                arg == "--figures" || arg == "--force-on";
         // --new and its arguments (batch/new_project.h).
         if (IsNewProjectOption(arg)) {
             std::string v;
@@ -147,6 +133,14 @@ BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
                 o.savePath = *v;
             } else if (arg == "--png") {
                 o.pngPath = *v;
+            } else if (arg == "--figures") {
+                o.figuresPath = *v;
+            } else if (arg == "--force-on") {
+                const auto node = NodePair(*v);
+                if (!node) {
+                    return fail("--force-on needs a node I,J (two integers), not \"" + *v + "\"");
+                }
+                o.forceOn.push_back(*node);
             } else if (arg == "--probe") {
                 const auto node = NodePair(*v);
                 if (!node) {
