@@ -10,17 +10,6 @@
 namespace tesvid {
 namespace {
 
-// The whole text is a decimal integer (optional minus sign).
-std::optional<int> WholeInt(std::string_view text) {
-    int value = 0;
-    const char* end = text.data() + text.size();
-    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc{} || ptr != end) {
-        return std::nullopt;
-    }
-    return value;
-}
-
 std::optional<std::pair<int, int>> NodePair(std::string_view text) {
     const std::size_t comma = text.find(',');
     if (comma == std::string_view::npos) {
@@ -36,6 +25,16 @@ std::optional<std::pair<int, int>> NodePair(std::string_view text) {
 
 }  // namespace
 
+std::optional<int> WholeInt(std::string_view text) {
+    int value = 0;
+    const char* end = text.data() + text.size();
+    const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc{} || ptr != end) {
+        return std::nullopt;
+    }
+    return value;
+}
+
 std::optional<double> WholeNumber(std::string_view text) {
     double value = 0;
     const char* end = text.data() + text.size();
@@ -45,7 +44,6 @@ std::optional<double> WholeNumber(std::string_view text) {
     }
     return value;
 }
-
 
 ScheduleKind ChosenSchedule(const BatchOptions& o) {
     if (o.schedule) {
@@ -91,24 +89,10 @@ BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
             result.error = std::move(message);
             return result;
         };
-        // Engineering figures.
-        if (arg == "--figures" || arg == "--force-on") {
-            const std::optional<std::string> v = value();
-            if (!v || v->empty()) {
-                return fail("option " + arg + " needs a value");
-            }
-            if (arg == "--figures") {
-                o.figuresPath = *v;
-            } else if (const auto node = NodePair(*v)) {
-                o.forceOn.push_back(*node);
-            } else {
-                return fail("--force-on needs a node I,J (two integers), not \"" + *v + "\"");
-            }
-            continue;
-        }
         const bool takesValue = arg == "--export" || arg == "--save" || arg == "--png" ||
                                 arg == "--probe" || arg == "--main-steps" || arg == "--kmu" ||
-                                arg == "--schedule" || arg == "--tolerance" || arg == "--threads";
+                                arg == "--schedule" || arg == "--tolerance" || arg == "--threads" ||
+                                arg == "--figures" || arg == "--force-on";
         // --new and its arguments (batch/new_project.h).
         if (IsNewProjectOption(arg)) {
             std::string v;
@@ -149,6 +133,14 @@ BatchParseResult ParseBatchArguments(const std::vector<std::string>& args) {
                 o.savePath = *v;
             } else if (arg == "--png") {
                 o.pngPath = *v;
+            } else if (arg == "--figures") {
+                o.figuresPath = *v;
+            } else if (arg == "--force-on") {
+                const auto node = NodePair(*v);
+                if (!node) {
+                    return fail("--force-on needs a node I,J (two integers), not \"" + *v + "\"");
+                }
+                o.forceOn.push_back(*node);
             } else if (arg == "--probe") {
                 const auto node = NodePair(*v);
                 if (!node) {

@@ -37,6 +37,8 @@ struct BatchOptions {
     std::vector<std::pair<int, int>> forceOn;
 };
 
+// The whole text is a decimal integer (optional minus sign), or nothing.
+std::optional<int> WholeInt(std::string_view text);
 // The whole text is a finite decimal number (decimal point, optional exponent), or nothing.
 std::optional<double> WholeNumber(std::string_view text);
 

@@ -1,13 +1,10 @@
 #include "batch/new_project.h"
 
-#include "batch/batch_options.h"
-
-#include <charconv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
-#include <system_error>
 
+#include "batch/batch_options.h"
 #include "model/number_format.h"
 #include "solver/material_map.h"
 
@@ -28,8 +25,8 @@ struct FieldEntry {
     double Project::*number;  // Number and Magnet fields
 };
 
-// The fields --set knows, by the names the project file gives them (ReluctivityRelaxation, the reluctivity
-// relaxation factor, is not stored in the file but is set like --kmu).
+// The fields --set knows, by the names the project file gives them (ReluctivityRelaxation, the
+// reluctivity relaxation factor, is not stored in the file but is set like --kmu).
 constexpr FieldEntry kFields[] = {
     {"Current1", FieldKind::Number, &Project::Current1},
     {"Current2", FieldKind::Number, &Project::Current2},
@@ -173,17 +170,15 @@ std::optional<std::string> ParseNewProjectOption(std::string_view option, const 
     if (option == "--new") {
         request.requested = true;
     } else if (option == "--grid") {
-        int n = 0;
-        const char* end = value.data() + value.size();
-        const auto [ptr, ec] = std::from_chars(value.data(), end, n);
-        if (ec != std::errc{} || ptr != end || !IsSupportedGridSize(n)) {
+        const auto n = WholeInt(value);
+        if (!n || !IsSupportedGridSize(*n)) {
             return "--grid needs 50, 100, 200 or 400, not \"" + value + "\"";
         }
-        request.grid = n;
+        request.grid = *n;
     } else if (option == "--area") {
         const auto a = WholeNumber(value);
-        if (!a || !(*a > 0) || !std::isfinite(static_cast<float>(*a)) ||
-            !(static_cast<float>(*a) > 0)) {
+        // Positive and finite as the project's single-precision AreaSize.
+        if (!a || !std::isfinite(static_cast<float>(*a)) || !(static_cast<float>(*a) > 0)) {
             return "--area needs a positive number of millimetres, not \"" + value + "\"";
         }
         request.area = *a;
@@ -250,11 +245,9 @@ std::optional<std::string> BuildNewProject(const NewProjectRequest& request, Mod
     CreateGridArrays(m);
     const double area = AreaAsTyped(p.AreaSize);
     for (const auto& [text, rect] : request.rectangles) {
-        const RectanglePlacement placed = PlaceRectangle(rect, n, area);
-        if (!placed.placed) {
-            return "--rect \"" + text + "\": " + placed.error;
+        if (auto error = PaintRectangle(m.arrays.Material, rect, area)) {
+            return "--rect \"" + text + "\": " + *error;
         }
-        PaintNodes(m.arrays.Material, *placed.placed);
     }
     return std::nullopt;
 }

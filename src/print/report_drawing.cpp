@@ -111,10 +111,6 @@ class NodeColorPageSink : public IsoSegmentSink {
     const Grid2D<std::int16_t>& nodeColor_;
 };
 
-bool Solid(const Grid2D<MaterialCode>& material, int i, int j) {
-    return material.Contains(i, j) && material(i, j) != MaterialCode::Vacuum;
-}
-
 // The border between vacuum and other materials around the nodes' squares, collinear pieces
 // joined, cut at the area's edges.
 void DrawPageOutlines(const Grid2D<MaterialCode>& material, DrawingSurface& page, int n) {
@@ -122,29 +118,25 @@ void DrawPageOutlines(const Grid2D<MaterialCode>& material, DrawingSurface& page
     page.SetLineStyle(LineStyle::Solid);
     page.SetPenWidth(2);
     auto clip = [n](double v) { return std::clamp(v, 0.0, static_cast<double>(n)); };
-    for (int v = -1; v <= n; ++v) {
+    // Each run of border pieces k along one line, drawn from its first to its last piece.
+    auto runs = [&](const auto& border, const auto& draw) {
         int runStart = -1;  // first node of the open run, or -1
         for (int k = 0; k <= n + 1; ++k) {
-            const bool border = k <= n && Solid(material, v, k) != Solid(material, v + 1, k);
-            if (border && runStart < 0) {
+            const bool on = k <= n && border(k);
+            if (on && runStart < 0) {
                 runStart = k;
-            } else if (!border && runStart >= 0) {
-                page.Line(clip(v + 0.5), clip(runStart - 0.5), clip(v + 0.5), clip(k - 0.5),
-                          kOutlineGreen);
+            } else if (!on && runStart >= 0) {
+                draw(clip(runStart - 0.5), clip(k - 0.5));
                 runStart = -1;
             }
         }
-        runStart = -1;
-        for (int k = 0; k <= n + 1; ++k) {
-            const bool border = k <= n && Solid(material, k, v) != Solid(material, k, v + 1);
-            if (border && runStart < 0) {
-                runStart = k;
-            } else if (!border && runStart >= 0) {
-                page.Line(clip(runStart - 0.5), clip(v + 0.5), clip(k - 0.5), clip(v + 0.5),
-                          kOutlineGreen);
-                runStart = -1;
-            }
-        }
+    };
+    for (int v = -1; v <= n; ++v) {
+        const double at = clip(v + 0.5);
+        runs([&](int k) { return SolidNode(material, v, k) != SolidNode(material, v + 1, k); },
+             [&](double from, double to) { page.Line(at, from, at, to, kOutlineGreen); });
+        runs([&](int k) { return SolidNode(material, k, v) != SolidNode(material, k, v + 1); },
+             [&](double from, double to) { page.Line(from, at, to, at, kOutlineGreen); });
     }
 }
 

@@ -269,10 +269,7 @@ class FigureField {
                 if (j < n_) {
                     dA_(i, j) = A(i, j + 1) - A(i, j);
                 }
-            }
-        }
-        for (int i = 0; i <= n_; ++i) {
-            for (int j = 0; j <= n_; ++j) {
+                // The induction reads only this node's two links, set just above.
                 const Curve* curve = CurveOf(mat_(i, j));
                 nu_(i, j) = curve != nullptr ? curve->Nu(Induction(i, j)) : 1;
             }

@@ -16,11 +16,11 @@ int NearestPixel(double u) {
     return static_cast<int>(std::floor(u + 0.5));
 }
 
-bool Solid(const Grid2D<MaterialCode>& material, int i, int j) {
+}  // namespace
+
+bool SolidNode(const Grid2D<MaterialCode>& material, int i, int j) {
     return material.Contains(i, j) && material(i, j) != MaterialCode::Vacuum;
 }
-
-}  // namespace
 
 int NodeColorForLevel(double level) {
     return level > 200 ? 0 : 15;
@@ -74,7 +74,7 @@ void DrawRegionOutlines(const Grid2D<MaterialCode>& material, RasterSurface& pic
     // Vertical border pieces between cells (v, j) and (v + 1, j).
     for (int v = -1; v <= n; ++v) {
         for (int j = 0; j <= n; ++j) {
-            if (Solid(material, v, j) != Solid(material, v + 1, j)) {
+            if (SolidNode(material, v, j) != SolidNode(material, v + 1, j)) {
                 markRun(bx(v), by(j - 1), bx(v), by(j));
             }
         }
@@ -82,7 +82,7 @@ void DrawRegionOutlines(const Grid2D<MaterialCode>& material, RasterSurface& pic
     // Horizontal border pieces between cells (i, v) and (i, v + 1).
     for (int i = 0; i <= n; ++i) {
         for (int v = -1; v <= n; ++v) {
-            if (Solid(material, i, v) != Solid(material, i, v + 1)) {
+            if (SolidNode(material, i, v) != SolidNode(material, i, v + 1)) {
                 markRun(bx(i - 1), by(v), bx(i), by(v));
             }
         }

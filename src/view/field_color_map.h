@@ -20,6 +20,10 @@ double FieldMaximum(const Grid2D<float>& fieldB);
 // (e^(0.92 n) - 1) percent of the maximum.
 double ColorScaleLabelValue(int n, double bmaxTesla);
 
+// Whether node (i, j) is on the grid and not Vacuum: the side of a region outline that is
+// outlined.
+bool SolidNode(const Grid2D<MaterialCode>& material, int i, int j);
+
 // Inverts, once each, the pixels of the border between vacuum and all other materials: the
 // outline that remains when every non-vacuum cell's square (i - 0.5 .. i + 0.5) is outlined in
 // invert mode and shared edges cancel. Nodes off the grid count as vacuum. Drawing it twice
