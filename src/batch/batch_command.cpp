@@ -162,7 +162,7 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
             return kBatchBadArguments;
         }
     }
-    if (auto refusal = BatchBodyRefusal(m, o.forceOn, o.project)) {
+    if (auto refusal = BatchBodyRefusal(m, o.forceOn, name)) {
         Report(err, *refusal);  // engineering figures: before any calculation
         return kBatchBadProject;
     }
@@ -180,7 +180,7 @@ int RunBatchCommand(const std::vector<std::string>& args, std::ostream& out, std
     // Engineering figures (--figures, --force-on), from the field on show.
     std::optional<std::string> figures;
     if (o.figuresPath) {
-        if (auto refusal = BatchFiguresRefusal(m, o.noSolve, o.project)) {
+        if (auto refusal = BatchFiguresRefusal(m, o.noSolve, name)) {
             Report(err, *refusal);
             return kBatchBadProject;
         }

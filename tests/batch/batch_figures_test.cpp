@@ -85,6 +85,7 @@ TEST_F(BatchFigures, RefusalsExitWithOneLine) {
         {{"--force-on", "2,12", File("solved.tvd")}, 2, "--figures"},
         {{"--figures", "-", "--force-on", "2", File("solved.tvd")}, 2, "two integers"},
         {{"--figures", File("solved.tvd")}, 2, "no project file"},
+        {{"--new", "--no-solve", "--figures", "-"}, 3, "no figures for the new project:"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"-q"};
