@@ -48,8 +48,7 @@ int ScreenZoom(const QScreen* screen) {
 
 bool IsBlank(const RasterSurface& s) {
     const std::uint32_t back = s.BackColor().Packed();
-    const std::uint32_t* p = s.Pixels();
-    return std::all_of(p, p + static_cast<std::size_t>(s.WidthPixels()) * s.HeightPixels(),
+    return std::all_of(s.PixelBlock().begin(), s.PixelBlock().end(),
                        [back](std::uint32_t pixel) { return pixel == back; });
 }
 

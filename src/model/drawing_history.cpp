@@ -17,9 +17,7 @@ void DrawingHistory::BeginStep(const RasterSurface& surface) {
     }
     snapWidth_ = surface.WidthPixels();
     snapHeight_ = surface.HeightPixels();
-    const std::uint32_t* p = surface.Pixels();
-    snapshot_.assign(
-        p, p + static_cast<std::size_t>(snapWidth_) * static_cast<std::size_t>(snapHeight_));
+    snapshot_ = surface.PixelBlock();
     open_ = true;
 }
 
