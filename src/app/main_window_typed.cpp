@@ -30,9 +30,6 @@ void MainWindow::onTypedRectangle() {
     while (rectangleDialog_->ask(GeneralQTextSingle(projectInForce().AreaSize))) {
         if (const std::optional<PlacedRectangle> placed =
                 placeTypedRectangle(rectangleDialog_->rectangle())) {
-            if (!editorMode_) {
-                enterEditingView();
-            }
             paintTypedRectangle(*placed);
             return;
         }
@@ -53,11 +50,9 @@ std::optional<PlacedRectangle> MainWindow::placeTypedRectangle(const TypedRectan
 }
 
 void MainWindow::paintTypedRectangle(const PlacedRectangle& placed) {
-    Q_ASSERT(editorMode_);
-    // One undoable step, like a stroke of a tool.
-    const int gridSize = model_.project.GridSize;
-    paintAsOneStep([&](QImageSurface& area) { PaintNodes(area, placed, gridSize); });
-    drawingArea_->update();
+    // One undoable step, like a stroke of a tool, in the editing view (which comes back first
+    // when a result is on show).
+    paintAsOneStep([&](QImageSurface& area) { PaintNodes(area, placed, model_.project.GridSize); });
 }
 
 }  // namespace tesvid
